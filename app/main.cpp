@@ -1,0 +1,27 @@
+// Assignment Desk: a student works through one assignment and leaves a record for the instructor.
+
+#include "app/main_window.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/random_source.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Assignment Desk"));
+
+    desk::QtDialogs dialogs;
+    desk::SystemClock clock;
+    desk::StandardRandom random;
+    desk::MainWindow window({dialogs, clock, random, desk::HostPaths::forThisHost()});
+    QObject::connect(&window, &desk::MainWindow::programEnded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+
+    window.load();
+    if (window.hasEnded())
+        return 0;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,215 @@
+#include "app/main_window.h"
+
+#include "pictures/picture_box.h"
+#include "platform/dialogs.h"
+#include "platform/text_box.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTimer>
+
+#include <algorithm>
+#include <map>
+
+namespace desk {
+
+namespace {
+
+// Positions and sizes are given in twips; 15 twips make one pixel at 96 dots per inch.
+int px(int twips)
+{
+    return qRound(twips / 15.0);
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+// A command button whose caption wraps within the button, as long captions need.
+class CaptionButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        painter.drawText(rect().adjusted(3, 2, -3, -2), Qt::AlignCenter | Qt::TextWordWrap, text());
+    }
+};
+
+} // namespace
+
+MainWindow::MainWindow(PlatformServices services, QWidget* parent)
+    : QWidget(parent)
+    , services_(std::move(services))
+    , dispatcher_(services_.dialogs, [this] { finishProgram(); })
+{
+    setObjectName(QStringLiteral("cmd_pend_exp"));
+    setWindowTitle(QStringLiteral("Form1"));
+    resize(px(10875), px(8595));
+    createControls();
+    wireEvents();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls()
+{
+    std::map<int, QWidget*> byTabIndex;
+    auto place = [&](QWidget* control, const char* name, int left, int top, int width, int height, int tabIndex) {
+        control->setObjectName(QString::fromLatin1(name));
+        control->setGeometry(twipsRect(left, top, width, height));
+        byTabIndex[tabIndex] = control;
+    };
+    auto button = [&](const char* name, const char* caption, int l, int t, int w, int h, int tabIndex) {
+        auto* b = new CaptionButton(QString::fromLatin1(caption), this);
+        b->setAutoDefault(false);
+        place(b, name, l, t, w, h, tabIndex);
+        return static_cast<QPushButton*>(b);
+    };
+    auto label = [&](const QString& name, const char* caption, int l, int t, int w, int h, int tabIndex) {
+        auto* lbl = new QLabel(QString::fromLatin1(caption), this);
+        lbl->setWordWrap(true);
+        lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        place(lbl, name.toLatin1().constData(), l, t, w, h, tabIndex);
+        return lbl;
+    };
+    auto lineBox = [&](const QString& name, int l, int t, int w, int h, int tabIndex) {
+        auto* box = new QLineEdit(QStringLiteral("1"), this);
+        place(box, name.toLatin1().constData(), l, t, w, h, tabIndex);
+        return box;
+    };
+    auto textBox = [&](const char* name, const QString& text, int l, int t, int w, int h, int tabIndex) {
+        auto* box = new QPlainTextEdit(this);
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(9.75);
+        font.setWeight(QFont::Normal);
+        box->setFont(font);
+        box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        box->setTabChangesFocus(true);
+        setBoxText(*box, text);
+        place(box, name, l, t, w, h, tabIndex);
+        return box;
+    };
+    auto pictureBox = [&](const char* name, int l, int t, int w, int h, int tabIndex) {
+        auto* box = new PictureBox(this);
+        place(box, name, l, t, w, h, tabIndex);
+        return box;
+    };
+
+    cmd_clear_answer_box = button("cmd_clear_answer_box", "clear box", 8280, 240, 855, 495, 28);
+    cmd_copy_picture = button("cmd_copy_picture", "copy picture", 1200, 8160, 855, 495, 27);
+    cmd_next_picture = button("cmd_next_picture", "next picture", 1200, 7560, 855, 495, 25);
+    tmr_pend_exp = new QTimer(this);
+    tmr_pend_exp->setObjectName(QStringLiteral("tmr_pend_exp"));
+    tmr_pend_exp->setInterval(15);
+    cmd_pend_exp = button("cmd_pend_exp", "pend exp", 8640, 7560, 495, 375, 24);
+    cmd_quit = button("cmd_quit", "quit program", 10200, 0, 735, 495, 23);
+    cmd_display_note_file = button("cmd_display_note_file", "display notes", 4440, 240, 975, 495, 22);
+    cmd_displayCumulativeText = button("cmd_displayCumulativeText", "display everything", 3600, 240, 855, 495, 21);
+    txt_parameter[3] = lineBox(QStringLiteral("txt_parameter_3"), 8205, 8160, 300, 285, 20);
+    txt_parameter[2] = lineBox(QStringLiteral("txt_parameter_2"), 8205, 7680, 300, 285, 18);
+    txt_parameter[1] = lineBox(QStringLiteral("txt_parameter_1"), 6720, 8160, 300, 285, 16);
+    txt_parameter[0] = lineBox(QStringLiteral("txt_parameter_0"), 6720, 7680, 300, 285, 14);
+    List1 = new QListWidget(this);
+    place(List1, "List1", 3120, 7680, 1695, 840, 12);
+    cmd_timerTrigger = button("cmd_timerTrigger", "Trigger Timer", 2400, 7560, 735, 495, 11);
+    txt_paragraph_goback = lineBox(QStringLiteral("txt_paragraph_goback"), 3120, 240, 495, 495, 9);
+    cmd_Make_Paragraph_question = button("cmd_Make_Paragraph_question", "Make Paragraph", 1200, 240, 855, 495, 8);
+    cmd_Make_paragraph = button("cmd_Make_paragraph", "Make Paragraph", 7320, 240, 975, 495, 7);
+    cmd_save_as_notes = button("cmd_save_as_notes", "Save as Notes", 6480, 240, 855, 495, 6);
+    Picture2 = pictureBox("Picture2", 5640, 6080, 5055, 1375, 5);
+    Picture1 = pictureBox("Picture1", 240, 6080, 5175, 1375, 4);
+    cmd_enter_response = button("cmd_enter_response", "Enter Response", 5640, 240, 855, 495, 3);
+    cmdNextQuestion = button("cmdNextQuestion", "Next Question / Answer", 240, 0, 975, 735, 2);
+    txt_answer = textBox("txt_answer", QStringLiteral(" "), 5640, 720, 5055, 5255, 1);
+    txt_question = textBox("txt_question", QString(), 240, 720, 5175, 5255, 0);
+    lbl_only_if_prompted = label(QStringLiteral("lbl_only_if_prompted"), "click only if prompted", 240, 7560, 855, 495, 26);
+    lbl_parameter[3] = label(QStringLiteral("lbl_parameter_3"), "Parameter 4", 7200, 8160, 900, 195, 19);
+    lbl_parameter[2] = label(QStringLiteral("lbl_parameter_2"), "Parameter 3", 7200, 7680, 1005, 195, 17);
+    lbl_parameter[1] = label(QStringLiteral("lbl_parameter_1"), "Parameter 2", 5640, 8160, 855, 195, 15);
+    lbl_parameter[0] = label(QStringLiteral("lbl_parameter_0"), "Parameter 1", 5640, 7680, 900, 195, 13);
+    lbl_paragraph_goback = label(QStringLiteral("lbl_paragraph_goback"), "# sentences previous", 2160, 240, 1095, 495, 10);
+
+    // Keyboard order: by tab index, skipping what cannot take the focus (the labels).
+    QWidget* previous = nullptr;
+    for (auto& [index, control] : byTabIndex) {
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void MainWindow::wireEvents()
+{
+    const std::pair<QPushButton*, void (MainWindow::*)()> clicks[] = {
+        {cmd_quit, &MainWindow::cmd_quit_Click},
+    };
+    for (auto [control, handler] : clicks)
+        connect(control, &QPushButton::clicked, this, [this, handler = handler] { runHandler(handler); });
+}
+
+bool MainWindow::runHandler(void (MainWindow::*handler)())
+{
+    return dispatcher_.run([this, handler] { (this->*handler)(); });
+}
+
+void MainWindow::load()
+{
+    runHandler(&MainWindow::Form_Load);
+}
+
+void MainWindow::endProgram()
+{
+    endProgramNow();
+}
+
+void MainWindow::finishProgram()
+{
+    files_.closeAll();
+    tmr_pend_exp->stop();
+    hide();
+    Q_EMIT programEnded();
+}
+
+void MainWindow::cmd_quit_Click()
+{
+    endProgram();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The close button ends the program like "quit program": nothing is asked or written.
+    if (!hasEnded())
+        runHandler(&MainWindow::cmd_quit_Click);
+    event->accept();
+}
+
+QString MainWindow::textOf(const QPlainTextEdit* box) const
+{
+    return boxText(*box);
+}
+
+void MainWindow::setTextOf(QPlainTextEdit* box, const QString& text)
+{
+    setBoxText(*box, text);
+}
+
+} // namespace desk

@@ -1,0 +1,151 @@
+#pragma once
+// The main window of Assignment Desk.
+//
+// The window is the whole program: it owns the program state and every operation, and each
+// control event runs one handler named after the control and the event (cmd_quit_Click).
+// Handlers run through one dispatcher (platform/handler_dispatcher.h), which applies the error
+// policy and carries out the end of the program, so no exception reaches Qt's event loop.
+//
+// The operations are defined in the folder of their subsystem, one file per concern:
+//   app/       construction, controls and event wiring; start-up (Form_Load, setUpProgram)
+//   bank/      the compiled-in question bank, assignment opening, the question cursor,
+//              the next-question and next-picture commands with the routine lines
+//   records/   "Enter Response", "Save as Notes" and the text views
+//   coding/    the line coder, the code line and the query file conversion
+//   pictures/  "copy picture" and the "pend exp" timer
+// What a platform would give the program (dialogs, clock, random numbers, file channels, host
+// paths) comes from platform/ and is handed in, so tests can replace it.
+
+#include "app/program_state.h"
+#include "platform/file_channels.h"
+#include "platform/handler_dispatcher.h"
+#include "platform/host_paths.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+namespace desk {
+
+class Clock;
+class Dialogs;
+class PictureBox;
+class RandomSource;
+
+struct PlatformServices {
+    Dialogs& dialogs;
+    Clock& clock;
+    RandomSource& random;
+    HostPaths paths;
+};
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(PlatformServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs the Load handler. The caller shows the window afterwards unless the program ended.
+    void load();
+    bool hasEnded() const { return dispatcher_.hasEnded(); }
+
+    ProgramState& state() { return state_; }
+    const ProgramState& state() const { return state_; }
+    FileChannels& files() { return files_; }
+
+    // Runs a handler as an event would: through the dispatcher.
+    bool runHandler(void (MainWindow::*handler)());
+
+    // Event handlers.
+    void Form_Load();
+    void cmdNextQuestion_Click();
+    void cmd_next_picture_Click();
+    void cmd_enter_response_Click();
+    void cmd_save_as_notes_Click();
+    void cmd_display_note_file_Click();
+    void cmd_displayCumulativeText_Click();
+    void cmd_clear_answer_box_Click();
+    void cmd_copy_picture_Click();
+    void cmd_pend_exp_Click();
+    void tmr_pend_exp_Timer();
+    void cmd_quit_Click();
+
+    // Procedures and methods (public so that tests can call them one by one).
+    void setUpProgram();
+    void loadQuestionBank();
+    void openAssignment();
+    void readNextQuestion();
+    QString nextSentence(const QString& line);
+    QString remSpaces(const QString& text);
+    void runRoutine(const QString& routine);
+    QString code(const QString& aLine, const Value& codeNbr);
+    QString decode(const QString& aLine, const Value& codeNbr);
+    QString makeCodeLine(const Value& codeNbr);
+    void codeFile();
+
+    // The controls, in the order they are created.
+    QPushButton* cmd_clear_answer_box;
+    QPushButton* cmd_copy_picture;
+    QPushButton* cmd_next_picture;
+    QTimer* tmr_pend_exp;
+    QPushButton* cmd_pend_exp;
+    QPushButton* cmd_quit;
+    QPushButton* cmd_display_note_file;
+    QPushButton* cmd_displayCumulativeText;
+    std::array<QLineEdit*, 4> txt_parameter;
+    QListWidget* List1;
+    QPushButton* cmd_timerTrigger;
+    QLineEdit* txt_paragraph_goback;
+    QPushButton* cmd_Make_Paragraph_question;
+    QPushButton* cmd_Make_paragraph;
+    QPushButton* cmd_save_as_notes;
+    PictureBox* Picture2;
+    PictureBox* Picture1;
+    QPushButton* cmd_enter_response;
+    QPushButton* cmdNextQuestion;
+    QPlainTextEdit* txt_answer;
+    QPlainTextEdit* txt_question;
+    QLabel* lbl_only_if_prompted;
+    std::array<QLabel*, 4> lbl_parameter;
+    QLabel* lbl_paragraph_goback;
+
+Q_SIGNALS:
+    // Emitted once when the program ends; the application quits on it.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void wireEvents();
+    void finishProgram();
+    // Ends the program at once: unwinds the running handler; nothing more of it runs.
+    [[noreturn]] void endProgram();
+
+    // Text of a text box, with CR LF line breaks.
+    QString textOf(const QPlainTextEdit* box) const;
+    void setTextOf(QPlainTextEdit* box, const QString& text);
+    // The question-bank slot that `index` names (error 9 outside 0..5000).
+    std::size_t slotOf(const Value& index) const;
+    // The student's name as it goes into file names: blanks, path separators and control
+    // characters become "_", so no name can put a record file anywhere else.
+    QString nameForFiles() const;
+    QString hostPath(const QString& programPath) const { return services_.paths.toHost(programPath); }
+
+    PlatformServices services_;
+    ProgramState state_;
+    FileChannels files_;
+    HandlerDispatcher dispatcher_;
+    bool tickErrorShown_ = false;
+};
+
+} // namespace desk

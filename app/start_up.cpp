@@ -1,0 +1,114 @@
+// Start-up: the Load handler, the four questions, the base directory and record-file names.
+
+#include "app/main_window.h"
+
+#include "pictures/picture_box.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/error_trap.h"
+#include "platform/numbers.h"
+#include "platform/random_source.h"
+
+#include <QDir>
+
+#include <cmath>
+
+namespace desk {
+
+namespace {
+
+const QString localDataDirectory = QStringLiteral("c:\\lrnfiles");
+const QString lanDirectory =
+    QStringLiteral("i:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1");
+
+const QString homeOrLanPrompt = QStringLiteral("Enter 1 for home user, 2 for MERO LAN user");
+const QString namePrompt = QStringLiteral("Your full name:  ");
+const QString initialsPrompt = QStringLiteral(
+    "Your initials (use all 3 initials and always use the same three initials when submitting work):  ");
+const QString assignmentPrompt = QStringLiteral("Assignment Number:  ");
+
+const QString answerPromptFirstPart = QStringLiteral(
+    "Enter, as appropriate, an answer to the question, a critique of your answer in response to a "
+    "given answer, your insights regarding the situation at this point, notes to yourself, or just "
+    "an OK.");
+const QString answerPromptSecondPart = QStringLiteral(
+    "Always critique your solutions by describing any insights you had or errors you makde, and by "
+    "explaining how you can make use of the insight or how you now know how to avoid certain "
+    "errors.  Also pose for the instructor any question or questions that you have related to the "
+    "problem or series of problems.");
+
+// "7" → "007", "12" → "012"; any other length stays as it is.
+QString fillToThree(const QString& number)
+{
+    if (number.size() == 1)
+        return QStringLiteral("00") + number;
+    if (number.size() == 2)
+        return u'0' + number;
+    return number;
+}
+
+} // namespace
+
+void MainWindow::Form_Load()
+{
+    setUpProgram();
+    openAssignment();
+}
+
+void MainWindow::setUpProgram()
+{
+    ProgramState& s = state_;
+    services_.random.seed(services_.clock.secondsSinceMidnight());
+    // Normally there from an earlier run; any failure shows up at the first file operation.
+    QDir().mkdir(hostPath(localDataDirectory));
+
+    runTrapped(services_.dialogs, [&] {
+        // Computed in double precision so that no draw below 1 can round up to 29.
+        s.codeNbr = Value::single(float(std::floor(double(services_.random.next()) * 10.0 + 19.0)));
+
+        Picture1->setScaleHeight(1000);
+        Picture1->setScaleWidth(1000);
+        Picture2->setScaleHeight(1000);
+        Picture2->setScaleWidth(1000);
+
+        const QString homeOrLan = services_.dialogs.inputBox(homeOrLanPrompt);
+        s.baseDir = readAsNumber(homeOrLan) == 2 ? lanDirectory : localDataDirectory;
+
+        s.studentName = services_.dialogs.inputBox(namePrompt);
+        s.studentInitials = services_.dialogs.inputBox(initialsPrompt);
+
+        const QString name = nameForFiles();
+        s.masterFileName = s.baseDir + QStringLiteral("\\masterFile_") + name + QStringLiteral(".txt");
+        const QString month = services_.clock.date().left(2);
+        const QString day = services_.clock.date().mid(3, 2);
+        s.sendFileName = s.baseDir + QStringLiteral("\\send_") + month + day + name + QStringLiteral(".txt");
+        s.notesFileName = s.baseDir + QStringLiteral("\\notes_") + name + QStringLiteral(".txt");
+
+        s.assignmentNumber = services_.dialogs.inputBox(assignmentPrompt);
+        s.answerPrompt = answerPromptFirstPart + QStringLiteral("\r\n\r\n") + answerPromptSecondPart;
+        s.questionTag = QStringLiteral(" <-<-<-<-  Q/A:   ");
+        s.answerTag = QStringLiteral(" YOUR ANSWER  ->->->->  ");
+
+        s.assignmentNumber = fillToThree(s.assignmentNumber);
+        s.nextAssignmentNumber = fillToThree(decimalText(leadingNumber(s.assignmentNumber) + 1));
+
+        s.bankIndex = Value::whole(0);
+        loadQuestionBank();
+    });
+}
+
+QString MainWindow::nameForFiles() const
+{
+    QString name = state_.studentName;
+    for (QChar& c : name) {
+        bool unsafe = c == u' ' || c == u'/' || c == u'\\' || c.category() == QChar::Other_Control;
+#ifdef Q_OS_WIN
+        unsafe = unsafe || QStringLiteral("<>:\"|?*").contains(c);
+#endif
+        if (unsafe)
+            c = u'_';
+    }
+    return name;
+}
+
+} // namespace desk

@@ -1,0 +1,3 @@
+// "copy picture" and the "pend exp" timer.
+
+#include "app/main_window.h"

@@ -1,0 +1,78 @@
+#pragma once
+// Numbered file channels 1 to 3 for the record and query files: Windows-1252 text, one line per
+// write, each line ended by CR LF.
+//
+// Lines written to a channel are kept in memory until the channel is closed; closing writes
+// them in one write and flushes them to the disk. So an error that stops an operation before it
+// closes its channels leaves the files untouched, and closing several channels together writes
+// all of them or none.
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <initializer_list>
+
+namespace desk {
+
+enum class FileMode { Input, Output, Append };
+
+class FileChannels {
+public:
+    static constexpr int Count = 3;
+
+    FileChannels() = default;
+    FileChannels(const FileChannels&) = delete;
+    FileChannels& operator=(const FileChannels&) = delete;
+    ~FileChannels() { closeAll(); }
+
+    // Opens a host path. Errors: 52 bad channel or name, 55 channel open, 53 missing file
+    // (reading), 76 missing directory, 70 not writable, 75 not a file, 71 no medium, 61 disk full.
+    void open(int channel, const QString& hostPath, FileMode mode);
+    bool isOpen(int channel) const;
+
+    // Adds one line: the text, then CR LF. Text the set cannot hold throws UnencodableTextError.
+    void writeLine(int channel, QStringView text);
+
+    // The next line without its line end (CR LF, CR or LF); 62 past the end.
+    QString readLine(int channel);
+    bool atEnd(int channel) const;
+
+    // Writes what the channel holds and syncs it to the disk, then closes the channel. Closing a
+    // channel that is not open does nothing. On failure the file is as it was before the channel
+    // was opened, the channel is closed all the same, and the error is thrown (61 disk full...).
+    void close(int channel) { closeTogether({channel}); }
+    // The same for several channels: either every file gets its lines or none does.
+    void closeTogether(std::initializer_list<int> channels);
+    // Closes without writing what the channel holds.
+    void discard(int channel) noexcept;
+    // Ends the program's use of every channel, writing what they hold as well as it can.
+    void closeAll() noexcept;
+
+    // Whether each write is synced to the disk (on by default; a benchmark may measure without).
+    void setSyncToDisk(bool sync) { syncToDisk_ = sync; }
+
+private:
+    struct Channel {
+        int fd = -1;
+        FileMode mode = FileMode::Input;
+        QByteArray pending;  // lines written but not yet on the disk
+        QByteArray input;    // the whole file, when reading
+        qsizetype readPos = 0;
+        long long sizeAtOpen = 0;
+        bool created = false;
+        QString hostPath;
+    };
+
+    Channel& openChannel(int channel);
+    const Channel& openChannel(int channel) const;
+    static void checkNumber(int channel);
+    int flushAndSync(Channel& c) const; // 0 or an errno
+    static void rollBack(Channel& c);
+    static void closeFd(Channel& c);
+
+    std::array<Channel, Count> channels_;
+    bool syncToDisk_ = true;
+};
+
+} // namespace desk

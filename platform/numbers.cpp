@@ -1,0 +1,154 @@
+#include "platform/numbers.h"
+
+#include "platform/run_time_error.h"
+
+#include <cmath>
+#include <string>
+
+namespace desk {
+
+namespace {
+
+int digitValue(QChar c, int radix)
+{
+    const char16_t u = c.toUpper().unicode();
+    const int digit = (u >= u'0' && u <= u'9') ? u - u'0' : (u >= u'A' && u <= u'F') ? u - u'A' + 10 : -1;
+    return digit < radix ? digit : -1;
+}
+
+bool isSkipped(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+// Reads a number from `pos` on, skipping blanks, tabs and line feeds inside it.
+// Leaves `pos` after the last character used. Returns whether any digits were read.
+bool scanNumber(QStringView text, qsizetype& pos, double& value)
+{
+    auto peek = [&]() -> QChar {
+        while (pos < text.size() && isSkipped(text[pos]))
+            ++pos;
+        return pos < text.size() ? text[pos] : QChar();
+    };
+
+    QChar c = peek();
+    if (c == u'&') {
+        const qsizetype start = pos;
+        ++pos;
+        const QChar radixLetter = peek().toUpper();
+        const int radix = radixLetter == u'H' ? 16 : radixLetter == u'O' ? 8 : 0;
+        if (radix == 0) {
+            pos = start;
+            return false;
+        }
+        ++pos;
+        double result = 0;
+        bool any = false;
+        for (int digit; (digit = digitValue(peek(), radix)) >= 0; ++pos) {
+            result = result * radix + digit;
+            any = true;
+        }
+        if (!std::isfinite(result))
+            throw RunTimeError(err::Overflow);
+        value = result;
+        return any;
+    }
+
+    std::string literal;
+    if (c == u'+' || c == u'-') {
+        literal += char(c.unicode());
+        ++pos;
+    }
+    bool digits = false;
+    while (digitValue(peek(), 10) >= 0) {
+        literal += char(peek().unicode());
+        digits = true;
+        ++pos;
+    }
+    if (peek() == u'.') {
+        literal += '.';
+        ++pos;
+        while (digitValue(peek(), 10) >= 0) {
+            literal += char(peek().unicode());
+            digits = true;
+            ++pos;
+        }
+    }
+    if (!digits)
+        return false;
+    if (peek() == u'E' || peek() == u'e') {
+        const qsizetype beforeExponent = pos;
+        std::string exponent = "e";
+        ++pos;
+        if (peek() == u'+' || peek() == u'-') {
+            exponent += char(peek().unicode());
+            ++pos;
+        }
+        bool exponentDigits = false;
+        while (digitValue(peek(), 10) >= 0) {
+            exponent += char(peek().unicode());
+            exponentDigits = true;
+            ++pos;
+        }
+        if (exponentDigits)
+            literal += exponent;
+        else
+            pos = beforeExponent;
+    }
+    const double result = std::strtod(literal.c_str(), nullptr);
+    if (!std::isfinite(result))
+        throw RunTimeError(err::Overflow);
+    value = result;
+    return true;
+}
+
+} // namespace
+
+double leadingNumber(QStringView text)
+{
+    qsizetype pos = 0;
+    double value = 0;
+    return scanNumber(text, pos, value) ? value : 0.0;
+}
+
+double readAsNumber(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        throw RunTimeError(err::TypeMismatch);
+    // Inside the number no blank may stand; the scanner would skip it.
+    for (QChar c : trimmed)
+        if (c.isSpace())
+            throw RunTimeError(err::TypeMismatch);
+    qsizetype pos = 0;
+    double value = 0;
+    if (!scanNumber(trimmed, pos, value) || pos != trimmed.size())
+        throw RunTimeError(err::TypeMismatch);
+    return value;
+}
+
+QString decimalText(double value)
+{
+    if (value == 0)
+        return QStringLiteral("0");
+    // %g with 15 digits writes fixed notation from 1E-4 up to below 1E15, as wanted.
+    QString text = QString::number(value, 'g', 15).toUpper();
+    if (text.startsWith(QStringLiteral("0.")))
+        text.remove(0, 1);
+    else if (text.startsWith(QStringLiteral("-0.")))
+        text.remove(1, 1);
+    return text;
+}
+
+QString numberItem(double value)
+{
+    const QString digits = decimalText(value);
+    return (digits.startsWith(u'-') ? digits : u' ' + digits) + u' ';
+}
+
+double roundHalfEven(double value)
+{
+    return std::nearbyint(value); // the default rounding mode rounds halves to even
+}
+
+} // namespace desk

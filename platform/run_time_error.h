@@ -1,0 +1,53 @@
+#pragma once
+// Run-time errors of the program, each with the number the student reports to the instructor.
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+namespace desk {
+
+namespace err {
+inline constexpr int InvalidProcedureCall = 5;
+inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;
+inline constexpr int SubscriptOutOfRange = 9;
+inline constexpr int TypeMismatch = 13;
+inline constexpr int InternalError = 51;
+inline constexpr int BadFileName = 52;
+inline constexpr int FileNotFound = 53;
+inline constexpr int FileAlreadyOpen = 55;
+inline constexpr int DiskFull = 61;
+inline constexpr int InputPastEnd = 62;
+inline constexpr int PermissionDenied = 70;
+inline constexpr int DiskNotReady = 71;
+inline constexpr int PathFileAccess = 75;
+inline constexpr int PathNotFound = 76;
+} // namespace err
+
+// The standard description of an error number ("Subscript out of range" for 9).
+QString errorDescription(int number);
+
+class RunTimeError : public std::runtime_error {
+public:
+    explicit RunTimeError(int number);
+    RunTimeError(int number, const QString& detail);
+    int number() const { return number_; }
+    QString description() const { return errorDescription(number_); }
+
+private:
+    int number_;
+};
+
+// Text that the record files' character set cannot hold; carries the offending characters
+// so the student can be told which ones to write another way.
+class UnencodableTextError : public RunTimeError {
+public:
+    explicit UnencodableTextError(QStringList characters);
+    const QStringList& characters() const { return characters_; }
+
+private:
+    QStringList characters_;
+};
+
+} // namespace desk

@@ -1,0 +1,82 @@
+#pragma once
+// Test doubles for the platform services and a window fixture with a temporary drive root.
+
+#include "app/main_window.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/random_source.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+
+namespace desk::testing {
+
+// Answers input boxes from a queue, in order, and records every prompt, message and beep.
+class ScriptedDialogs : public Dialogs {
+public:
+    QString inputBox(const QString& prompt) override;
+    void messageBox(const QString& text) override;
+    void beep() override { ++beeps; }
+
+    std::deque<QString> answers;
+    QStringList prompts;
+    QStringList messages;
+    int beeps = 0;
+};
+
+// A clock that shows a set date and time; each read can be counted.
+class FixedClock : public Clock {
+public:
+    QString date() override { ++dateReads; return dates.size() > 1 ? takeFirst(dates) : dates.front(); }
+    QString time() override { ++timeReads; return times.size() > 1 ? takeFirst(times) : times.front(); }
+    double secondsSinceMidnight() override { return seconds; }
+
+    // When more than one value is queued, each read takes the next one.
+    std::deque<QString> dates{QStringLiteral("01-05-2026")};
+    std::deque<QString> times{QStringLiteral("14:03:27")};
+    double seconds = 50607.25;
+    int dateReads = 0;
+    int timeReads = 0;
+
+private:
+    static QString takeFirst(std::deque<QString>& q) { QString v = q.front(); q.pop_front(); return v; }
+};
+
+// Gives numbers from a script; when the script is used up, a fixed fallback.
+class ScriptedRandom : public RandomSource {
+public:
+    void seed(double value) override { seeds.push_back(value); }
+    float next() override;
+
+    std::deque<float> script;
+    float fallback = 0.5f;
+    std::vector<double> seeds;
+    int draws = 0;
+};
+
+// A main window on scripted services, with drive c in a temporary folder.
+class WindowFixture {
+public:
+    WindowFixture();
+
+    // Answers for the four start-up questions, then runs the Load handler.
+    void start(const QString& homeOrLan, const QString& name, const QString& initials,
+               const QString& assignment);
+    // The host path of a program path such as "c:\lrnfiles\notes_Ann.txt".
+    QString host(const QString& programPath) const;
+    // The bytes of a file given by its program path (empty if missing).
+    QByteArray bytes(const QString& programPath) const;
+    QString driveC() const { return root.path() + QStringLiteral("/c"); }
+
+    QTemporaryDir root;
+    ScriptedDialogs dialogs;
+    FixedClock clock;
+    ScriptedRandom random;
+    std::unique_ptr<MainWindow> window;
+};
+
+} // namespace desk::testing
