@@ -60,6 +60,11 @@ MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     setObjectName(QStringLiteral("cmd_pend_exp"));
     setWindowTitle(QStringLiteral("Form1"));
     resize(px(10875), px(8595));
+    // The controls are laid out for a small dialog font (8 points); the two text boxes have
+    // their own.
+    QFont dialogFont = font();
+    dialogFont.setPointSizeF(8);
+    setFont(dialogFont);
     createControls();
     wireEvents();
 }
@@ -160,15 +165,42 @@ void MainWindow::createControls()
 void MainWindow::wireEvents()
 {
     const std::pair<QPushButton*, void (MainWindow::*)()> clicks[] = {
+        {cmdNextQuestion, &MainWindow::cmdNextQuestion_Click},
+        {cmd_next_picture, &MainWindow::cmd_next_picture_Click},
+        {cmd_enter_response, &MainWindow::cmd_enter_response_Click},
+        {cmd_save_as_notes, &MainWindow::cmd_save_as_notes_Click},
+        {cmd_display_note_file, &MainWindow::cmd_display_note_file_Click},
+        {cmd_displayCumulativeText, &MainWindow::cmd_displayCumulativeText_Click},
+        {cmd_clear_answer_box, &MainWindow::cmd_clear_answer_box_Click},
+        {cmd_copy_picture, &MainWindow::cmd_copy_picture_Click},
+        {cmd_pend_exp, &MainWindow::cmd_pend_exp_Click},
         {cmd_quit, &MainWindow::cmd_quit_Click},
     };
     for (auto [control, handler] : clicks)
         connect(control, &QPushButton::clicked, this, [this, handler = handler] { runHandler(handler); });
+    connect(tmr_pend_exp, &QTimer::timeout, this, [this] { runTick(); });
 }
 
 bool MainWindow::runHandler(void (MainWindow::*handler)())
 {
     return dispatcher_.run([this, handler] { (this->*handler)(); });
+}
+
+void MainWindow::runTick()
+{
+    // A failing tick is reported once, not 67 times a second.
+    dispatcher_.run([this] {
+        try {
+            tmr_pend_exp_Timer();
+        } catch (const ProgramEnd&) {
+            throw;
+        } catch (...) {
+            if (tickErrorShown_)
+                return;
+            tickErrorShown_ = true;
+            throw;
+        }
+    });
 }
 
 void MainWindow::load()

@@ -127,6 +127,7 @@ protected:
 private:
     void createControls();
     void wireEvents();
+    void runTick();
     void finishProgram();
     // Ends the program at once: unwinds the running handler; nothing more of it runs.
     [[noreturn]] void endProgram();

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <vector>
 
 namespace desk {
 
@@ -73,6 +74,25 @@ private:
 
     std::array<Channel, Count> channels_;
     bool syncToDisk_ = true;
+};
+
+// Closes, without writing, every listed channel still open when the operation ends, by error or
+// not; an operation closes its channels itself when it succeeds.
+class ChannelGuard {
+public:
+    ChannelGuard(FileChannels& files, std::initializer_list<int> channels)
+        : files_(files), channels_(channels) {}
+    ChannelGuard(const ChannelGuard&) = delete;
+    ChannelGuard& operator=(const ChannelGuard&) = delete;
+    ~ChannelGuard()
+    {
+        for (int channel : channels_)
+            files_.discard(channel);
+    }
+
+private:
+    FileChannels& files_;
+    std::vector<int> channels_;
 };
 
 } // namespace desk

@@ -1,0 +1,61 @@
+// "Next Question / Answer", "next picture" and the routine lines of the bank.
+
+#include "app/main_window.h"
+
+#include "bank/line_kinds.h"
+#include "platform/dialogs.h"
+#include "platform/error_trap.h"
+#include "platform/run_time_error.h"
+
+namespace desk {
+
+void MainWindow::cmdNextQuestion_Click()
+{
+    ProgramState& s = state_;
+    runTrapped(services_.dialogs, [&] {
+        readNextQuestion();
+        if (s.displayText.size() > 8 && isRoutineLine(s.displayText)) {
+            runRoutine(remSpaces(routineName(s.displayText)).toLower());
+            s.displayText.clear();
+            // The line after a routine line is shown whatever it is.
+            readNextQuestion();
+        }
+        s.workText = textOf(txt_question);
+        s.workText += s.displayText;
+        s.displayText.clear();
+        setTextOf(txt_question, s.workText);
+    });
+}
+
+void MainWindow::cmd_next_picture_Click()
+{
+    ProgramState& s = state_;
+    for (qint32 j = 1; j <= 2; ++j) {
+        const QString& line = s.questionBank[slotOf(s.bankIndex.plus(j))];
+        if (isRoutineLine(line)) {
+            runRoutine(remSpaces(routineName(line)).toLower());
+            s.bankIndex = s.bankIndex.plus(j);
+        }
+    }
+}
+
+QString MainWindow::remSpaces(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (QChar c : text)
+        if (c != u' ' && c != u'-')
+            result += c;
+    return result;
+}
+
+void MainWindow::runRoutine(const QString& routine)
+{
+    const QString name = routine.toLower();
+    if (name == QLatin1String("graph1") || name == QLatin1String("graph2") || name == QLatin1String("graph3"))
+        return;
+    // "exitprog", and any name the program does not know, end the program.
+    endProgram();
+}
+
+} // namespace desk

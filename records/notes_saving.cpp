@@ -1,0 +1,45 @@
+// "Save as Notes": the note goes to the master, send and notes files as a notes block.
+
+#include "app/main_window.h"
+
+#include "platform/clock.h"
+#include "records/record_lines.h"
+
+namespace desk {
+
+void MainWindow::cmd_save_as_notes_Click()
+{
+    ProgramState& s = state_;
+    const QString note = textOf(txt_answer);
+    if (note != s.answerPrompt) {
+        const QString workText = record::notesLabel + note;
+        files_.closeTogether({1, 2, 3});
+        // As for a response: the block reaches all three files or none, and the state changes
+        // only once it is on the disk.
+        ChannelGuard guard(files_, {1, 2, 3});
+        files_.open(1, hostPath(s.masterFileName), FileMode::Append);
+        files_.open(2, hostPath(s.sendFileName), FileMode::Append);
+        files_.open(3, hostPath(s.notesFileName), FileMode::Append);
+
+        auto toAll = [&](auto line) {
+            for (int channel : {1, 2, 3})
+                files_.writeLine(channel, line());
+        };
+        toAll([] { return record::openingSeparator; });
+        toAll([&] { return record::indented(services_.clock.time()); });
+        toAll([&] { return record::indented(services_.clock.date() + services_.clock.time()); });
+        toAll([&] { return code(s.currentLine, s.codeNbr); });
+        toAll([] { return record::openingSeparator; });
+        toAll([&] { return code(workText, s.codeNbr); });
+        toAll([] { return record::closingSeparator; });
+        files_.closeTogether({1, 2, 3});
+
+        s.awaitingResponse = Value::truth(false);
+        s.workText = workText;
+        s.cumulativeText = s.answerTag + workText + s.cumulativeText;
+    }
+    setTextOf(txt_question, QString());
+    setTextOf(txt_answer, QString());
+}
+
+} // namespace desk

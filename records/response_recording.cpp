@@ -1,0 +1,46 @@
+// "Enter Response": the student's answer goes to the master and send files as a response block.
+
+#include "app/main_window.h"
+
+#include "platform/clock.h"
+#include "platform/numbers.h"
+#include "records/record_lines.h"
+
+namespace desk {
+
+void MainWindow::cmd_enter_response_Click()
+{
+    ProgramState& s = state_;
+    const QString answer = textOf(txt_answer);
+    if (answer != s.answerPrompt) {
+        // All files are opened before anything is written; nothing reaches the disk unless every
+        // file takes its block, and the state changes only once the block is on the disk. So a
+        // record that cannot be written leaves the files, the boxes and the state as they were.
+        ChannelGuard guard(files_, {1, 2});
+        files_.open(1, hostPath(s.masterFileName), FileMode::Append);
+        files_.open(2, hostPath(s.sendFileName), FileMode::Append);
+
+        const double key = leadingNumber(s.assignmentNumber) * 10000 + leadingNumber(s.questionNumber);
+        auto toBoth = [&](auto line) {
+            for (int channel : {1, 2})
+                files_.writeLine(channel, line(channel));
+        };
+        toBoth([](int) { return record::openingSeparator; });
+        toBoth([&](int) { return record::indented(services_.clock.time()); });
+        files_.writeLine(1, QStringLiteral("\r\n\r\n") + record::questionNumberKey + numberItem(key));
+        toBoth([&](int) { return code(s.currentLine, s.codeNbr); });
+        toBoth([](int) { return record::openingSeparator; });
+        toBoth([](int) { return record::responseLabel; });
+        toBoth([&](int) { return code(answer, s.codeNbr); });
+        toBoth([](int) { return record::closingSeparator; });
+        files_.closeTogether({1, 2});
+
+        s.awaitingResponse = Value::truth(false);
+        s.workText = answer;
+        s.cumulativeText = s.answerTag + answer + s.cumulativeText;
+    }
+    setTextOf(txt_question, QString());
+    setTextOf(txt_answer, QString());
+}
+
+} // namespace desk

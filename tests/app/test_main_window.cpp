@@ -1,0 +1,381 @@
+// The main window: its controls, the timer, fonts, tab order, the inert controls and the ways
+// the program ends from the window.
+
+#include "app/main_window.h"
+#include "pictures/picture_box.h"
+#include "platform/text_box.h"
+#include "support/scripted_services.h"
+
+#include <QApplication>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+
+using desk::MainWindow;
+using desk::PictureBox;
+using desk::testing::WindowFixture;
+
+namespace {
+
+enum class Kind { Button, TextBox, LineBox, Label, ListBox, Picture };
+
+struct ControlRow {
+    const char* name;
+    Kind kind;
+    const char* text;
+    int left, top, width, height; // twips
+    int tab;
+};
+
+// The window's controls in the order they are created, positions in twips.
+const ControlRow controls[] = {
+    {"cmd_clear_answer_box", Kind::Button, "clear box", 8280, 240, 855, 495, 28},
+    {"cmd_copy_picture", Kind::Button, "copy picture", 1200, 8160, 855, 495, 27},
+    {"cmd_next_picture", Kind::Button, "next picture", 1200, 7560, 855, 495, 25},
+    {"cmd_pend_exp", Kind::Button, "pend exp", 8640, 7560, 495, 375, 24},
+    {"cmd_quit", Kind::Button, "quit program", 10200, 0, 735, 495, 23},
+    {"cmd_display_note_file", Kind::Button, "display notes", 4440, 240, 975, 495, 22},
+    {"cmd_displayCumulativeText", Kind::Button, "display everything", 3600, 240, 855, 495, 21},
+    {"txt_parameter_3", Kind::LineBox, "1", 8205, 8160, 300, 285, 20},
+    {"txt_parameter_2", Kind::LineBox, "1", 8205, 7680, 300, 285, 18},
+    {"txt_parameter_1", Kind::LineBox, "1", 6720, 8160, 300, 285, 16},
+    {"txt_parameter_0", Kind::LineBox, "1", 6720, 7680, 300, 285, 14},
+    {"List1", Kind::ListBox, "", 3120, 7680, 1695, 840, 12},
+    {"cmd_timerTrigger", Kind::Button, "Trigger Timer", 2400, 7560, 735, 495, 11},
+    {"txt_paragraph_goback", Kind::LineBox, "1", 3120, 240, 495, 495, 9},
+    {"cmd_Make_Paragraph_question", Kind::Button, "Make Paragraph", 1200, 240, 855, 495, 8},
+    {"cmd_Make_paragraph", Kind::Button, "Make Paragraph", 7320, 240, 975, 495, 7},
+    {"cmd_save_as_notes", Kind::Button, "Save as Notes", 6480, 240, 855, 495, 6},
+    {"Picture2", Kind::Picture, "", 5640, 6080, 5055, 1375, 5},
+    {"Picture1", Kind::Picture, "", 240, 6080, 5175, 1375, 4},
+    {"cmd_enter_response", Kind::Button, "Enter Response", 5640, 240, 855, 495, 3},
+    {"cmdNextQuestion", Kind::Button, "Next Question / Answer", 240, 0, 975, 735, 2},
+    {"txt_answer", Kind::TextBox, " ", 5640, 720, 5055, 5255, 1},
+    {"txt_question", Kind::TextBox, "", 240, 720, 5175, 5255, 0},
+    {"lbl_only_if_prompted", Kind::Label, "click only if prompted", 240, 7560, 855, 495, 26},
+    {"lbl_parameter_3", Kind::Label, "Parameter 4", 7200, 8160, 900, 195, 19},
+    {"lbl_parameter_2", Kind::Label, "Parameter 3", 7200, 7680, 1005, 195, 17},
+    {"lbl_parameter_1", Kind::Label, "Parameter 2", 5640, 8160, 855, 195, 15},
+    {"lbl_parameter_0", Kind::Label, "Parameter 1", 5640, 7680, 900, 195, 13},
+    {"lbl_paragraph_goback", Kind::Label, "# sentences previous", 2160, 240, 1095, 495, 10},
+};
+
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
+}
+
+QWidget* control(MainWindow& window, const char* name)
+{
+    return window.findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+// Every file below the fixture's temporary root.
+QStringList filesUnder(const QString& root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    return files;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyControl_data();
+    void everyControl();
+    void windowAndTimer();
+    void textBoxesAndPictureBoxes();
+    void tabOrder();
+    void resizingMovesNothing();
+    void inertButtonsChangeNothing();
+    void endingThroughTheWindow_data();
+    void endingThroughTheWindow();
+};
+
+void TestMainWindow::everyControl_data()
+{
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(controls)); ++i)
+        QTest::newRow(controls[i].name) << i;
+}
+
+void TestMainWindow::everyControl()
+{
+    QFETCH(int, row);
+    const ControlRow& expected = controls[row];
+    WindowFixture fixture;
+    QWidget* widget = control(*fixture.window, expected.name);
+    QVERIFY2(widget, expected.name);
+
+    const QString text = QString::fromLatin1(expected.text);
+    switch (expected.kind) {
+    case Kind::Button: {
+        auto* button = dynamic_cast<QPushButton*>(widget);
+        QVERIFY(button);
+        QCOMPARE(button->text(), text);
+        break;
+    }
+    case Kind::TextBox: {
+        auto* box = dynamic_cast<QPlainTextEdit*>(widget);
+        QVERIFY(box);
+        QCOMPARE(box->toPlainText(), text);
+        QCOMPARE(desk::boxText(*box), text);
+        break;
+    }
+    case Kind::LineBox: {
+        auto* box = dynamic_cast<QLineEdit*>(widget);
+        QVERIFY(box);
+        QCOMPARE(box->text(), text);
+        break;
+    }
+    case Kind::Label: {
+        auto* label = dynamic_cast<QLabel*>(widget);
+        QVERIFY(label);
+        QCOMPARE(label->text(), text);
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        break;
+    }
+    case Kind::ListBox: {
+        auto* list = dynamic_cast<QListWidget*>(widget);
+        QVERIFY(list);
+        QCOMPARE(list->count(), 0);
+        break;
+    }
+    case Kind::Picture: {
+        auto* picture = dynamic_cast<PictureBox*>(widget);
+        QVERIFY(picture);
+        QVERIFY(picture->picture().isNull());
+        break;
+    }
+    }
+
+    QCOMPARE(widget->geometry(), twips(expected.left, expected.top, expected.width, expected.height));
+    QVERIFY(widget->isVisibleTo(fixture.window.get()));
+    QVERIFY(widget->isEnabled());
+    if (expected.kind != Kind::Label)
+        QVERIFY(widget->focusPolicy() & Qt::TabFocus);
+    // Only the two multi-line boxes carry a font of their own.
+    QCOMPARE(widget->testAttribute(Qt::WA_SetFont), expected.kind == Kind::TextBox);
+}
+
+void TestMainWindow::windowAndTimer()
+{
+    WindowFixture fixture;
+    MainWindow& window = *fixture.window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("Form1"));
+    QCOMPARE(window.objectName(), QStringLiteral("cmd_pend_exp"));
+    QCOMPARE(window.size(), QSize(725, 573));
+
+    // The "pend exp" button shares the window's name but is another object.
+    auto* pendExp = window.findChild<QPushButton*>(QStringLiteral("cmd_pend_exp"));
+    QVERIFY(pendExp);
+    QVERIFY(pendExp != static_cast<QWidget*>(&window));
+    QCOMPARE(pendExp, window.cmd_pend_exp);
+
+    auto* timer = window.findChild<QTimer*>(QStringLiteral("tmr_pend_exp"));
+    QVERIFY(timer);
+    QCOMPARE(timer, window.tmr_pend_exp);
+    QCOMPARE(timer->interval(), 15);
+    QVERIFY(!timer->isActive());
+
+    // The control arrays and members point at the named controls.
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(window.txt_parameter[i]->objectName(), QStringLiteral("txt_parameter_%1").arg(i));
+        QCOMPARE(window.lbl_parameter[i]->objectName(), QStringLiteral("lbl_parameter_%1").arg(i));
+    }
+    QCOMPARE(window.txt_answer->objectName(), QStringLiteral("txt_answer"));
+    QCOMPARE(window.txt_question->objectName(), QStringLiteral("txt_question"));
+    QCOMPARE(window.Picture1->objectName(), QStringLiteral("Picture1"));
+    QCOMPARE(window.Picture2->objectName(), QStringLiteral("Picture2"));
+}
+
+void TestMainWindow::textBoxesAndPictureBoxes()
+{
+    WindowFixture fixture;
+    MainWindow& window = *fixture.window;
+    for (QPlainTextEdit* box : {window.txt_question, window.txt_answer}) {
+        const QFont font = box->font();
+        QCOMPARE(font.family(), QStringLiteral("Arial"));
+        QCOMPARE(font.pointSizeF(), 9.75);
+        QCOMPARE(font.weight(), QFont::Normal);
+        QVERIFY(!font.italic());
+        QVERIFY(!font.underline());
+        QVERIFY(!font.strikeOut());
+        QVERIFY(!box->isReadOnly());
+        QCOMPARE(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QVERIFY(box->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
+    }
+    QCOMPARE(window.txt_answer->toPlainText(), QStringLiteral(" "));
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (PictureBox* box : {window.Picture1, window.Picture2}) {
+        QCOMPARE(box->palette().color(box->backgroundRole()), QColor(Qt::white));
+        const QImage shown = box->grab().toImage();
+        const QRect inner = box->contentsRect();
+        QCOMPARE(QColor(shown.pixel(inner.center())), QColor(Qt::white));
+        QCOMPARE(QColor(shown.pixel(inner.topLeft() + QPoint(2, 2))), QColor(Qt::white));
+    }
+}
+
+void TestMainWindow::tabOrder()
+{
+    WindowFixture fixture;
+    MainWindow& window = *fixture.window;
+    std::vector<const ControlRow*> focusable;
+    for (const ControlRow& row : controls)
+        if (row.kind != Kind::Label)
+            focusable.push_back(&row);
+    std::sort(focusable.begin(), focusable.end(),
+              [](const ControlRow* a, const ControlRow* b) { return a->tab < b->tab; });
+
+    // The focus chain, restricted to the window's own controls, runs in tab order.
+    QStringList chain;
+    QWidget* first = control(window, focusable.front()->name);
+    QWidget* w = first;
+    do {
+        if (w->parentWidget() == &window && (w->focusPolicy() & Qt::TabFocus))
+            chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != first && chain.size() <= int(focusable.size()));
+    QStringList expected;
+    for (const ControlRow* row : focusable)
+        expected << QString::fromLatin1(row->name);
+    QCOMPARE(chain, expected);
+
+    // Tab walks the same order, from the last control back round to the first.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.txt_question->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.txt_question));
+    for (std::size_t i = 1; i <= focusable.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const ControlRow* next = focusable[i % focusable.size()];
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next->name));
+    }
+}
+
+void TestMainWindow::resizingMovesNothing()
+{
+    WindowFixture fixture;
+    MainWindow& window = *fixture.window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (QSize size : {QSize(300, 200), QSize(1200, 900), QSize(725, 573)}) {
+        window.resize(size);
+        QCoreApplication::processEvents();
+        QCOMPARE(window.size(), size);
+        for (const ControlRow& row : controls) {
+            QWidget* widget = control(window, row.name);
+            QCOMPARE(widget->geometry(), twips(row.left, row.top, row.width, row.height));
+        }
+        QCOMPARE(window.windowTitle(), QStringLiteral("Form1"));
+    }
+}
+
+void TestMainWindow::inertButtonsChangeNothing()
+{
+    WindowFixture fixture;
+    MainWindow& window = *fixture.window;
+    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"),
+                               QStringLiteral("1")};
+    window.setUpProgram();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const desk::ProgramState before = window.state();
+    const QStringList promptsBefore = fixture.dialogs.prompts;
+    const QStringList messagesBefore = fixture.dialogs.messages;
+
+    for (QPushButton* button : {window.cmd_timerTrigger, window.cmd_Make_Paragraph_question,
+                                window.cmd_Make_paragraph}) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        button->click();
+    }
+    QCoreApplication::processEvents();
+
+    QCOMPARE(desk::boxText(*window.txt_question), QString());
+    QCOMPARE(desk::boxText(*window.txt_answer), QStringLiteral(" "));
+    for (QLineEdit* box : window.txt_parameter)
+        QCOMPARE(box->text(), QStringLiteral("1"));
+    QCOMPARE(window.txt_paragraph_goback->text(), QStringLiteral("1"));
+    QCOMPARE(window.List1->count(), 0);
+    QVERIFY(!window.tmr_pend_exp->isActive());
+    QVERIFY(window.Picture2->picture().isNull());
+    QCOMPARE(filesUnder(fixture.root.path()), QStringList());
+    QCOMPARE(fixture.dialogs.prompts, promptsBefore);
+    QCOMPARE(fixture.dialogs.messages, messagesBefore);
+    QCOMPARE(fixture.dialogs.beeps, 0);
+    QVERIFY(!window.hasEnded());
+
+    const desk::ProgramState& after = window.state();
+    QCOMPARE(after.bankIndex, before.bankIndex);
+    QCOMPARE(after.questionBank, before.questionBank);
+    QCOMPARE(after.displayText, before.displayText);
+    QCOMPARE(after.currentLine, before.currentLine);
+    QCOMPARE(after.workText, before.workText);
+    QCOMPARE(after.cumulativeText, before.cumulativeText);
+    QVERIFY(after.awaitingResponse == before.awaitingResponse);
+    QVERIFY(after.displayMode == before.displayMode);
+    QVERIFY(after.codeNbr == before.codeNbr);
+}
+
+void TestMainWindow::endingThroughTheWindow_data()
+{
+    QTest::addColumn<bool>("byCloseButton");
+    QTest::newRow("quit program") << false;
+    QTest::newRow("window closed") << true;
+}
+
+void TestMainWindow::endingThroughTheWindow()
+{
+    QFETCH(bool, byCloseButton);
+    WindowFixture fixture;
+    MainWindow& window = *fixture.window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy ended(&window, &MainWindow::programEnded);
+
+    // A record file held open on a channel is closed when the program ends.
+    QDir().mkpath(fixture.host(QStringLiteral("c:\\lrnfiles")));
+    window.files().open(1, fixture.host(QStringLiteral("c:\\lrnfiles\\masterFile_Ann.txt")),
+                        desk::FileMode::Append);
+    window.files().writeLine(1, u"kept");
+
+    if (byCloseButton)
+        QVERIFY(window.close());
+    else
+        QTest::mouseClick(window.cmd_quit, Qt::LeftButton);
+
+    QVERIFY(window.hasEnded());
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!window.isVisible());
+    QVERIFY(!window.files().isOpen(1));
+    QCOMPARE(fixture.bytes(QStringLiteral("c:\\lrnfiles\\masterFile_Ann.txt")), QByteArray("kept\r\n"));
+
+    // Nothing runs afterwards: start-up would ask its first question.
+    QVERIFY(!window.runHandler(&MainWindow::setUpProgram));
+    QVERIFY(!window.runHandler(&MainWindow::cmd_quit_Click));
+    window.cmd_quit->click();
+    window.close();
+    QCOMPARE(fixture.dialogs.prompts, QStringList());
+    QCOMPARE(fixture.dialogs.messages, QStringList());
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(window.state().bankIndex.isEmpty());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

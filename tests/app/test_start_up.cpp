@@ -1,0 +1,363 @@
+// Start-up: the four questions, the base directory, the record-file names, the assignment
+// numbers, the coding number, the fixed texts and the compiled-in question bank.
+//
+// These tests run setUpProgram alone, with the answers queued beforehand, so that they see
+// start-up without assignment opening.
+
+#include "app/main_window.h"
+#include "pictures/picture_box.h"
+#include "support/scripted_services.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+using desk::Value;
+using desk::testing::WindowFixture;
+
+namespace {
+
+const QString localDir = QStringLiteral("c:\\lrnfiles");
+const QString lanDir =
+    QStringLiteral("i:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1");
+
+QString generalError(int number)
+{
+    return QStringLiteral("You have encountered an error.  If you are encountering this error "
+                          "repeatedly you should report the error number to the instructor and "
+                          "explain exactly what you were doing, keystroke by keystroke, when the "
+                          "error occurred.  The error is:  ")
+        + QString::number(number);
+}
+
+void setUp(WindowFixture& fixture, const QString& homeOrLan, const QString& name,
+           const QString& initials, const QString& assignment)
+{
+    fixture.dialogs.answers = {homeOrLan, name, initials, assignment};
+    fixture.window->setUpProgram();
+}
+
+void setUp(WindowFixture& fixture)
+{
+    setUp(fixture, QStringLiteral("1"), QStringLiteral("Ann  Lee"), QStringLiteral("ABL"), QStringLiteral("1"));
+}
+
+bool bankIsEmpty(const desk::ProgramState& s)
+{
+    return std::all_of(s.questionBank.begin(), s.questionBank.end(),
+                       [](const QString& slot) { return slot.isEmpty(); });
+}
+
+} // namespace
+
+class TestStartUp : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void stateBeforeStartUp();
+    void homeOrLanAnswer_data();
+    void homeOrLanAnswer();
+    void promptsInOrder();
+    void assignmentNumbers_data();
+    void assignmentNumbers();
+    void assignmentNumberTooLarge();
+    void recordFileNames();
+    void sendFileNameReadsTheDateTwice();
+    void namesStayInTheBaseDirectory_data();
+    void namesStayInTheBaseDirectory();
+    void codingNumber_data();
+    void codingNumber();
+    void fixedTextsAndScales();
+    void questionBank();
+};
+
+void TestStartUp::stateBeforeStartUp()
+{
+    WindowFixture fixture;
+    const desk::ProgramState& s = fixture.window->state();
+    for (const QString* text : {&s.displayText, &s.currentLine, &s.masterFileName, &s.sendFileName,
+                                &s.notesFileName, &s.assignmentNumber, &s.nextAssignmentNumber,
+                                &s.answerPrompt, &s.questionNumber, &s.workText, &s.cumulativeText,
+                                &s.questionTag, &s.answerTag, &s.queryFileId, &s.baseDir,
+                                &s.studentName, &s.studentInitials})
+        QVERIFY(text->isEmpty());
+    for (const Value* value : {&s.sentencePos, &s.awaitingResponse, &s.displayMode, &s.startQuestion,
+                               &s.bankIndex, &s.codeNbr})
+        QVERIFY(value->isEmpty());
+    QVERIFY(!s.awaitingResponse.isTrue());
+
+    QCOMPARE(s.startQuestions.size(), std::size_t(101));
+    for (const auto& row : s.startQuestions) {
+        QCOMPARE(row.size(), std::size_t(51));
+        for (const Value& entry : row)
+            QVERIFY(entry.isEmpty());
+    }
+    QCOMPARE(s.questionBank.size(), std::size_t(5001));
+    QVERIFY(bankIsEmpty(s));
+    QCOMPARE(fixture.dialogs.prompts, QStringList());
+}
+
+void TestStartUp::homeOrLanAnswer_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("baseDir"); // empty: the answer is not a number
+
+    QTest::newRow("2") << "2" << lanDir;
+    QTest::newRow("blank 2") << " 2" << lanDir;
+    QTest::newRow("blank 2 blank") << " 2 " << lanDir;
+    QTest::newRow("2.0") << "2.0" << lanDir;
+    QTest::newRow("1") << "1" << localDir;
+    QTest::newRow("0") << "0" << localDir;
+    QTest::newRow("7") << "7" << localDir;
+    QTest::newRow("abc") << "abc" << QString();
+    QTest::newRow("empty (cancelled)") << "" << QString();
+}
+
+void TestStartUp::homeOrLanAnswer()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, baseDir);
+    WindowFixture fixture;
+    setUp(fixture, answer, QStringLiteral("Ann Lee"), QStringLiteral("ABL"), QStringLiteral("1"));
+    const desk::ProgramState& s = fixture.window->state();
+
+    // The local data directory is made before the first question, for every user.
+    QVERIFY(QFileInfo(fixture.driveC() + QStringLiteral("/lrnfiles")).isDir());
+    QCOMPARE(s.baseDir, baseDir);
+
+    if (baseDir.isEmpty()) {
+        // Error 13: the general error message, and the rest of start-up is skipped.
+        QCOMPARE(fixture.dialogs.messages, QStringList{generalError(13)});
+        QVERIFY(fixture.dialogs.messages.front().endsWith(QStringLiteral("The error is:  13")));
+        QCOMPARE(fixture.dialogs.prompts.size(), 1);
+        QVERIFY(s.studentName.isEmpty());
+        QVERIFY(s.masterFileName.isEmpty());
+        QVERIFY(s.assignmentNumber.isEmpty());
+        QVERIFY(s.answerPrompt.isEmpty());
+        QVERIFY(s.bankIndex.isEmpty());
+        QVERIFY(bankIsEmpty(s));
+    } else {
+        QCOMPARE(fixture.dialogs.messages, QStringList());
+        QCOMPARE(fixture.dialogs.prompts.size(), 4);
+        QCOMPARE(s.masterFileName, baseDir + QStringLiteral("\\masterFile_Ann_Lee.txt"));
+        QCOMPARE(s.bankIndex.toWhole(), 14);
+    }
+    QVERIFY(!fixture.window->hasEnded());
+}
+
+void TestStartUp::promptsInOrder()
+{
+    WindowFixture fixture;
+    setUp(fixture);
+    const QStringList expected{
+        QStringLiteral("Enter 1 for home user, 2 for MERO LAN user"),
+        QStringLiteral("Your full name:  "),
+        QStringLiteral("Your initials (use all 3 initials and always use the same three initials "
+                       "when submitting work):  "),
+        QStringLiteral("Assignment Number:  "),
+    };
+    QCOMPARE(fixture.dialogs.prompts, expected);
+    QCOMPARE(fixture.window->state().studentName, QStringLiteral("Ann  Lee"));
+    QCOMPARE(fixture.window->state().studentInitials, QStringLiteral("ABL"));
+}
+
+void TestStartUp::assignmentNumbers_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("assignmentNumber");
+    QTest::addColumn<QString>("nextAssignmentNumber");
+
+    QTest::newRow("7") << "7" << "007" << "008";
+    QTest::newRow("12") << "12" << "012" << "013";
+    QTest::newRow("99") << "99" << "099" << "100";
+    QTest::newRow("0") << "0" << "000" << "001";
+    QTest::newRow("007") << "007" << "007" << "008";
+    QTest::newRow("999") << "999" << "999" << "1000";
+    QTest::newRow("1000") << "1000" << "1000" << "1001";
+    QTest::newRow("empty") << "" << "" << "001";
+    QTest::newRow("a") << "a" << "00a" << "001";
+    QTest::newRow("1.5") << "1.5" << "1.5" << "2.5";
+}
+
+void TestStartUp::assignmentNumbers()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, assignmentNumber);
+    QFETCH(QString, nextAssignmentNumber);
+    WindowFixture fixture;
+    setUp(fixture, QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("A"), answer);
+    QCOMPARE(fixture.window->state().assignmentNumber, assignmentNumber);
+    QCOMPARE(fixture.window->state().nextAssignmentNumber, nextAssignmentNumber);
+    QCOMPARE(fixture.dialogs.messages, QStringList());
+    QCOMPARE(fixture.window->state().bankIndex.toWhole(), 14);
+}
+
+void TestStartUp::assignmentNumberTooLarge()
+{
+    WindowFixture fixture;
+    setUp(fixture, QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("A"), QStringLiteral("1e400"));
+    const desk::ProgramState& s = fixture.window->state();
+    QCOMPARE(fixture.dialogs.messages, QStringList{generalError(6)});
+    QCOMPARE(s.assignmentNumber, QStringLiteral("1e400"));
+    QVERIFY(s.nextAssignmentNumber.isEmpty());
+    QVERIFY(s.bankIndex.isEmpty());
+    QVERIFY(bankIsEmpty(s));
+}
+
+void TestStartUp::recordFileNames()
+{
+    WindowFixture fixture;
+    setUp(fixture);
+    const desk::ProgramState& s = fixture.window->state();
+    QCOMPARE(s.baseDir, localDir);
+    QCOMPARE(s.masterFileName, QStringLiteral("c:\\lrnfiles\\masterFile_Ann__Lee.txt"));
+    QCOMPARE(s.sendFileName, QStringLiteral("c:\\lrnfiles\\send_0105Ann__Lee.txt"));
+    QCOMPARE(s.notesFileName, QStringLiteral("c:\\lrnfiles\\notes_Ann__Lee.txt"));
+    // No record file is made by start-up.
+    QCOMPARE(QDir(fixture.driveC() + QStringLiteral("/lrnfiles")).entryList(QDir::Files), QStringList());
+
+    WindowFixture lan;
+    setUp(lan, QStringLiteral("2"), QString(), QStringLiteral("X"), QStringLiteral("1"));
+    QCOMPARE(lan.window->state().masterFileName, lanDir + QStringLiteral("\\masterFile_.txt"));
+    QCOMPARE(lan.window->state().sendFileName, lanDir + QStringLiteral("\\send_0105.txt"));
+    QCOMPARE(lan.window->state().notesFileName, lanDir + QStringLiteral("\\notes_.txt"));
+}
+
+void TestStartUp::sendFileNameReadsTheDateTwice()
+{
+    // The month comes from the first reading, the day from the second.
+    WindowFixture fixture;
+    fixture.clock.dates = {QStringLiteral("01-05-2026"), QStringLiteral("02-09-2026")};
+    setUp(fixture);
+    QCOMPARE(fixture.clock.dateReads, 2);
+    QCOMPARE(fixture.window->state().sendFileName, QStringLiteral("c:\\lrnfiles\\send_0109Ann__Lee.txt"));
+}
+
+void TestStartUp::namesStayInTheBaseDirectory_data()
+{
+    QTest::addColumn<QString>("homeOrLan");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("inFileNames");
+
+    QTest::newRow("slash") << "1" << "Ann/Lee" << "Ann_Lee";
+    QTest::newRow("backslash") << "1" << "Ann\\Lee" << "Ann_Lee";
+    QTest::newRow("climbing up with /") << "1" << "../../etc/x" << ".._.._etc_x";
+    QTest::newRow("climbing up with \\") << "1" << "..\\..\\x" << ".._.._x";
+    QTest::newRow("climbing up on the LAN") << "2" << "a\\..\\..\\b" << "a_.._.._b";
+    QTest::newRow("dots alone") << "1" << ".." << "..";
+    QTest::newRow("tab") << "1" << "Ann\tLee" << "Ann_Lee";
+    QTest::newRow("line breaks") << "1" << "Ann\r\nLee" << "Ann__Lee";
+    QTest::newRow("other control characters") << "1" << QStringLiteral("A\x01" "B\x1f" "C\x7f" "D\u0085")
+                                              << "A_B_C_D_";
+    QTest::newRow("blanks") << "1" << " Ann Lee " << "_Ann_Lee_";
+    QTest::newRow("nothing else changes") << "1" << QStringLiteral("O'Neil-Smith, Jr. Zoë")
+                                          << QStringLiteral("O'Neil-Smith,_Jr._Zoë");
+}
+
+void TestStartUp::namesStayInTheBaseDirectory()
+{
+    QFETCH(QString, homeOrLan);
+    QFETCH(QString, name);
+    QFETCH(QString, inFileNames);
+    WindowFixture fixture;
+    setUp(fixture, homeOrLan, name, QStringLiteral("ABL"), QStringLiteral("1"));
+    const desk::ProgramState& s = fixture.window->state();
+    QCOMPARE(s.studentName, name);
+    QCOMPARE(s.masterFileName, s.baseDir + QStringLiteral("\\masterFile_") + inFileNames + QStringLiteral(".txt"));
+    QCOMPARE(s.sendFileName, s.baseDir + QStringLiteral("\\send_0105") + inFileNames + QStringLiteral(".txt"));
+    QCOMPARE(s.notesFileName, s.baseDir + QStringLiteral("\\notes_") + inFileNames + QStringLiteral(".txt"));
+
+    const QString hostBase = QDir::cleanPath(fixture.host(s.baseDir));
+    for (const QString& file : {s.masterFileName, s.sendFileName, s.notesFileName}) {
+        const QFileInfo onHost(QDir::cleanPath(fixture.host(file)));
+        QCOMPARE(onHost.path(), hostBase);
+        QVERIFY(onHost.fileName().endsWith(inFileNames + QStringLiteral(".txt")));
+    }
+}
+
+void TestStartUp::codingNumber_data()
+{
+    QTest::addColumn<float>("draw");
+    QTest::addColumn<float>("codeNbr");
+
+    QTest::newRow("0") << 0.0f << 19.0f;
+    QTest::newRow("0.25") << 0.25f << 21.0f;
+    QTest::newRow("0.5") << 0.5f << 24.0f;
+    QTest::newRow("largest below 1") << 0.99999994f << 28.0f;
+}
+
+void TestStartUp::codingNumber()
+{
+    QFETCH(float, draw);
+    QFETCH(float, codeNbr);
+    QVERIFY(draw < 1.0f);
+    WindowFixture fixture;
+    fixture.clock.seconds = 3723.5;
+    fixture.random.script = {draw};
+    setUp(fixture);
+    const Value& drawn = fixture.window->state().codeNbr;
+    QVERIFY(drawn.isSingle());
+    QCOMPARE(drawn, Value::single(codeNbr));
+    QCOMPARE(fixture.random.draws, 1);
+    // One generator, seeded once from the seconds since midnight.
+    QCOMPARE(fixture.random.seeds, std::vector<double>{3723.5});
+}
+
+void TestStartUp::fixedTextsAndScales()
+{
+    WindowFixture fixture;
+    setUp(fixture);
+    const desk::ProgramState& s = fixture.window->state();
+    const QString firstPart = QStringLiteral(
+        "Enter, as appropriate, an answer to the question, a critique of your answer in response "
+        "to a given answer, your insights regarding the situation at this point, notes to "
+        "yourself, or just an OK.");
+    const QString secondPart = QStringLiteral(
+        "Always critique your solutions by describing any insights you had or errors you makde, "
+        "and by explaining how you can make use of the insight or how you now know how to avoid "
+        "certain errors.  Also pose for the instructor any question or questions that you have "
+        "related to the problem or series of problems.");
+    QCOMPARE(s.answerPrompt, firstPart + QStringLiteral("\r\n\r\n") + secondPart);
+    QCOMPARE(s.questionTag, QStringLiteral(" <-<-<-<-  Q/A:   "));
+    QCOMPARE(s.answerTag, QStringLiteral(" YOUR ANSWER  ->->->->  "));
+
+    for (desk::PictureBox* box : {fixture.window->Picture1, fixture.window->Picture2}) {
+        QCOMPARE(box->scaleWidth(), 1000.0);
+        QCOMPARE(box->scaleHeight(), 1000.0);
+    }
+}
+
+void TestStartUp::questionBank()
+{
+    WindowFixture fixture;
+    setUp(fixture);
+    const desk::ProgramState& s = fixture.window->state();
+    QVERIFY(s.bankIndex.isWhole());
+    QCOMPARE(s.bankIndex.toWhole(), 14);
+
+    const QStringList paragraphs{
+        QStringLiteral("Go to the incline set up at the picnic tables and time the ball as it rolls "
+                       "halfway down the incline and as it runs the whole distance down the incline."),
+        QStringLiteral("GIve the times you obtained and how you obtained them."),
+        QStringLiteral("Calculate the average rate of change of position with respect to clock time "
+                       "for the first run and for the second, given that the length of the incline "
+                       "is about 190 cm."),
+        QStringLiteral("Calculate the average rate of change of velocity with respect to clock time "
+                       "for the first run and for the second."),
+        QStringLiteral("Sketch a graph of velocity vs. clock time for the run down the first half of "
+                       "the incline.  What is the area under your graph and what does it mean?"),
+        QStringLiteral("Sketch a graph of velocity vs. clock time for the run down the first entire "
+                       "incline.  What is the area under your graph and what does it mean?"),
+    };
+    QCOMPARE(s.questionBank.size(), std::size_t(5001));
+    QCOMPARE(s.questionBank[1], QStringLiteral("001.  Part C"));
+    for (int i = 0; i < paragraphs.size(); ++i)
+        QCOMPARE(s.questionBank[std::size_t(3 + 2 * i)], paragraphs[i]);
+    for (std::size_t slot = 0; slot <= 14; slot += 2)
+        QVERIFY2(s.questionBank[slot].isEmpty(), qPrintable(QString::number(slot)));
+    for (std::size_t slot = 15; slot <= 5000; ++slot)
+        QVERIFY2(s.questionBank[slot].isEmpty(), qPrintable(QString::number(slot)));
+}
+
+QTEST_MAIN(TestStartUp)
+#include "test_start_up.moc"

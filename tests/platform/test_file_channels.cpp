@@ -1,0 +1,376 @@
+// The numbered file channels through which the record, notes and query files are written and read.
+
+#include "platform/file_channels.h"
+#include "platform/run_time_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+#include <unistd.h>
+
+using namespace desk;
+
+namespace {
+
+int errorOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const RunTimeError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+const QByteArray missing = QByteArrayLiteral("<no such file>");
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
+}
+
+void putFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestFileChannels : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void appendCreatesThenAppends();
+    void linesStayInMemoryUntilClose();
+    void writesWindows1252WithCrLf();
+    void unencodableLineAddsNothing();
+    void outputTruncates();
+    void closeTogetherWritesAll();
+    void closeTogetherWritesNoneOnDiskFull_data();
+    void closeTogetherWritesNoneOnDiskFull();
+    void readLine_data();
+    void readLine();
+    void openErrors_data();
+    void openErrors();
+    void readOnlyFileIsPermissionDenied();
+    void channelAlreadyOpen();
+    void channelMustBeOpen();
+    void discardWritesNothing();
+    void closeAllWritesWhatIsPending();
+    void closingAChannelNotOpenDoesNothing();
+
+private:
+    QString path(const QString& name) const { return dir->filePath(name); }
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+void TestFileChannels::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+}
+
+void TestFileChannels::appendCreatesThenAppends()
+{
+    const QString master = path(QStringLiteral("masterFile_Ann.txt"));
+    FileChannels files;
+    files.open(1, master, FileMode::Append);
+    QVERIFY(files.isOpen(1));
+    files.writeLine(1, u"first");
+    files.close(1);
+    QVERIFY(!files.isOpen(1));
+    QCOMPARE(contents(master), QByteArray("first\r\n"));
+
+    files.open(1, master, FileMode::Append);
+    files.writeLine(1, u"second");
+    files.writeLine(1, u"");
+    files.close(1);
+    QCOMPARE(contents(master), QByteArray("first\r\nsecond\r\n\r\n"));
+}
+
+void TestFileChannels::linesStayInMemoryUntilClose()
+{
+    const QString existing = path(QStringLiteral("send.txt"));
+    const QString created = path(QStringLiteral("notes.txt"));
+    putFile(existing, "old\r\n");
+
+    FileChannels files;
+    files.open(2, existing, FileMode::Append);
+    files.open(3, created, FileMode::Append);
+    files.writeLine(2, u"new");
+    files.writeLine(3, u"note");
+    QCOMPARE(contents(existing), QByteArray("old\r\n"));
+    QCOMPARE(contents(created), QByteArray());
+
+    files.close(2);
+    QCOMPARE(contents(existing), QByteArray("old\r\nnew\r\n"));
+    QCOMPARE(contents(created), QByteArray());
+    files.close(3);
+    QCOMPARE(contents(created), QByteArray("note\r\n"));
+}
+
+void TestFileChannels::writesWindows1252WithCrLf()
+{
+    const QString file = path(QStringLiteral("a.txt"));
+    FileChannels files;
+    files.open(1, file, FileMode::Append);
+    files.writeLine(1, QStringLiteral("\u20AC \u201Ccaf\u00E9\u201D\u00A0"));
+    // A text with a line break inside becomes two lines of the file.
+    files.writeLine(1, u"line 1\r\nline 2");
+    files.close(1);
+    QCOMPARE(contents(file), QByteArray("\x80 \x93" "caf\xE9\x94\xA0\r\nline 1\r\nline 2\r\n"));
+}
+
+void TestFileChannels::unencodableLineAddsNothing()
+{
+    const QString file = path(QStringLiteral("a.txt"));
+    FileChannels files;
+    files.open(1, file, FileMode::Append);
+    files.writeLine(1, u"ok");
+    QVERIFY_THROWS_EXCEPTION(UnencodableTextError, files.writeLine(1, QStringLiteral("v = \u03B1t")));
+    files.close(1);
+    QCOMPARE(contents(file), QByteArray("ok\r\n"));
+}
+
+void TestFileChannels::outputTruncates()
+{
+    const QString file = path(QStringLiteral("queri.txt"));
+    putFile(file, "old line\r\nold line\r\n");
+    FileChannels files;
+    files.open(1, file, FileMode::Output);
+    files.writeLine(1, u"new");
+    files.close(1);
+    QCOMPARE(contents(file), QByteArray("new\r\n"));
+}
+
+void TestFileChannels::closeTogetherWritesAll()
+{
+    const QString master = path(QStringLiteral("master.txt"));
+    const QString send = path(QStringLiteral("send.txt"));
+    putFile(master, "m\r\n");
+    FileChannels files;
+    files.open(1, master, FileMode::Append);
+    files.open(2, send, FileMode::Append);
+    files.writeLine(1, u"to master");
+    files.writeLine(2, u"to send");
+    files.closeTogether({1, 2});
+    QVERIFY(!files.isOpen(1));
+    QVERIFY(!files.isOpen(2));
+    QCOMPARE(contents(master), QByteArray("m\r\nto master\r\n"));
+    QCOMPARE(contents(send), QByteArray("to send\r\n"));
+}
+
+void TestFileChannels::closeTogetherWritesNoneOnDiskFull_data()
+{
+    QTest::addColumn<int>("goodChannel");
+    QTest::addColumn<int>("fullChannel");
+    // Written first and then taken back, or never written at all.
+    QTest::newRow("full file closed second") << 1 << 2;
+    QTest::newRow("full file closed first") << 2 << 1;
+}
+
+void TestFileChannels::closeTogetherWritesNoneOnDiskFull()
+{
+    QFETCH(int, goodChannel);
+    QFETCH(int, fullChannel);
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full on this host");
+
+    const QString good = path(QStringLiteral("master.txt"));
+    const QString full = path(QStringLiteral("send.txt"));
+    putFile(good, "earlier block\r\n");
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
+
+    FileChannels files;
+    files.open(goodChannel, good, FileMode::Append);
+    files.open(fullChannel, full, FileMode::Append);
+    files.writeLine(goodChannel, u"response");
+    files.writeLine(fullChannel, u"response");
+    QCOMPARE(errorOf([&] { files.closeTogether({1, 2}); }), err::DiskFull);
+
+    QCOMPARE(contents(good), QByteArray("earlier block\r\n"));
+    QVERIFY(!files.isOpen(1));
+    QVERIFY(!files.isOpen(2));
+    // The channels are free again.
+    files.open(goodChannel, good, FileMode::Append);
+    files.close(goodChannel);
+    QCOMPARE(contents(good), QByteArray("earlier block\r\n"));
+}
+
+void TestFileChannels::readLine_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("CR LF") << QByteArray("one\r\ntwo\r\n") << QStringList{"one", "two"};
+    QTest::newRow("CR") << QByteArray("one\rtwo\r") << QStringList{"one", "two"};
+    QTest::newRow("LF") << QByteArray("one\ntwo\n") << QStringList{"one", "two"};
+    QTest::newRow("no line end at the end") << QByteArray("one\r\ntwo") << QStringList{"one", "two"};
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\nx\r\n\r\n") << QStringList{"", "", "x", ""};
+    QTest::newRow("mixed") << QByteArray("a\nb\r\nc\rd") << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("tab and blanks kept") << QByteArray(" \ta  \r\n") << QStringList{" \ta  "};
+    QTest::newRow("Windows-1252") << QByteArray("\x80 \x93x\x94\r\n")
+                                  << QStringList{QStringLiteral("\u20AC \u201Cx\u201D")};
+}
+
+void TestFileChannels::readLine()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    const QString file = path(QStringLiteral("notes.txt"));
+    putFile(file, bytes);
+
+    FileChannels files;
+    files.open(3, file, FileMode::Input);
+    QStringList read;
+    while (!files.atEnd(3) && read.size() <= lines.size())
+        read << files.readLine(3);
+    QCOMPARE(read, lines);
+    QVERIFY(files.atEnd(3));
+    QCOMPARE(errorOf([&] { files.readLine(3); }), err::InputPastEnd);
+    files.close(3);
+    QCOMPARE(contents(file), bytes);
+}
+
+void TestFileChannels::openErrors_data()
+{
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<QString>("name"); // inside the temporary folder, which holds folder/ and plain.txt
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("error");
+
+    const int in = int(FileMode::Input), out = int(FileMode::Output), app = int(FileMode::Append);
+    QTest::newRow("missing file, reading") << 3 << "folder/notes.txt" << in << err::FileNotFound;
+    QTest::newRow("missing directory, appending") << 1 << "nowhere/master.txt" << app << err::PathNotFound;
+    QTest::newRow("missing directory, writing") << 1 << "nowhere/queri.txt" << out << err::PathNotFound;
+    QTest::newRow("missing directory, reading") << 3 << "nowhere/notes.txt" << in << err::PathNotFound;
+    QTest::newRow("file used as directory") << 1 << "plain.txt/master.txt" << app << err::PathNotFound;
+    QTest::newRow("directory as file, appending") << 1 << "folder" << app << err::PathFileAccess;
+    QTest::newRow("directory as file, reading") << 3 << "folder" << in << err::PathFileAccess;
+    QTest::newRow("channel 0") << 0 << "plain.txt" << app << err::BadFileName;
+    QTest::newRow("channel 4") << 4 << "plain.txt" << in << err::BadFileName;
+    QTest::newRow("channel -1") << -1 << "plain.txt" << app << err::BadFileName;
+}
+
+void TestFileChannels::openErrors()
+{
+    QFETCH(int, channel);
+    QFETCH(QString, name);
+    QFETCH(int, mode);
+    QFETCH(int, error);
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
+    putFile(path(QStringLiteral("plain.txt")), "plain\r\n");
+
+    FileChannels files;
+    QCOMPARE(errorOf([&] { files.open(channel, path(name), FileMode(mode)); }), error);
+    if (channel >= 1 && channel <= FileChannels::Count)
+        QVERIFY(!files.isOpen(channel));
+    QVERIFY(!QFile::exists(path(QStringLiteral("nowhere"))));
+    QCOMPARE(contents(path(QStringLiteral("plain.txt"))), QByteArray("plain\r\n"));
+}
+
+void TestFileChannels::readOnlyFileIsPermissionDenied()
+{
+    if (::geteuid() == 0)
+        QSKIP("file permissions do not bind the superuser");
+    const QString file = path(QStringLiteral("master.txt"));
+    putFile(file, "kept\r\n");
+    QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup
+                                            | QFileDevice::ReadOther));
+    FileChannels files;
+    QCOMPARE(errorOf([&] { files.open(1, file, FileMode::Append); }), err::PermissionDenied);
+    QCOMPARE(errorOf([&] { files.open(1, file, FileMode::Output); }), err::PermissionDenied);
+    QVERIFY(!files.isOpen(1));
+    QCOMPARE(contents(file), QByteArray("kept\r\n"));
+    // Reading it is allowed.
+    files.open(1, file, FileMode::Input);
+    QCOMPARE(files.readLine(1), QStringLiteral("kept"));
+}
+
+void TestFileChannels::channelAlreadyOpen()
+{
+    const QString master = path(QStringLiteral("master.txt"));
+    const QString other = path(QStringLiteral("other.txt"));
+    FileChannels files;
+    files.open(1, master, FileMode::Append);
+    files.writeLine(1, u"pending");
+    QCOMPARE(errorOf([&] { files.open(1, other, FileMode::Append); }), err::FileAlreadyOpen);
+    QCOMPARE(errorOf([&] { files.open(1, master, FileMode::Input); }), err::FileAlreadyOpen);
+    QVERIFY(!QFile::exists(other));
+
+    // The channel still belongs to the first file, with its line.
+    QVERIFY(files.isOpen(1));
+    files.close(1);
+    QCOMPARE(contents(master), QByteArray("pending\r\n"));
+}
+
+void TestFileChannels::channelMustBeOpen()
+{
+    FileChannels files;
+    QCOMPARE(errorOf([&] { files.writeLine(2, u"x"); }), err::BadFileName);
+    QCOMPARE(errorOf([&] { files.readLine(3); }), err::BadFileName);
+    QCOMPARE(errorOf([&] { files.writeLine(4, u"x"); }), err::BadFileName);
+    QCOMPARE(errorOf([&] { files.isOpen(0); }), err::BadFileName);
+}
+
+void TestFileChannels::discardWritesNothing()
+{
+    const QString file = path(QStringLiteral("master.txt"));
+    putFile(file, "kept\r\n");
+    FileChannels files;
+    files.open(1, file, FileMode::Append);
+    files.writeLine(1, u"thrown away");
+    files.discard(1);
+    QVERIFY(!files.isOpen(1));
+    files.close(1);
+    QCOMPARE(contents(file), QByteArray("kept\r\n"));
+}
+
+void TestFileChannels::closeAllWritesWhatIsPending()
+{
+    const QStringList names{path("master.txt"), path("send.txt"), path("notes.txt")};
+    {
+        FileChannels files;
+        for (int channel = 1; channel <= 3; ++channel) {
+            files.open(channel, names[channel - 1], FileMode::Append);
+            files.writeLine(channel, QStringLiteral("line %1").arg(channel));
+        }
+        files.closeAll();
+        for (int channel = 1; channel <= 3; ++channel) {
+            QVERIFY(!files.isOpen(channel));
+            QCOMPARE(contents(names[channel - 1]), QStringLiteral("line %1\r\n").arg(channel).toLatin1());
+        }
+        // The end of the channels' owner writes what is still pending as well.
+        files.open(2, names[1], FileMode::Append);
+        files.writeLine(2, u"at the end");
+    }
+    QCOMPARE(contents(names[1]), QByteArray("line 2\r\nat the end\r\n"));
+}
+
+void TestFileChannels::closingAChannelNotOpenDoesNothing()
+{
+    const QString file = path(QStringLiteral("master.txt"));
+    putFile(file, "kept\r\n");
+    FileChannels files;
+    files.close(2);
+    files.closeTogether({1, 2, 3});
+    files.open(1, file, FileMode::Append);
+    files.close(1);
+    files.close(1);
+    QVERIFY(!files.isOpen(1));
+    QCOMPARE(contents(file), QByteArray("kept\r\n"));
+    QCOMPARE(errorOf([&] { files.close(0); }), err::BadFileName);
+}
+
+QTEST_GUILESS_MAIN(TestFileChannels)
+#include "test_file_channels.moc"
