@@ -160,6 +160,8 @@ void MainWindow::createControls()
             setTabOrder(previous, control);
         previous = control;
     }
+    // When the window is shown the focus goes to the first control in tab order.
+    txt_question->setFocus();
 }
 
 void MainWindow::wireEvents()

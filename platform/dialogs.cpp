@@ -36,6 +36,8 @@ void QtDialogs::messageBox(const QString& text)
     box.setIcon(QMessageBox::NoIcon);
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
+    // The student can select and copy the text, say to send an error number to the instructor.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box.exec();
 }
 

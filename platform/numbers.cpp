@@ -113,7 +113,13 @@ double leadingNumber(QStringView text)
 
 double readAsNumber(QStringView text)
 {
-    const QStringView trimmed = text.trimmed();
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && (text[first] == u' ' || text[first] == u'\t'))
+        ++first;
+    while (last > first && (text[last - 1] == u' ' || text[last - 1] == u'\t'))
+        --last;
+    const QStringView trimmed = text.mid(first, last - first);
     if (trimmed.isEmpty())
         throw RunTimeError(err::TypeMismatch);
     // Inside the number no blank may stand; the scanner would skip it.
@@ -127,12 +133,12 @@ double readAsNumber(QStringView text)
     return value;
 }
 
-QString decimalText(double value)
+QString decimalText(double value, int significantDigits)
 {
     if (value == 0)
         return QStringLiteral("0");
-    // %g with 15 digits writes fixed notation from 1E-4 up to below 1E15, as wanted.
-    QString text = QString::number(value, 'g', 15).toUpper();
+    // %g writes fixed notation from 1E-4 up to below 1E15 (with 15 digits), as wanted.
+    QString text = QString::number(value, 'g', significantDigits).toUpper();
     if (text.startsWith(QStringLiteral("0.")))
         text.remove(0, 1);
     else if (text.startsWith(QStringLiteral("-0.")))

@@ -16,9 +16,9 @@ double leadingNumber(QStringView text);
 // that is not part of one number is error 13 (the empty text included). Too large is error 6.
 double readAsNumber(QStringView text);
 
-// Decimal text of a number: at most 15 significant digits, no exponent from 1E-4 up to below
-// 1E15, no 0 before the point of a fraction between -1 and 1 (".5"), "-" for negatives.
-QString decimalText(double value);
+// Decimal text of a number: at most 15 significant digits (or fewer, as asked), no exponent from
+// 1E-4 up to below 1E15, no 0 before the point of a fraction between -1 and 1 (".5"), "-" for negatives.
+QString decimalText(double value, int significantDigits = 15);
 
 // A number as written in a record line: a blank (or the minus sign) before it, one blank after.
 QString numberItem(double value);

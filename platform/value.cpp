@@ -34,7 +34,8 @@ QString Value::toText() const
         return *t;
     if (isEmpty())
         return QString();
-    return decimalText(toNumber());
+    // A single-precision number shows the 7 digits it holds.
+    return decimalText(toNumber(), isSingle() ? 7 : 15);
 }
 
 Value Value::plus(qint32 amount) const

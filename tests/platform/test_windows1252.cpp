@@ -52,7 +52,7 @@ void TestWindows1252::characters()
 {
     QFETCH(int, code);
     QFETCH(int, unicode);
-    const QChar c(char16_t(unicode));
+    const QChar c{char16_t(unicode)};
     QCOMPARE(windows1252::fromCode(code), c);
     QCOMPARE(windows1252::codeOf(c), std::optional<int>(code));
     QCOMPARE(windows1252::decode(QByteArray(1, char(code))), QString(c));

@@ -1,0 +1,268 @@
+// Assignment opening: the header search, the six-line header appended to the master and send
+// files, and what happens when the assignment is not in the bank or a file cannot be written.
+
+#include "app/main_window.h"
+#include "support/scripted_services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <cmath>
+
+using desk::MainWindow;
+using desk::Value;
+using desk::testing::WindowFixture;
+
+namespace {
+
+const QString masterFile = QStringLiteral("c:\\lrnfiles\\masterFile_Ann_Lee.txt");
+const QString sendFile = QStringLiteral("c:\\lrnfiles\\send_0105Ann_Lee.txt");
+
+const QString invalidAssignmentText = QStringLiteral(
+    "You have probably not entered a valid assignment number.  Make sure the assignment number is "
+    "a number, like 1 or 8 or 15 or 27 etc., and make sure that this assignment is supposed to be "
+    "in the current drillkit.  This program will end and you will need to start over.  If you are "
+    "sure you have entered a valid assignment number email the instructor and specify that you "
+    "have received a 'subscript out of range' error");
+
+QString generalError(int number)
+{
+    return QStringLiteral("You have encountered an error.  If you are encountering this error "
+                          "repeatedly you should report the error number to the instructor and "
+                          "explain exactly what you were doing, keystroke by keystroke, when the "
+                          "error occurred.  The error is:  ")
+        + QString::number(number);
+}
+
+// Scripts the random numbers of one run: the draw that makes codeNbr 19, then 19 groups of four
+// kinds in turn. Gives the code line's bytes.
+QByteArray scriptRun(desk::testing::ScriptedRandom& random)
+{
+    const float belowOne = std::nextafter(1.f, 0.f);
+    struct Group {
+        QList<float> draws;
+        QByteArray bytes;
+    };
+    const QList<Group> kinds{
+        {{0.5f, 0.f}, QByteArray("\x76")},                               // 118
+        {{0.05f, 0.25f, float(10.0 / 137)}, QByteArray("\x4e\x80")},     // 78, 128 (euro sign)
+        {{0.1f, belowOne}, QByteArray("\xff")},                          // 255
+        {{0.f, 0.f, 0.5f}, QByteArray("\x42\xba")},                      // 66, 186
+    };
+    random.script = {0.f};
+    random.fallback = 0.05f;
+    QByteArray line;
+    for (int g = 0; g < 19; ++g) {
+        const Group& group = kinds[g % kinds.size()];
+        random.script.insert(random.script.end(), group.draws.begin(), group.draws.end());
+        line += group.bytes;
+    }
+    return line;
+}
+
+QByteArray header(const QByteArray& codeLine, const QByteArray& dateAndTime)
+{
+    return codeLine + "\r\n"
+           "Student Name:  Ann Lee\r\n"
+           "assignment #001\r\n"
+           "001.  Part C\r\n"
+           "Initials:  AJL\r\n"
+           "Date and Time " + dateAndTime + "\r\n";
+}
+
+bool noChannelOpen(WindowFixture& fixture)
+{
+    return !fixture.window->files().isOpen(1) && !fixture.window->files().isOpen(2)
+        && !fixture.window->files().isOpen(3);
+}
+
+QStringList recordFiles(const WindowFixture& fixture)
+{
+    return QDir(fixture.driveC() + QStringLiteral("/lrnfiles")).entryList(QDir::Files);
+}
+
+} // namespace
+
+class TestAssignmentOpening : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void headerBlock_data();
+    void headerBlock();
+    void invalidAssignment_data();
+    void invalidAssignment();
+    void assignmentBeyondRow100();
+    void secondRunAppends();
+    void missingBaseDirectory();
+    void dateAndTimeReadForEachFile();
+    void unencodableText_data();
+    void unencodableText();
+};
+
+void TestAssignmentOpening::headerBlock_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("1") << QStringLiteral("1");
+    QTest::newRow("01") << QStringLiteral("01");
+    QTest::newRow("001") << QStringLiteral("001");
+}
+
+void TestAssignmentOpening::headerBlock()
+{
+    QFETCH(QString, answer);
+    WindowFixture fixture;
+    const QByteArray codeLine = scriptRun(fixture.random);
+    const int scripted = int(fixture.random.script.size());
+
+    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), answer);
+
+    QCOMPARE(fixture.dialogs.messages, QStringList());
+    QVERIFY(!fixture.window->hasEnded());
+    QCOMPARE(fixture.random.draws, scripted);
+    QCOMPARE(fixture.bytes(masterFile), header(codeLine, "01-05-202614:03:27"));
+    QCOMPARE(fixture.bytes(sendFile), header(codeLine, "01-05-2026 14:03:27"));
+    QCOMPARE(recordFiles(fixture).size(), 2);  // no notes file yet
+
+    const desk::ProgramState& s = fixture.window->state();
+    QCOMPARE(s.bankIndex, Value::whole(1));
+    QCOMPARE(s.displayMode, Value::whole(1));
+    QVERIFY(s.startQuestion.isEmpty());
+    QVERIFY(s.currentLine.isEmpty());
+    QVERIFY(noChannelOpen(fixture));
+}
+
+void TestAssignmentOpening::invalidAssignment_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("2") << QStringLiteral("2");
+    QTest::newRow("leading blank") << QStringLiteral(" 1");
+    QTest::newRow("trailing blank") << QStringLiteral("1 ");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("four digits") << QStringLiteral("0001");
+    QTest::newRow("letter") << QStringLiteral("a");
+}
+
+void TestAssignmentOpening::invalidAssignment()
+{
+    QFETCH(QString, answer);
+    WindowFixture fixture;
+    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), answer);
+
+    QCOMPARE(fixture.dialogs.messages, QStringList{invalidAssignmentText});
+    QVERIFY(fixture.window->hasEnded());
+    QVERIFY(!fixture.window->isVisible());
+    QCOMPARE(recordFiles(fixture), QStringList());
+    QCOMPARE(fixture.random.draws, 1);  // only start-up's draw: no code line was made
+    QVERIFY(noChannelOpen(fixture));
+}
+
+void TestAssignmentOpening::assignmentBeyondRow100()
+{
+    // A header found in the bank for an assignment above 100 fails after the master file has
+    // been created, before any header line is written.
+    WindowFixture fixture;
+    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
+                               QStringLiteral("101")};
+    fixture.window->setUpProgram();
+    fixture.window->state().questionBank[20] = QStringLiteral("101.  Part Z");
+
+    fixture.window->runHandler(&MainWindow::openAssignment);
+
+    QCOMPARE(fixture.dialogs.messages, QStringList{invalidAssignmentText});
+    QVERIFY(fixture.window->hasEnded());
+    QCOMPARE(fixture.window->state().bankIndex, Value::whole(20));
+    QCOMPARE(recordFiles(fixture), QStringList{QStringLiteral("masterFile_Ann_Lee.txt")});
+    QCOMPARE(fixture.bytes(masterFile), QByteArray());
+    QVERIFY(noChannelOpen(fixture));
+}
+
+void TestAssignmentOpening::secondRunAppends()
+{
+    WindowFixture fixture;
+    const QByteArray firstLine = scriptRun(fixture.random);
+    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
+
+    // A second run of the program on the same drive, later the same day.
+    fixture.window = std::make_unique<MainWindow>(desk::PlatformServices{
+        fixture.dialogs, fixture.clock, fixture.random,
+        desk::HostPaths(fixture.driveC(), fixture.root.path() + QStringLiteral("/mnt"))});
+    fixture.clock.times = {QStringLiteral("16:20:05")};
+    fixture.random.script = {0.95f};  // codeNbr 28, every group then "v" with a filler "B"
+    fixture.random.fallback = 0.f;
+    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("001"));
+    const QByteArray secondLine = QByteArray("Bv").repeated(28);
+
+    QCOMPARE(fixture.dialogs.messages, QStringList());
+    QCOMPARE(fixture.bytes(masterFile),
+             header(firstLine, "01-05-202614:03:27") + header(secondLine, "01-05-202616:20:05"));
+    QCOMPARE(fixture.bytes(sendFile),
+             header(firstLine, "01-05-2026 14:03:27") + header(secondLine, "01-05-2026 16:20:05"));
+}
+
+void TestAssignmentOpening::missingBaseDirectory()
+{
+    // The LAN directory is on drive i, which does not exist here.
+    WindowFixture fixture;
+    fixture.start(QStringLiteral("2"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
+
+    QCOMPARE(fixture.dialogs.messages, QStringList{generalError(76)});
+    QVERIFY(generalError(76).endsWith(QStringLiteral("The error is:  76")));
+    QVERIFY(!fixture.window->hasEnded());
+    QCOMPARE(fixture.window->state().bankIndex, Value::whole(1));
+    QCOMPARE(fixture.window->state().displayMode, Value::whole(1));
+    QCOMPARE(recordFiles(fixture), QStringList());
+    QVERIFY(noChannelOpen(fixture));
+}
+
+void TestAssignmentOpening::dateAndTimeReadForEachFile()
+{
+    WindowFixture fixture;
+    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
+                               QStringLiteral("1")};
+    fixture.window->setUpProgram();
+    fixture.clock.dateReads = fixture.clock.timeReads = 0;
+    fixture.clock.dates = {QStringLiteral("12-08-2026"), QStringLiteral("12-09-2026")};
+    fixture.clock.times = {QStringLiteral("01:41:15"), QStringLiteral("01:41:16")};
+
+    fixture.window->runHandler(&MainWindow::openAssignment);
+
+    QCOMPARE(fixture.clock.dateReads, 2);
+    QCOMPARE(fixture.clock.timeReads, 2);
+    QVERIFY(fixture.bytes(masterFile).endsWith("\r\nDate and Time 12-08-202601:41:15\r\n"));
+    QVERIFY(fixture.bytes(sendFile).endsWith("\r\nDate and Time 12-09-2026 01:41:16\r\n"));
+}
+
+void TestAssignmentOpening::unencodableText_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("initials");
+    QTest::addColumn<QStringList>("characters");
+
+    QTest::newRow("Greek letter in the name") << QStringLiteral("Ann \u03A3 Lee") << QStringLiteral("AJL")
+                                              << QStringList{QStringLiteral("\u03A3")};
+    QTest::newRow("arrow and letter in the initials")
+        << QStringLiteral("Ann Lee") << QStringLiteral("A\u2192\u03A9") << QStringList{QStringLiteral("\u2192"), QStringLiteral("\u03A9")};
+}
+
+void TestAssignmentOpening::unencodableText()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, initials);
+    QFETCH(QStringList, characters);
+    WindowFixture fixture;
+    fixture.start(QStringLiteral("1"), name, initials, QStringLiteral("1"));
+
+    QCOMPARE(fixture.dialogs.messages.size(), 1);
+    for (const QString& c : characters)
+        QVERIFY2(fixture.dialogs.messages.front().contains(c), qPrintable(fixture.dialogs.messages.front()));
+    QVERIFY(!fixture.window->hasEnded());
+    QCOMPARE(fixture.window->state().displayMode, Value::whole(1));
+    QVERIFY(noChannelOpen(fixture));
+    const desk::ProgramState& s = fixture.window->state();
+    for (const QString& file : {s.masterFileName, s.sendFileName})
+        QCOMPARE(fixture.bytes(file), QByteArray());
+}
+
+QTEST_MAIN(TestAssignmentOpening)
+#include "test_assignment_opening.moc"

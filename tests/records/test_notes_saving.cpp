@@ -1,0 +1,295 @@
+// "Save as Notes": the notes block in the master, send and notes files, the transcript entry,
+// the emptied boxes, and a note that cannot be written losing nothing.
+
+#include "app/main_window.h"
+#include "platform/text_box.h"
+#include "support/scripted_services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTest>
+
+using desk::MainWindow;
+using desk::Value;
+using desk::testing::WindowFixture;
+
+namespace {
+
+const QByteArray opening = QByteArray(6, '.') + QByteArray(8, '!') + QByteArray(35, '.') + "\r\n";
+const QByteArray closing = QByteArray(49, '.') + "\r\n";
+const QString timesLine = QStringLiteral("GIve the times you obtained and how you obtained them.");
+
+QByteArray expectedNotes(const QByteArray& date, const QByteArray& time, const QByteArray& line,
+                         const QByteArray& note)
+{
+    const QByteArray indent(36, ' ');
+    return opening + indent + time + "\r\n" + indent + date + time + "\r\n" + line + "\r\n" + opening
+        + "NOTES -------> " + note + "\r\n" + closing;
+}
+
+QByteArray expectedMasterResponse(const QByteArray& time, const QByteArray& key, const QByteArray& line,
+                                  const QByteArray& answer)
+{
+    return opening + QByteArray(36, ' ') + time + "\r\n\r\n\r\n`questionNumber" + key + "\r\n" + line
+        + "\r\n" + opening + "RESPONSE -->  \r\n" + answer + "\r\n" + closing;
+}
+
+QByteArray expectedSendResponse(const QByteArray& time, const QByteArray& line, const QByteArray& answer)
+{
+    return opening + QByteArray(36, ' ') + time + "\r\n" + line + "\r\n" + opening + "RESPONSE -->  \r\n"
+        + answer + "\r\n" + closing;
+}
+
+// The whole file, or a marker for what stands at the path when it is no regular file.
+QByteArray fileState(const QString& hostPath)
+{
+    const QFileInfo info(hostPath);
+    if (info.isSymLink())
+        return "<link to " + QFile::encodeName(info.symLinkTarget()) + ">";
+    if (info.isDir())
+        return "<directory>";
+    if (!info.exists())
+        return "<missing>";
+    QFile file(hostPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+struct Desk {
+    Desk()
+    {
+        f.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
+        f.clock.dates = {QStringLiteral("09-15-2003")};
+        f.clock.times = {QStringLiteral("14:05:10")};
+        masterHeader = master().size();
+        sendHeader = send().size();
+    }
+    desk::ProgramState& s() { return f.window->state(); }
+    QString notesPath() const { return f.host(f.window->state().notesFileName); }
+    QByteArray master() const { return fileState(f.host(f.window->state().masterFileName)); }
+    QByteArray send() const { return fileState(f.host(f.window->state().sendFileName)); }
+    QByteArray notes() const { return fileState(notesPath()); }
+    QByteArray masterRecords() const { return master().mid(masterHeader); }
+    QByteArray sendRecords() const { return send().mid(sendHeader); }
+    void answer(const QString& text) { desk::setBoxText(*f.window->txt_answer, text); }
+    void question(const QString& text) { desk::setBoxText(*f.window->txt_question, text); }
+    QString answerBox() const { return desk::boxText(*f.window->txt_answer); }
+    QString questionBox() const { return desk::boxText(*f.window->txt_question); }
+    bool save() { return f.window->runHandler(&MainWindow::cmd_save_as_notes_Click); }
+    bool anyChannelOpen()
+    {
+        auto& files = f.window->files();
+        return files.isOpen(1) || files.isOpen(2) || files.isOpen(3);
+    }
+
+    WindowFixture f;
+    qsizetype masterHeader = 0;
+    qsizetype sendHeader = 0;
+};
+
+enum Breakage { NotesDiskFull, NotesIsDirectory, BaseDirectoryRemoved, GreekLetter };
+
+} // namespace
+
+class TestNotesSaving : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void notesBlock_data();
+    void notesBlock();
+    void untouchedPromptSavesNothing();
+    void notesFileGrowsByBlocks();
+    void noteAndResponseInOrder();
+    void unwritableNoteLosesNothing_data();
+    void unwritableNoteLosesNothing();
+};
+
+void TestNotesSaving::notesBlock_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<QByteArray>("noteBytes");
+
+    QTest::newRow("example") << timesLine << "remember the incline length"
+                             << QByteArray("remember the incline length");
+    QTest::newRow("empty note") << timesLine << "" << QByteArray();
+    QTest::newRow("multi-line note") << timesLine << "first\r\nsecond\r\nthird"
+                                     << QByteArray("first\r\nsecond\r\nthird");
+    QTest::newRow("no line fetched yet") << "" << "remember" << QByteArray("remember");
+    QTest::newRow("Windows-1252 characters") << timesLine << QStringLiteral("“½ s” – naïve €")
+                                             << QByteArray("\x93\xBD s\x94 \x96 na\xEFve \x80");
+}
+
+// The block goes to all three files alike; the new notes file holds it and nothing else.
+void TestNotesSaving::notesBlock()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, note);
+    QFETCH(QByteArray, noteBytes);
+
+    Desk d;
+    QCOMPARE(d.notes(), QByteArray("<missing>"));
+    d.s().currentLine = line;
+    d.s().awaitingResponse = Value::truth(true);
+    d.s().cumulativeText = QStringLiteral("older");
+    d.question(line);
+    d.answer(note);
+
+    QVERIFY(d.save());
+
+    const QByteArray block = expectedNotes("09-15-2003", "14:05:10", line.toLatin1(), noteBytes);
+    QCOMPARE(d.masterRecords(), block);
+    QCOMPARE(d.sendRecords(), block);
+    QCOMPARE(d.notes(), block);
+    QCOMPARE(d.questionBox(), QString());
+    QCOMPARE(d.answerBox(), QString());
+    QVERIFY(d.s().awaitingResponse == Value::truth(false));
+    const QString workText = QStringLiteral("NOTES -------> ") + note;
+    QCOMPARE(d.s().workText, workText);
+    QCOMPARE(d.s().cumulativeText, d.s().answerTag + workText + QStringLiteral("older"));
+    QVERIFY(!d.anyChannelOpen());
+    QVERIFY(d.f.dialogs.messages.isEmpty());
+}
+
+void TestNotesSaving::untouchedPromptSavesNothing()
+{
+    Desk d;
+    d.s().currentLine = timesLine;
+    d.s().awaitingResponse = Value::truth(true);
+    d.s().workText = QStringLiteral("left over");
+    d.s().cumulativeText = QStringLiteral("older");
+    d.question(timesLine);
+    d.answer(d.s().answerPrompt);
+
+    QVERIFY(d.save());
+
+    QCOMPARE(d.masterRecords(), QByteArray());
+    QCOMPARE(d.sendRecords(), QByteArray());
+    QCOMPARE(d.notes(), QByteArray("<missing>"));
+    QCOMPARE(d.questionBox(), QString());
+    QCOMPARE(d.answerBox(), QString());
+    QVERIFY(d.s().awaitingResponse == Value::truth(true));
+    QCOMPARE(d.s().workText, QStringLiteral("left over"));
+    QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
+}
+
+// A notes file left by an earlier run is appended to, never rewritten.
+void TestNotesSaving::notesFileGrowsByBlocks()
+{
+    Desk d;
+    const QByteArray earlier = expectedNotes("09-14-2003", "09:00:00", "earlier line", "from yesterday");
+    {
+        QFile file(d.notesPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(earlier);
+    }
+    d.s().currentLine = timesLine;
+    d.s().cumulativeText = QStringLiteral("older");
+    d.answer(QStringLiteral("one"));
+    QVERIFY(d.save());
+    d.f.clock.times = {QStringLiteral("14:06:00")};
+    d.answer(QStringLiteral("two"));
+    QVERIFY(d.save());
+
+    const QByteArray line = timesLine.toLatin1();
+    const QByteArray today = expectedNotes("09-15-2003", "14:05:10", line, "one")
+        + expectedNotes("09-15-2003", "14:06:00", line, "two");
+    QCOMPARE(d.notes(), earlier + today);
+    QCOMPARE(d.masterRecords(), today);
+    QCOMPARE(d.s().cumulativeText, d.s().answerTag + QStringLiteral("NOTES -------> two") + d.s().answerTag
+                                       + QStringLiteral("NOTES -------> one") + QStringLiteral("older"));
+}
+
+void TestNotesSaving::noteAndResponseInOrder()
+{
+    Desk d;
+    d.s().assignmentNumber = QStringLiteral("001");
+    d.s().questionNumber = QStringLiteral("2");
+    d.s().currentLine = timesLine;
+    d.answer(QStringLiteral("remember the incline length"));
+    QVERIFY(d.save());
+    d.f.clock.times = {QStringLiteral("14:07:45")};
+    d.answer(QStringLiteral("1.9 s and 2.7 s"));
+    QVERIFY(d.f.window->runHandler(&MainWindow::cmd_enter_response_Click));
+
+    const QByteArray line = timesLine.toLatin1();
+    const QByteArray note = expectedNotes("09-15-2003", "14:05:10", line, "remember the incline length");
+    QCOMPARE(d.masterRecords(), note + expectedMasterResponse("14:07:45", " 10002 ", line, "1.9 s and 2.7 s"));
+    QCOMPARE(d.sendRecords(), note + expectedSendResponse("14:07:45", line, "1.9 s and 2.7 s"));
+    QCOMPARE(d.notes(), note);
+}
+
+void TestNotesSaving::unwritableNoteLosesNothing_data()
+{
+    QTest::addColumn<int>("breakage");
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<QString>("messagePart");
+
+    const QString note = QStringLiteral("remember the incline length");
+    QTest::newRow("notes file on a full disk") << int(NotesDiskFull) << note << "The error is:  61";
+    QTest::newRow("notes file is a directory") << int(NotesIsDirectory) << note << "The error is:  75";
+    QTest::newRow("base directory removed") << int(BaseDirectoryRemoved) << note << "The error is:  76";
+    QTest::newRow("Greek letter in the note") << int(GreekLetter) << QStringLiteral("θ is the incline angle")
+                                              << QStringLiteral("θ");
+}
+
+void TestNotesSaving::unwritableNoteLosesNothing()
+{
+    QFETCH(int, breakage);
+    QFETCH(QString, note);
+    QFETCH(QString, messagePart);
+
+    Desk d;
+    // An earlier note, so that the notes file has something to lose.
+    d.s().currentLine = timesLine;
+    d.answer(QStringLiteral("earlier"));
+    QVERIFY(d.save());
+
+    switch (Breakage(breakage)) {
+    case NotesDiskFull:
+        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full on this host");
+        QVERIFY(QFile::remove(d.notesPath()));
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), d.notesPath()));
+        break;
+    case NotesIsDirectory:
+        QVERIFY(QFile::remove(d.notesPath()));
+        QVERIFY(QDir().mkdir(d.notesPath()));
+        break;
+    case BaseDirectoryRemoved:
+        QVERIFY(QDir(d.f.host(d.s().baseDir)).removeRecursively());
+        break;
+    case GreekLetter:
+        break;
+    }
+
+    d.s().awaitingResponse = Value::truth(true);
+    d.s().workText = QStringLiteral("work");
+    d.s().cumulativeText = QStringLiteral("older");
+    d.question(timesLine);
+    d.answer(note);
+    const QByteArray master = d.master();
+    const QByteArray send = d.send();
+    const QByteArray notes = d.notes();
+
+    QVERIFY(!d.save());
+
+    QCOMPARE(d.f.dialogs.messages.size(), 1);
+    QVERIFY2(d.f.dialogs.messages.front().contains(messagePart), qPrintable(d.f.dialogs.messages.front()));
+    QVERIFY(!d.f.window->hasEnded());
+    QCOMPARE(d.master(), master);
+    QCOMPARE(d.send(), send);
+    QCOMPARE(d.notes(), notes);
+    QCOMPARE(d.answerBox(), note);
+    QCOMPARE(d.questionBox(), timesLine);
+    QVERIFY(d.s().awaitingResponse == Value::truth(true));
+    QCOMPARE(d.s().workText, QStringLiteral("work"));
+    QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
+    QVERIFY(!d.anyChannelOpen());
+}
+
+QTEST_MAIN(TestNotesSaving)
+#include "test_notes_saving.moc"

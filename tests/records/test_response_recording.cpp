@@ -1,0 +1,354 @@
+// "Enter Response": the response block in the master and send files, the transcript entry, the
+// emptied boxes, and a record that cannot be written losing nothing the student typed.
+
+#include "app/main_window.h"
+#include "platform/text_box.h"
+#include "support/scripted_services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <unistd.h>
+
+using desk::MainWindow;
+using desk::Value;
+using desk::testing::WindowFixture;
+
+namespace {
+
+const QByteArray opening = QByteArray(6, '.') + QByteArray(8, '!') + QByteArray(35, '.') + "\r\n";
+const QByteArray closing = QByteArray(49, '.') + "\r\n";
+const QString exampleLine = QStringLiteral(
+    "Calculate the average rate of change of velocity with respect to clock time for the first "
+    "run and for the second.");
+
+// A response block as the instructor's files hold it; `key` is the number item with its blanks.
+QByteArray expectedResponse(bool master, const QByteArray& time, const QByteArray& key,
+                         const QByteArray& line, const QByteArray& answer)
+{
+    QByteArray block = opening + QByteArray(36, ' ') + time + "\r\n";
+    if (master)
+        block += "\r\n\r\n`questionNumber" + key + "\r\n";
+    return block + line + "\r\n" + opening + "RESPONSE -->  \r\n" + answer + "\r\n" + closing;
+}
+
+// The whole file, or a marker for what stands at the path when it is no regular file.
+QByteArray fileState(const QString& hostPath)
+{
+    const QFileInfo info(hostPath);
+    if (info.isSymLink())
+        return "<link to " + QFile::encodeName(info.symLinkTarget()) + ">";
+    if (info.isDir())
+        return "<directory>";
+    if (!info.exists())
+        return "<missing>";
+    QFile file(hostPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+// A started window for Ann Lee, assignment 001, with the header already in both files.
+struct Desk {
+    Desk()
+    {
+        f.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
+        f.clock.times = {QStringLiteral("14:03:27")};
+        masterHeader = master().size();
+        sendHeader = send().size();
+    }
+    MainWindow& w() { return *f.window; }
+    desk::ProgramState& s() { return f.window->state(); }
+    QString masterPath() const { return f.host(f.window->state().masterFileName); }
+    QString sendPath() const { return f.host(f.window->state().sendFileName); }
+    QByteArray master() const { return fileState(masterPath()); }
+    QByteArray send() const { return fileState(sendPath()); }
+    QByteArray masterRecords() const { return master().mid(masterHeader); }
+    QByteArray sendRecords() const { return send().mid(sendHeader); }
+    void answer(const QString& text) { desk::setBoxText(*f.window->txt_answer, text); }
+    void question(const QString& text) { desk::setBoxText(*f.window->txt_question, text); }
+    QString answerBox() const { return desk::boxText(*f.window->txt_answer); }
+    QString questionBox() const { return desk::boxText(*f.window->txt_question); }
+    bool enter() { return f.window->runHandler(&MainWindow::cmd_enter_response_Click); }
+    bool anyChannelOpen() { return w().files().isOpen(1) || w().files().isOpen(2) || w().files().isOpen(3); }
+
+    WindowFixture f;
+    qsizetype masterHeader = 0;
+    qsizetype sendHeader = 0;
+};
+
+enum Breakage { BaseDirectoryRemoved, MasterIsDirectory, MasterReadOnly, SendIsDirectory, SendDiskFull };
+
+} // namespace
+
+class TestResponseRecording : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void responseBlock_data();
+    void responseBlock();
+    void promptComparison_data();
+    void promptComparison();
+    void secondClickRecordsEmptyAnswer();
+    void missingFilesAreCreated();
+    void unencodableAnswerRecordsNothing();
+    void unwritableRecordLosesNothing_data();
+    void unwritableRecordLosesNothing();
+};
+
+void TestResponseRecording::responseBlock_data()
+{
+    QTest::addColumn<QString>("assignment");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("answerBytes");
+
+    QTest::newRow("example") << "003" << "5" << exampleLine << "OK" << QByteArray(" 30005 ") << QByteArray("OK");
+    QTest::newRow("no question number") << "012" << "" << exampleLine << "OK" << QByteArray(" 120000 ")
+                                        << QByteArray("OK");
+    QTest::newRow("two-digit question") << "003" << "12" << exampleLine << "OK" << QByteArray(" 30012 ")
+                                        << QByteArray("OK");
+    QTest::newRow("fraction") << "003" << "2.5" << exampleLine << "OK" << QByteArray(" 30002.5 ")
+                              << QByteArray("OK");
+    QTest::newRow("fraction below one") << "001" << ".25" << exampleLine << "OK" << QByteArray(" 10000.25 ")
+                                        << QByteArray("OK");
+    QTest::newRow("no line fetched yet") << "001" << "" << "" << "OK" << QByteArray(" 10000 ") << QByteArray("OK");
+    QTest::newRow("multi-line answer") << "003" << "5" << exampleLine << "first\r\nsecond\r\n\r\nfourth"
+                                       << QByteArray(" 30005 ") << QByteArray("first\r\nsecond\r\n\r\nfourth");
+    QTest::newRow("Windows-1252 characters")
+        << "003" << "5" << exampleLine << QStringLiteral("café € “x” ‘y’ — ½")
+        << QByteArray(" 30005 ") << QByteArray("caf\xE9 \x80 \x93x\x94 \x91y\x92 \x97 \xBD");
+    QTest::newRow("leading blanks kept") << "003" << "5" << exampleLine << "  indented" << QByteArray(" 30005 ")
+                                         << QByteArray("  indented");
+}
+
+void TestResponseRecording::responseBlock()
+{
+    QFETCH(QString, assignment);
+    QFETCH(QString, question);
+    QFETCH(QString, line);
+    QFETCH(QString, answer);
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, answerBytes);
+
+    Desk d;
+    d.s().assignmentNumber = assignment;
+    d.s().questionNumber = question;
+    d.s().currentLine = line;
+    d.s().awaitingResponse = Value::truth(true);
+    d.s().cumulativeText = QStringLiteral("older");
+    d.question(line);
+    d.answer(answer);
+
+    QVERIFY(d.enter());
+
+    const QByteArray lineBytes = line.toLatin1();
+    QCOMPARE(d.masterRecords(), expectedResponse(true, "14:03:27", key, lineBytes, answerBytes));
+    QCOMPARE(d.sendRecords(), expectedResponse(false, "14:03:27", key, lineBytes, answerBytes));
+    QCOMPARE(d.questionBox(), QString());
+    QCOMPARE(d.answerBox(), QString());
+    QVERIFY(d.s().awaitingResponse == Value::truth(false));
+    QCOMPARE(d.s().workText, answer);
+    QCOMPARE(d.s().cumulativeText, d.s().answerTag + answer + QStringLiteral("older"));
+    QVERIFY(!d.anyChannelOpen());
+    QVERIFY(d.f.dialogs.messages.isEmpty());
+}
+
+void TestResponseRecording::promptComparison_data()
+{
+    QTest::addColumn<bool>("exactPrompt");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<bool>("lowerCase");
+
+    QTest::newRow("the prompt itself") << true << "" << false;
+    QTest::newRow("a blank added") << false << " " << false;
+    QTest::newRow("lower-cased") << false << "" << true;
+}
+
+// The prompt records nothing; anything else, however close, is the student's answer.
+void TestResponseRecording::promptComparison()
+{
+    QFETCH(bool, exactPrompt);
+    QFETCH(QString, suffix);
+    QFETCH(bool, lowerCase);
+
+    Desk d;
+    const QString text = (lowerCase ? d.s().answerPrompt.toLower() : d.s().answerPrompt) + suffix;
+    d.s().currentLine = exampleLine;
+    d.s().awaitingResponse = Value::truth(true);
+    d.s().workText = QStringLiteral("left over");
+    d.s().cumulativeText = QStringLiteral("older");
+    d.question(exampleLine);
+    d.answer(text);
+
+    QVERIFY(d.enter());
+
+    QCOMPARE(d.questionBox(), QString());
+    QCOMPARE(d.answerBox(), QString());
+    if (exactPrompt) {
+        QCOMPARE(d.masterRecords(), QByteArray());
+        QCOMPARE(d.sendRecords(), QByteArray());
+        QVERIFY(d.s().awaitingResponse == Value::truth(true));
+        QCOMPARE(d.s().workText, QStringLiteral("left over"));
+        QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
+    } else {
+        QVERIFY(d.masterRecords().endsWith(text.toLatin1() + "\r\n" + closing));
+        QVERIFY(d.sendRecords().endsWith(text.toLatin1() + "\r\n" + closing));
+        QVERIFY(d.s().awaitingResponse == Value::truth(false));
+        QCOMPARE(d.s().cumulativeText, d.s().answerTag + text + QStringLiteral("older"));
+    }
+}
+
+void TestResponseRecording::secondClickRecordsEmptyAnswer()
+{
+    Desk d;
+    d.s().assignmentNumber = QStringLiteral("003");
+    d.s().questionNumber = QStringLiteral("5");
+    d.s().currentLine = exampleLine;
+    d.s().cumulativeText = QStringLiteral("older");
+    d.answer(QStringLiteral("OK"));
+    QVERIFY(d.enter());
+    d.f.clock.times = {QStringLiteral("14:04:00")};
+    QVERIFY(d.enter());
+
+    const QByteArray line = exampleLine.toLatin1();
+    QCOMPARE(d.masterRecords(), expectedResponse(true, "14:03:27", " 30005 ", line, "OK")
+                                    + expectedResponse(true, "14:04:00", " 30005 ", line, ""));
+    QCOMPARE(d.sendRecords(), expectedResponse(false, "14:03:27", " 30005 ", line, "OK")
+                                  + expectedResponse(false, "14:04:00", " 30005 ", line, ""));
+    QCOMPARE(d.s().workText, QString());
+    QCOMPARE(d.s().cumulativeText, d.s().answerTag + d.s().answerTag + QStringLiteral("OKolder"));
+}
+
+void TestResponseRecording::missingFilesAreCreated()
+{
+    Desk d;
+    QVERIFY(QFile::remove(d.masterPath()));
+    QVERIFY(QFile::remove(d.sendPath()));
+    d.s().assignmentNumber = QStringLiteral("003");
+    d.s().questionNumber = QStringLiteral("5");
+    d.s().currentLine = exampleLine;
+    d.answer(QStringLiteral("OK"));
+
+    QVERIFY(d.enter());
+
+    const QByteArray line = exampleLine.toLatin1();
+    QCOMPARE(d.master(), expectedResponse(true, "14:03:27", " 30005 ", line, "OK"));
+    QCOMPARE(d.send(), expectedResponse(false, "14:03:27", " 30005 ", line, "OK"));
+}
+
+// Greek letters, arrows and emoji have no place in the files: the student is told which
+// characters to write another way, and nothing is lost or half-recorded.
+void TestResponseRecording::unencodableAnswerRecordsNothing()
+{
+    Desk d;
+    const QString answer = QStringLiteral("café: Δv → 2 m/s 😀, Δt twice");
+    d.s().currentLine = exampleLine;
+    d.s().awaitingResponse = Value::truth(true);
+    d.s().workText = QStringLiteral("work");
+    d.s().cumulativeText = QStringLiteral("older");
+    d.question(exampleLine);
+    d.answer(answer);
+    const QByteArray master = d.master();
+    const QByteArray send = d.send();
+
+    d.enter();
+
+    QCOMPARE(d.f.dialogs.messages.size(), 1);
+    const QString message = d.f.dialogs.messages.front();
+    QVERIFY2(message.contains(QStringLiteral("Δ")), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("→")), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("😀")), qPrintable(message));
+    QVERIFY2(!message.contains(QStringLiteral("é")), qPrintable(message));
+    QVERIFY(!message.contains(QStringLiteral("The error is")));
+    QCOMPARE(d.master(), master);
+    QCOMPARE(d.send(), send);
+    QCOMPARE(d.answerBox(), answer);
+    QCOMPARE(d.questionBox(), exampleLine);
+    QVERIFY(d.s().awaitingResponse == Value::truth(true));
+    QCOMPARE(d.s().workText, QStringLiteral("work"));
+    QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
+    QVERIFY(!d.anyChannelOpen());
+    QVERIFY(!d.w().hasEnded());
+}
+
+void TestResponseRecording::unwritableRecordLosesNothing_data()
+{
+    QTest::addColumn<int>("breakage");
+    QTest::addColumn<int>("error");
+
+    QTest::newRow("base directory removed") << int(BaseDirectoryRemoved) << 76;
+    QTest::newRow("master file is a directory") << int(MasterIsDirectory) << 75;
+    QTest::newRow("master file read-only") << int(MasterReadOnly) << 70;
+    QTest::newRow("send file is a directory") << int(SendIsDirectory) << 75;
+    QTest::newRow("send file on a full disk") << int(SendDiskFull) << 61;
+}
+
+void TestResponseRecording::unwritableRecordLosesNothing()
+{
+    QFETCH(int, breakage);
+    QFETCH(int, error);
+
+    Desk d;
+    switch (Breakage(breakage)) {
+    case BaseDirectoryRemoved:
+        QVERIFY(QDir(d.f.host(d.s().baseDir)).removeRecursively());
+        break;
+    case MasterIsDirectory:
+        QVERIFY(QFile::remove(d.masterPath()));
+        QVERIFY(QDir().mkdir(d.masterPath()));
+        break;
+    case MasterReadOnly:
+        if (::geteuid() == 0)
+            QSKIP("file permissions do not bind the superuser");
+        QVERIFY(QFile::setPermissions(d.masterPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        break;
+    case SendIsDirectory:
+        QVERIFY(QFile::remove(d.sendPath()));
+        QVERIFY(QDir().mkdir(d.sendPath()));
+        break;
+    case SendDiskFull:
+        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full on this host");
+        QVERIFY(QFile::remove(d.sendPath()));
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), d.sendPath()));
+        break;
+    }
+
+    const QString answer = QStringLiteral("v = 1.5 m/s\r\nfrom 95 cm in 1.3 s");
+    d.s().assignmentNumber = QStringLiteral("003");
+    d.s().questionNumber = QStringLiteral("5");
+    d.s().currentLine = exampleLine;
+    d.s().awaitingResponse = Value::truth(true);
+    d.s().workText = QStringLiteral("work");
+    d.s().cumulativeText = QStringLiteral("older");
+    d.question(exampleLine);
+    d.answer(answer);
+    const QByteArray master = d.master();
+    const QByteArray send = d.send();
+
+    QVERIFY(!d.enter());
+
+    QCOMPARE(d.f.dialogs.messages.size(), 1);
+    const QString message = d.f.dialogs.messages.front();
+    QVERIFY2(message.startsWith(QStringLiteral("You have encountered an error.")), qPrintable(message));
+    QVERIFY2(message.endsWith(QStringLiteral("The error is:  ") + QString::number(error)), qPrintable(message));
+    QVERIFY(!d.w().hasEnded());
+    // The block reached neither file, not even the one that could be written.
+    QCOMPARE(d.master(), master);
+    QCOMPARE(d.send(), send);
+    QCOMPARE(d.answerBox(), answer);
+    QCOMPARE(d.questionBox(), exampleLine);
+    QVERIFY(d.s().awaitingResponse == Value::truth(true));
+    QCOMPARE(d.s().workText, QStringLiteral("work"));
+    QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
+    QVERIFY(!d.anyChannelOpen());
+}
+
+QTEST_MAIN(TestResponseRecording)
+#include "test_response_recording.moc"
