@@ -5,7 +5,7 @@ ifdef CI
 CMAKE_FLAGS += -DDESK_WARNINGS_AS_ERRORS=ON
 endif
 
-.PHONY: all setup configure build run test clean
+.PHONY: all setup configure build run test bench package install clean
 
 all: build
 
@@ -23,6 +23,16 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+bench: build
+	cmake --build $(BUILD) --target desk-bench-all
+	bench/run.sh $(BUILD)
+
+package: build
+	cd $(BUILD) && cpack
+
+install: build
+	cmake --install $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
