@@ -260,6 +260,8 @@ void TestMainWindow::tabOrder()
     // Tab walks the same order, from the last control back round to the first.
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
+    // The window opens with the focus on the question box, the first control in tab order.
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.txt_question));
     window.txt_question->setFocus(Qt::OtherFocusReason);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.txt_question));
     for (std::size_t i = 1; i <= focusable.size(); ++i) {

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "pictures/picture_box.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QDir>
@@ -14,21 +15,13 @@
 
 using desk::Value;
 using desk::testing::WindowFixture;
+using desk::testing::generalErrorText;
 
 namespace {
 
 const QString localDir = QStringLiteral("c:\\lrnfiles");
 const QString lanDir =
     QStringLiteral("i:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1");
-
-QString generalError(int number)
-{
-    return QStringLiteral("You have encountered an error.  If you are encountering this error "
-                          "repeatedly you should report the error number to the instructor and "
-                          "explain exactly what you were doing, keystroke by keystroke, when the "
-                          "error occurred.  The error is:  ")
-        + QString::number(number);
-}
 
 void setUp(WindowFixture& fixture, const QString& homeOrLan, const QString& name,
            const QString& initials, const QString& assignment)
@@ -127,7 +120,7 @@ void TestStartUp::homeOrLanAnswer()
 
     if (baseDir.isEmpty()) {
         // Error 13: the general error message, and the rest of start-up is skipped.
-        QCOMPARE(fixture.dialogs.messages, QStringList{generalError(13)});
+        QCOMPARE(fixture.dialogs.messages, QStringList{generalErrorText(13)});
         QVERIFY(fixture.dialogs.messages.front().endsWith(QStringLiteral("The error is:  13")));
         QCOMPARE(fixture.dialogs.prompts.size(), 1);
         QVERIFY(s.studentName.isEmpty());
@@ -197,7 +190,7 @@ void TestStartUp::assignmentNumberTooLarge()
     WindowFixture fixture;
     setUp(fixture, QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("A"), QStringLiteral("1e400"));
     const desk::ProgramState& s = fixture.window->state();
-    QCOMPARE(fixture.dialogs.messages, QStringList{generalError(6)});
+    QCOMPARE(fixture.dialogs.messages, QStringList{generalErrorText(6)});
     QCOMPARE(s.assignmentNumber, QStringLiteral("1e400"));
     QVERIFY(s.nextAssignmentNumber.isEmpty());
     QVERIFY(s.bankIndex.isEmpty());
@@ -335,20 +328,7 @@ void TestStartUp::questionBank()
     QVERIFY(s.bankIndex.isWhole());
     QCOMPARE(s.bankIndex.toWhole(), 14);
 
-    const QStringList paragraphs{
-        QStringLiteral("Go to the incline set up at the picnic tables and time the ball as it rolls "
-                       "halfway down the incline and as it runs the whole distance down the incline."),
-        QStringLiteral("GIve the times you obtained and how you obtained them."),
-        QStringLiteral("Calculate the average rate of change of position with respect to clock time "
-                       "for the first run and for the second, given that the length of the incline "
-                       "is about 190 cm."),
-        QStringLiteral("Calculate the average rate of change of velocity with respect to clock time "
-                       "for the first run and for the second."),
-        QStringLiteral("Sketch a graph of velocity vs. clock time for the run down the first half of "
-                       "the incline.  What is the area under your graph and what does it mean?"),
-        QStringLiteral("Sketch a graph of velocity vs. clock time for the run down the first entire "
-                       "incline.  What is the area under your graph and what does it mean?"),
-    };
+    const QStringList paragraphs = desk::testing::assignmentOneParagraphs();
     QCOMPARE(s.questionBank.size(), std::size_t(5001));
     QCOMPARE(s.questionBank[1], QStringLiteral("001.  Part C"));
     for (int i = 0; i < paragraphs.size(); ++i)

@@ -2,6 +2,7 @@
 // files, and what happens when the assignment is not in the bank or a file cannot be written.
 
 #include "app/main_window.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QDir>
@@ -13,27 +14,13 @@
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::WindowFixture;
+using desk::testing::generalErrorText;
+using desk::testing::invalidAssignmentText;
 
 namespace {
 
 const QString masterFile = QStringLiteral("c:\\lrnfiles\\masterFile_Ann_Lee.txt");
 const QString sendFile = QStringLiteral("c:\\lrnfiles\\send_0105Ann_Lee.txt");
-
-const QString invalidAssignmentText = QStringLiteral(
-    "You have probably not entered a valid assignment number.  Make sure the assignment number is "
-    "a number, like 1 or 8 or 15 or 27 etc., and make sure that this assignment is supposed to be "
-    "in the current drillkit.  This program will end and you will need to start over.  If you are "
-    "sure you have entered a valid assignment number email the instructor and specify that you "
-    "have received a 'subscript out of range' error");
-
-QString generalError(int number)
-{
-    return QStringLiteral("You have encountered an error.  If you are encountering this error "
-                          "repeatedly you should report the error number to the instructor and "
-                          "explain exactly what you were doing, keystroke by keystroke, when the "
-                          "error occurred.  The error is:  ")
-        + QString::number(number);
-}
 
 // Scripts the random numbers of one run: the draw that makes codeNbr 19, then 19 groups of four
 // kinds in turn. Gives the code line's bytes.
@@ -149,7 +136,7 @@ void TestAssignmentOpening::invalidAssignment()
     WindowFixture fixture;
     fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), answer);
 
-    QCOMPARE(fixture.dialogs.messages, QStringList{invalidAssignmentText});
+    QCOMPARE(fixture.dialogs.messages, QStringList{invalidAssignmentText()});
     QVERIFY(fixture.window->hasEnded());
     QVERIFY(!fixture.window->isVisible());
     QCOMPARE(recordFiles(fixture), QStringList());
@@ -169,7 +156,7 @@ void TestAssignmentOpening::assignmentBeyondRow100()
 
     fixture.window->runHandler(&MainWindow::openAssignment);
 
-    QCOMPARE(fixture.dialogs.messages, QStringList{invalidAssignmentText});
+    QCOMPARE(fixture.dialogs.messages, QStringList{invalidAssignmentText()});
     QVERIFY(fixture.window->hasEnded());
     QCOMPARE(fixture.window->state().bankIndex, Value::whole(20));
     QCOMPARE(recordFiles(fixture), QStringList{QStringLiteral("masterFile_Ann_Lee.txt")});
@@ -206,8 +193,8 @@ void TestAssignmentOpening::missingBaseDirectory()
     WindowFixture fixture;
     fixture.start(QStringLiteral("2"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
 
-    QCOMPARE(fixture.dialogs.messages, QStringList{generalError(76)});
-    QVERIFY(generalError(76).endsWith(QStringLiteral("The error is:  76")));
+    QCOMPARE(fixture.dialogs.messages, QStringList{generalErrorText(76)});
+    QVERIFY(generalErrorText(76).endsWith(QStringLiteral("The error is:  76")));
     QVERIFY(!fixture.window->hasEnded());
     QCOMPARE(fixture.window->state().bankIndex, Value::whole(1));
     QCOMPARE(fixture.window->state().displayMode, Value::whole(1));

@@ -2,8 +2,8 @@
 // names, the look-ahead of "next picture", and errors once the cursor is past the last slot.
 
 #include "app/main_window.h"
-#include "platform/error_trap.h"
 #include "platform/text_box.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QPlainTextEdit>
@@ -15,19 +15,12 @@
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::WindowFixture;
+using desk::testing::generalErrorText;
+using desk::testing::invalidAssignmentText;
 
 namespace {
 
 const QString tag = QStringLiteral(" <-<-<-<-  Q/A:   ");
-
-QString generalError(int number)
-{
-    return QStringLiteral("You have encountered an error.  If you are encountering this error "
-                          "repeatedly you should report the error number to the instructor and "
-                          "explain exactly what you were doing, keystroke by keystroke, when the "
-                          "error occurred.  The error is:  ")
-        + QString::number(number);
-}
 
 void start(WindowFixture& fixture)
 {
@@ -104,7 +97,7 @@ void TestNextQuestion::pagesThroughCompiledAssignment()
         fixture.window->cmdNextQuestion->click();
         QVERIFY(!fixture.window->hasEnded());
         QCOMPARE(fixture.dialogs.messages.size(), extra);
-        QCOMPARE(fixture.dialogs.messages.last(), desk::invalidAssignmentMessage());
+        QCOMPARE(fixture.dialogs.messages.last(), invalidAssignmentText());
         QCOMPARE(questionBox(fixture), shown);
         QCOMPARE(s.bankIndex, Value::whole(5000 + extra));
     }
@@ -289,7 +282,7 @@ void TestNextQuestion::nextPictureNearLastSlot()
 
     QVERIFY(!fixture.window->runHandler(&MainWindow::cmd_next_picture_Click));
     QVERIFY(!fixture.window->hasEnded());
-    QCOMPARE(fixture.dialogs.messages, QStringList{generalError(9)});
+    QCOMPARE(fixture.dialogs.messages, QStringList{generalErrorText(9)});
     QCOMPARE(s.bankIndex, Value::whole(movedTo));
     QCOMPARE(s.displayText, QStringLiteral("display"));
 }
@@ -302,13 +295,13 @@ void TestNextQuestion::nextPictureAfterCursorRanPastLastSlot()
     for (int click = 0; click < 7; ++click)
         fixture.window->cmdNextQuestion->click();
     QCOMPARE(s.bankIndex, Value::whole(5001));
-    QCOMPARE(fixture.dialogs.messages, QStringList{desk::invalidAssignmentMessage()});
+    QCOMPARE(fixture.dialogs.messages, QStringList{invalidAssignmentText()});
     const QString box = questionBox(fixture);
     const QString transcript = s.cumulativeText;
 
     QVERIFY(!fixture.window->runHandler(&MainWindow::cmd_next_picture_Click));
     QVERIFY(!fixture.window->hasEnded());
-    QCOMPARE(fixture.dialogs.messages.last(), generalError(9));
+    QCOMPARE(fixture.dialogs.messages.last(), generalErrorText(9));
     QCOMPARE(s.bankIndex, Value::whole(5001));
     QCOMPARE(questionBox(fixture), box);
     QCOMPARE(s.cumulativeText, transcript);
@@ -316,7 +309,7 @@ void TestNextQuestion::nextPictureAfterCursorRanPastLastSlot()
     // The program goes on: the next click is handled as before.
     fixture.window->cmdNextQuestion->click();
     QCOMPARE(fixture.dialogs.messages.size(), 3);
-    QCOMPARE(fixture.dialogs.messages.last(), desk::invalidAssignmentMessage());
+    QCOMPARE(fixture.dialogs.messages.last(), invalidAssignmentText());
     QCOMPARE(s.bankIndex, Value::whole(5002));
 }
 

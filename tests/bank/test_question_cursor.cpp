@@ -3,8 +3,8 @@
 // the last slot, and the sentence-by-sentence walk.
 
 #include "app/main_window.h"
-#include "platform/error_trap.h"
 #include "platform/text_box.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QPlainTextEdit>
@@ -15,20 +15,14 @@
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::WindowFixture;
+using desk::testing::invalidAssignmentText;
 
 namespace {
 
 const QString tag = QStringLiteral(" <-<-<-<-  Q/A:   ");
 
 // The paragraphs of the compiled-in assignment 001, slots 3, 5, ... 13.
-const QStringList paragraphs = {
-    QStringLiteral("Go to the incline set up at the picnic tables and time the ball as it rolls halfway down the incline and as it runs the whole distance down the incline."),
-    QStringLiteral("GIve the times you obtained and how you obtained them."),
-    QStringLiteral("Calculate the average rate of change of position with respect to clock time for the first run and for the second, given that the length of the incline is about 190 cm."),
-    QStringLiteral("Calculate the average rate of change of velocity with respect to clock time for the first run and for the second."),
-    QStringLiteral("Sketch a graph of velocity vs. clock time for the run down the first half of the incline.  What is the area under your graph and what does it mean?"),
-    QStringLiteral("Sketch a graph of velocity vs. clock time for the run down the first entire incline.  What is the area under your graph and what does it mean?"),
-};
+const QStringList paragraphs = desk::testing::assignmentOneParagraphs();
 
 void start(WindowFixture& fixture)
 {
@@ -100,7 +94,7 @@ void TestQuestionCursor::compiledAssignmentThenPastTheLastSlot()
         fetch(fixture);
         QVERIFY(!fixture.window->hasEnded());
         QCOMPARE(fixture.dialogs.messages.size(), extra);
-        QCOMPARE(fixture.dialogs.messages.last(), desk::invalidAssignmentMessage());
+        QCOMPARE(fixture.dialogs.messages.last(), invalidAssignmentText());
         QCOMPARE(s.bankIndex, Value::whole(5000 + extra));
         QCOMPARE(s.awaitingResponse, Value::truth(false));
         QCOMPARE(s.currentLine, paragraphs.last());
@@ -138,7 +132,7 @@ void TestQuestionCursor::answerPromptComesBackAfterUnansweredParagraph()
     QCOMPARE(s.awaitingResponse, Value::truth(true));
     desk::setBoxText(answer, QStringLiteral("unrecorded"));
     fetch(fixture);
-    QCOMPARE(fixture.dialogs.messages, QStringList{desk::invalidAssignmentMessage()});
+    QCOMPARE(fixture.dialogs.messages, QStringList{invalidAssignmentText()});
     QCOMPARE(desk::boxText(answer), s.answerPrompt);
     QCOMPARE(s.awaitingResponse, Value::truth(false));
     QVERIFY(!fixture.window->hasEnded());

@@ -2,8 +2,8 @@
 // by character (blank, low coded, filler, high coded), with Windows-1252 character codes.
 
 #include "app/main_window.h"
-#include "platform/run_time_error.h"
 #include "platform/windows1252.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QTest>
@@ -12,6 +12,7 @@
 
 using desk::Value;
 using desk::testing::WindowFixture;
+using desk::testing::errorOf;
 
 Q_DECLARE_METATYPE(desk::Value)
 
@@ -148,12 +149,10 @@ void TestLineCoder::decodeRejectsCodesOutsideTheSet()
     QFETCH(QString, coded);
     QFETCH(Value, codeNbr);
     WindowFixture fixture;
-    try {
-        const QString result = fixture.window->decode(coded, codeNbr);
-        QFAIL(qPrintable(QStringLiteral("no error; decoded to \"%1\"").arg(result)));
-    } catch (const desk::RunTimeError& error) {
-        QCOMPARE(error.number(), 5);
-    }
+    QString result;
+    const int error = errorOf([&] { result = fixture.window->decode(coded, codeNbr); });
+    QVERIFY2(error != 0, qPrintable(QStringLiteral("no error; decoded to \"%1\"").arg(result)));
+    QCOMPARE(error, 5);
 }
 
 QTEST_MAIN(TestLineCoder)

@@ -3,7 +3,7 @@
 // number becomes the length of the first line. Both channels are free afterwards.
 
 #include "app/main_window.h"
-#include "platform/run_time_error.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QDir>
@@ -12,6 +12,8 @@
 
 using desk::Value;
 using desk::testing::WindowFixture;
+using desk::testing::errorOf;
+using desk::testing::putFile;
 
 namespace {
 
@@ -23,23 +25,6 @@ void prepare(WindowFixture& fixture)
     QVERIFY(QDir(fixture.driveC()).mkpath(QStringLiteral("lrnfiles")));
     fixture.window->state().baseDir = QStringLiteral("c:\\lrnfiles");
     fixture.window->state().codeNbr = Value::single(23.f);
-}
-
-void write(const WindowFixture& fixture, const QString& programPath, const QByteArray& bytes)
-{
-    QFile file(fixture.host(programPath));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-int errorOfCodeFile(WindowFixture& fixture)
-{
-    try {
-        fixture.window->codeFile();
-    } catch (const desk::RunTimeError& error) {
-        return error.number();
-    }
-    return 0;
 }
 
 } // namespace
@@ -108,7 +93,7 @@ void TestQueryFile::conversion()
     QFETCH(int, codeNbr);
     WindowFixture fixture;
     prepare(fixture);
-    write(fixture, queryFile, query);
+    putFile(fixture.host(queryFile), query);
 
     fixture.window->codeFile();
 
@@ -123,14 +108,14 @@ void TestQueryFile::existingCodedFileIsReplaced()
 {
     WindowFixture fixture;
     prepare(fixture);
-    write(fixture, codedFile, QByteArray("an older and much longer coded query file\r\n").repeated(5));
-    write(fixture, queryFile, QByteArray("Query 1: x\r\n"));
+    putFile(fixture.host(codedFile), QByteArray("an older and much longer coded query file\r\n").repeated(5));
+    putFile(fixture.host(queryFile), QByteArray("Query 1: x\r\n"));
 
     fixture.window->codeFile();
     QCOMPARE(fixture.bytes(codedFile), QByteArray("query: x\r\n"));
 
     // A second conversion replaces it again rather than appending.
-    write(fixture, queryFile, QByteArray("abc\r\n"));
+    putFile(fixture.host(queryFile), QByteArray("abc\r\n"));
     fixture.window->codeFile();
     QCOMPARE(fixture.bytes(codedFile), QByteArray("abc\r\n"));
     QCOMPARE(fixture.window->state().codeNbr, Value::whole(3));
@@ -157,9 +142,9 @@ void TestQueryFile::failures()
     if (!baseDirExists)
         fixture.window->state().baseDir = QStringLiteral("c:\\nowhere");
     if (queryExists)
-        write(fixture, queryFile, QByteArray());
+        putFile(fixture.host(queryFile), QByteArray());
 
-    QCOMPARE(errorOfCodeFile(fixture), error);
+    QCOMPARE(errorOf([&] { fixture.window->codeFile(); }), error);
     QVERIFY(!fixture.window->files().isOpen(1));
     QVERIFY(!fixture.window->files().isOpen(2));
     QVERIFY(!QFile::exists(fixture.host(codedFile)));
@@ -168,8 +153,8 @@ void TestQueryFile::failures()
     // Nothing is left open: once the base directory and query file are there, the next
     // conversion runs through.
     fixture.window->state().baseDir = QStringLiteral("c:\\lrnfiles");
-    write(fixture, queryFile, QByteArray("Assign 2\r\n"));
-    QCOMPARE(errorOfCodeFile(fixture), 0);
+    putFile(fixture.host(queryFile), QByteArray("Assign 2\r\n"));
+    QCOMPARE(errorOf([&] { fixture.window->codeFile(); }), 0);
     QCOMPARE(fixture.bytes(codedFile), QByteArray("Assign 2\r\n"));
 }
 

@@ -3,14 +3,14 @@
 
 #include "app/main_window.h"
 #include "pictures/picture_box.h"
-#include "platform/error_trap.h"
+#include "platform/run_time_error.h"
 #include "platform/text_box.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDirIterator>
-#include <QFile>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -74,8 +74,8 @@ std::map<QString, QByteArray> filesUnder(const QString& root)
     std::map<QString, QByteArray> files;
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        QFile file(it.next());
-        files[file.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+        const QString path = it.next();
+        files[path] = desk::testing::fileState(path);
     }
     return files;
 }
@@ -326,7 +326,7 @@ void TestPictureTools::failingTickIsReportedOnce()
     for (int i = 0; i < 5; ++i)
         tick(window);
     QCOMPARE(dialogs.beeps, 5);
-    QCOMPARE(dialogs.messages, QStringList{desk::generalErrorMessage(desk::err::InvalidProcedureCall)});
+    QCOMPARE(dialogs.messages, QStringList{desk::testing::generalErrorText(desk::err::InvalidProcedureCall)});
     QVERIFY(!window.hasEnded());
 
     // The timer keeps running and stays quiet.

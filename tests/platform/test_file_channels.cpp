@@ -2,46 +2,20 @@
 
 #include "platform/file_channels.h"
 #include "platform/run_time_error.h"
+#include "support/expected_texts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
 #include <memory>
 #include <unistd.h>
 
 using namespace desk;
-
-namespace {
-
-int errorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const RunTimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
-const QByteArray missing = QByteArrayLiteral("<no such file>");
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
-}
-
-void putFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-} // namespace
+using desk::testing::errorOf;
+using desk::testing::fileState;
+using desk::testing::putFile;
 
 class TestFileChannels : public QObject {
     Q_OBJECT
@@ -88,13 +62,13 @@ void TestFileChannels::appendCreatesThenAppends()
     files.writeLine(1, u"first");
     files.close(1);
     QVERIFY(!files.isOpen(1));
-    QCOMPARE(contents(master), QByteArray("first\r\n"));
+    QCOMPARE(fileState(master), QByteArray("first\r\n"));
 
     files.open(1, master, FileMode::Append);
     files.writeLine(1, u"second");
     files.writeLine(1, u"");
     files.close(1);
-    QCOMPARE(contents(master), QByteArray("first\r\nsecond\r\n\r\n"));
+    QCOMPARE(fileState(master), QByteArray("first\r\nsecond\r\n\r\n"));
 }
 
 void TestFileChannels::linesStayInMemoryUntilClose()
@@ -108,14 +82,14 @@ void TestFileChannels::linesStayInMemoryUntilClose()
     files.open(3, created, FileMode::Append);
     files.writeLine(2, u"new");
     files.writeLine(3, u"note");
-    QCOMPARE(contents(existing), QByteArray("old\r\n"));
-    QCOMPARE(contents(created), QByteArray());
+    QCOMPARE(fileState(existing), QByteArray("old\r\n"));
+    QCOMPARE(fileState(created), QByteArray());
 
     files.close(2);
-    QCOMPARE(contents(existing), QByteArray("old\r\nnew\r\n"));
-    QCOMPARE(contents(created), QByteArray());
+    QCOMPARE(fileState(existing), QByteArray("old\r\nnew\r\n"));
+    QCOMPARE(fileState(created), QByteArray());
     files.close(3);
-    QCOMPARE(contents(created), QByteArray("note\r\n"));
+    QCOMPARE(fileState(created), QByteArray("note\r\n"));
 }
 
 void TestFileChannels::writesWindows1252WithCrLf()
@@ -127,7 +101,7 @@ void TestFileChannels::writesWindows1252WithCrLf()
     // A text with a line break inside becomes two lines of the file.
     files.writeLine(1, u"line 1\r\nline 2");
     files.close(1);
-    QCOMPARE(contents(file), QByteArray("\x80 \x93" "caf\xE9\x94\xA0\r\nline 1\r\nline 2\r\n"));
+    QCOMPARE(fileState(file), QByteArray("\x80 \x93" "caf\xE9\x94\xA0\r\nline 1\r\nline 2\r\n"));
 }
 
 void TestFileChannels::unencodableLineAddsNothing()
@@ -138,7 +112,7 @@ void TestFileChannels::unencodableLineAddsNothing()
     files.writeLine(1, u"ok");
     QVERIFY_THROWS_EXCEPTION(UnencodableTextError, files.writeLine(1, QStringLiteral("v = \u03B1t")));
     files.close(1);
-    QCOMPARE(contents(file), QByteArray("ok\r\n"));
+    QCOMPARE(fileState(file), QByteArray("ok\r\n"));
 }
 
 void TestFileChannels::outputTruncates()
@@ -149,7 +123,7 @@ void TestFileChannels::outputTruncates()
     files.open(1, file, FileMode::Output);
     files.writeLine(1, u"new");
     files.close(1);
-    QCOMPARE(contents(file), QByteArray("new\r\n"));
+    QCOMPARE(fileState(file), QByteArray("new\r\n"));
 }
 
 void TestFileChannels::closeTogetherWritesAll()
@@ -165,8 +139,8 @@ void TestFileChannels::closeTogetherWritesAll()
     files.closeTogether({1, 2});
     QVERIFY(!files.isOpen(1));
     QVERIFY(!files.isOpen(2));
-    QCOMPARE(contents(master), QByteArray("m\r\nto master\r\n"));
-    QCOMPARE(contents(send), QByteArray("to send\r\n"));
+    QCOMPARE(fileState(master), QByteArray("m\r\nto master\r\n"));
+    QCOMPARE(fileState(send), QByteArray("to send\r\n"));
 }
 
 void TestFileChannels::closeTogetherWritesNoneOnDiskFull_data()
@@ -197,13 +171,13 @@ void TestFileChannels::closeTogetherWritesNoneOnDiskFull()
     files.writeLine(fullChannel, u"response");
     QCOMPARE(errorOf([&] { files.closeTogether({1, 2}); }), err::DiskFull);
 
-    QCOMPARE(contents(good), QByteArray("earlier block\r\n"));
+    QCOMPARE(fileState(good), QByteArray("earlier block\r\n"));
     QVERIFY(!files.isOpen(1));
     QVERIFY(!files.isOpen(2));
     // The channels are free again.
     files.open(goodChannel, good, FileMode::Append);
     files.close(goodChannel);
-    QCOMPARE(contents(good), QByteArray("earlier block\r\n"));
+    QCOMPARE(fileState(good), QByteArray("earlier block\r\n"));
 }
 
 void TestFileChannels::readLine_data()
@@ -239,7 +213,7 @@ void TestFileChannels::readLine()
     QVERIFY(files.atEnd(3));
     QCOMPARE(errorOf([&] { files.readLine(3); }), err::InputPastEnd);
     files.close(3);
-    QCOMPARE(contents(file), bytes);
+    QCOMPARE(fileState(file), bytes);
 }
 
 void TestFileChannels::openErrors_data()
@@ -276,7 +250,7 @@ void TestFileChannels::openErrors()
     if (channel >= 1 && channel <= FileChannels::Count)
         QVERIFY(!files.isOpen(channel));
     QVERIFY(!QFile::exists(path(QStringLiteral("nowhere"))));
-    QCOMPARE(contents(path(QStringLiteral("plain.txt"))), QByteArray("plain\r\n"));
+    QCOMPARE(fileState(path(QStringLiteral("plain.txt"))), QByteArray("plain\r\n"));
 }
 
 void TestFileChannels::readOnlyFileIsPermissionDenied()
@@ -291,7 +265,7 @@ void TestFileChannels::readOnlyFileIsPermissionDenied()
     QCOMPARE(errorOf([&] { files.open(1, file, FileMode::Append); }), err::PermissionDenied);
     QCOMPARE(errorOf([&] { files.open(1, file, FileMode::Output); }), err::PermissionDenied);
     QVERIFY(!files.isOpen(1));
-    QCOMPARE(contents(file), QByteArray("kept\r\n"));
+    QCOMPARE(fileState(file), QByteArray("kept\r\n"));
     // Reading it is allowed.
     files.open(1, file, FileMode::Input);
     QCOMPARE(files.readLine(1), QStringLiteral("kept"));
@@ -311,7 +285,7 @@ void TestFileChannels::channelAlreadyOpen()
     // The channel still belongs to the first file, with its line.
     QVERIFY(files.isOpen(1));
     files.close(1);
-    QCOMPARE(contents(master), QByteArray("pending\r\n"));
+    QCOMPARE(fileState(master), QByteArray("pending\r\n"));
 }
 
 void TestFileChannels::channelMustBeOpen()
@@ -333,7 +307,7 @@ void TestFileChannels::discardWritesNothing()
     files.discard(1);
     QVERIFY(!files.isOpen(1));
     files.close(1);
-    QCOMPARE(contents(file), QByteArray("kept\r\n"));
+    QCOMPARE(fileState(file), QByteArray("kept\r\n"));
 }
 
 void TestFileChannels::closeAllWritesWhatIsPending()
@@ -348,13 +322,13 @@ void TestFileChannels::closeAllWritesWhatIsPending()
         files.closeAll();
         for (int channel = 1; channel <= 3; ++channel) {
             QVERIFY(!files.isOpen(channel));
-            QCOMPARE(contents(names[channel - 1]), QStringLiteral("line %1\r\n").arg(channel).toLatin1());
+            QCOMPARE(fileState(names[channel - 1]), QStringLiteral("line %1\r\n").arg(channel).toLatin1());
         }
         // The end of the channels' owner writes what is still pending as well.
         files.open(2, names[1], FileMode::Append);
         files.writeLine(2, u"at the end");
     }
-    QCOMPARE(contents(names[1]), QByteArray("line 2\r\nat the end\r\n"));
+    QCOMPARE(fileState(names[1]), QByteArray("line 2\r\nat the end\r\n"));
 }
 
 void TestFileChannels::closingAChannelNotOpenDoesNothing()
@@ -368,7 +342,7 @@ void TestFileChannels::closingAChannelNotOpenDoesNothing()
     files.close(1);
     files.close(1);
     QVERIFY(!files.isOpen(1));
-    QCOMPARE(contents(file), QByteArray("kept\r\n"));
+    QCOMPARE(fileState(file), QByteArray("kept\r\n"));
     QCOMPARE(errorOf([&] { files.close(0); }), err::BadFileName);
 }
 

@@ -3,28 +3,14 @@
 
 #include "platform/numbers.h"
 #include "platform/run_time_error.h"
+#include "support/expected_texts.h"
 
 #include <QTest>
 
 #include <cmath>
-#include <functional>
 
 using namespace desk;
-
-namespace {
-
-// The number of the run-time error the call raises, 0 when it raises none.
-int errorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const RunTimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
-} // namespace
+using desk::testing::errorOf;
 
 class TestNumbers : public QObject {
     Q_OBJECT

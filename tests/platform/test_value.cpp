@@ -2,25 +2,16 @@
 
 #include "platform/run_time_error.h"
 #include "platform/value.h"
+#include "support/expected_texts.h"
 
 #include <QTest>
 
-#include <functional>
 #include <limits>
 
 using namespace desk;
+using desk::testing::errorOf;
 
 namespace {
-
-int errorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const RunTimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 constexpr qint32 maxWhole = std::numeric_limits<qint32>::max();
 constexpr qint32 minWhole = std::numeric_limits<qint32>::min();

@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "platform/text_box.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QDir>
@@ -14,48 +15,34 @@
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::WindowFixture;
+using desk::testing::closingLine;
+using desk::testing::fileState;
+using desk::testing::openingLine;
+using desk::testing::putFile;
 
 namespace {
 
-const QByteArray opening = QByteArray(6, '.') + QByteArray(8, '!') + QByteArray(35, '.') + "\r\n";
-const QByteArray closing = QByteArray(49, '.') + "\r\n";
 const QString timesLine = QStringLiteral("GIve the times you obtained and how you obtained them.");
 
 QByteArray expectedNotes(const QByteArray& date, const QByteArray& time, const QByteArray& line,
                          const QByteArray& note)
 {
     const QByteArray indent(36, ' ');
-    return opening + indent + time + "\r\n" + indent + date + time + "\r\n" + line + "\r\n" + opening
-        + "NOTES -------> " + note + "\r\n" + closing;
+    return openingLine() + indent + time + "\r\n" + indent + date + time + "\r\n" + line + "\r\n"
+        + openingLine() + "NOTES -------> " + note + "\r\n" + closingLine();
 }
 
 QByteArray expectedMasterResponse(const QByteArray& time, const QByteArray& key, const QByteArray& line,
                                   const QByteArray& answer)
 {
-    return opening + QByteArray(36, ' ') + time + "\r\n\r\n\r\n`questionNumber" + key + "\r\n" + line
-        + "\r\n" + opening + "RESPONSE -->  \r\n" + answer + "\r\n" + closing;
+    return openingLine() + QByteArray(36, ' ') + time + "\r\n\r\n\r\n`questionNumber" + key + "\r\n" + line
+        + "\r\n" + openingLine() + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
 }
 
 QByteArray expectedSendResponse(const QByteArray& time, const QByteArray& line, const QByteArray& answer)
 {
-    return opening + QByteArray(36, ' ') + time + "\r\n" + line + "\r\n" + opening + "RESPONSE -->  \r\n"
-        + answer + "\r\n" + closing;
-}
-
-// The whole file, or a marker for what stands at the path when it is no regular file.
-QByteArray fileState(const QString& hostPath)
-{
-    const QFileInfo info(hostPath);
-    if (info.isSymLink())
-        return "<link to " + QFile::encodeName(info.symLinkTarget()) + ">";
-    if (info.isDir())
-        return "<directory>";
-    if (!info.exists())
-        return "<missing>";
-    QFile file(hostPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
+    return openingLine() + QByteArray(36, ' ') + time + "\r\n" + line + "\r\n" + openingLine()
+        + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
 }
 
 struct Desk {
@@ -181,11 +168,7 @@ void TestNotesSaving::notesFileGrowsByBlocks()
 {
     Desk d;
     const QByteArray earlier = expectedNotes("09-14-2003", "09:00:00", "earlier line", "from yesterday");
-    {
-        QFile file(d.notesPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(earlier);
-    }
+    putFile(d.notesPath(), earlier);
     d.s().currentLine = timesLine;
     d.s().cumulativeText = QStringLiteral("older");
     d.answer(QStringLiteral("one"));

@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "platform/text_box.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QDir>
@@ -16,11 +17,12 @@
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::WindowFixture;
+using desk::testing::closingLine;
+using desk::testing::fileState;
+using desk::testing::openingLine;
 
 namespace {
 
-const QByteArray opening = QByteArray(6, '.') + QByteArray(8, '!') + QByteArray(35, '.') + "\r\n";
-const QByteArray closing = QByteArray(49, '.') + "\r\n";
 const QString exampleLine = QStringLiteral(
     "Calculate the average rate of change of velocity with respect to clock time for the first "
     "run and for the second.");
@@ -29,26 +31,10 @@ const QString exampleLine = QStringLiteral(
 QByteArray expectedResponse(bool master, const QByteArray& time, const QByteArray& key,
                          const QByteArray& line, const QByteArray& answer)
 {
-    QByteArray block = opening + QByteArray(36, ' ') + time + "\r\n";
+    QByteArray block = openingLine() + QByteArray(36, ' ') + time + "\r\n";
     if (master)
         block += "\r\n\r\n`questionNumber" + key + "\r\n";
-    return block + line + "\r\n" + opening + "RESPONSE -->  \r\n" + answer + "\r\n" + closing;
-}
-
-// The whole file, or a marker for what stands at the path when it is no regular file.
-QByteArray fileState(const QString& hostPath)
-{
-    const QFileInfo info(hostPath);
-    if (info.isSymLink())
-        return "<link to " + QFile::encodeName(info.symLinkTarget()) + ">";
-    if (info.isDir())
-        return "<directory>";
-    if (!info.exists())
-        return "<missing>";
-    QFile file(hostPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
+    return block + line + "\r\n" + openingLine() + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
 }
 
 // A started window for Ann Lee, assignment 001, with the header already in both files.
@@ -197,8 +183,8 @@ void TestResponseRecording::promptComparison()
         QCOMPARE(d.s().workText, QStringLiteral("left over"));
         QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
     } else {
-        QVERIFY(d.masterRecords().endsWith(text.toLatin1() + "\r\n" + closing));
-        QVERIFY(d.sendRecords().endsWith(text.toLatin1() + "\r\n" + closing));
+        QVERIFY(d.masterRecords().endsWith(text.toLatin1() + "\r\n" + closingLine()));
+        QVERIFY(d.sendRecords().endsWith(text.toLatin1() + "\r\n" + closingLine()));
         QVERIFY(d.s().awaitingResponse == Value::truth(false));
         QCOMPARE(d.s().cumulativeText, d.s().answerTag + text + QStringLiteral("older"));
     }

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "platform/text_box.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QFile>
@@ -15,10 +16,8 @@ using desk::testing::WindowFixture;
 namespace {
 
 // The first two paragraphs of assignment 001.
-const QString firstLine = QStringLiteral(
-    "Go to the incline set up at the picnic tables and time the ball as it rolls halfway down the "
-    "incline and as it runs the whole distance down the incline.");
-const QString secondLine = QStringLiteral("GIve the times you obtained and how you obtained them.");
+const QString firstLine = desk::testing::assignmentOneParagraphs().at(0);
+const QString secondLine = desk::testing::assignmentOneParagraphs().at(1);
 
 struct Desk {
     Desk()
@@ -29,12 +28,7 @@ struct Desk {
     }
     desk::ProgramState& s() { return f.window->state(); }
     QString notesPath() const { return f.host(f.window->state().notesFileName); }
-    void writeNotes(const QByteArray& bytes)
-    {
-        QFile file(notesPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
+    void writeNotes(const QByteArray& bytes) { desk::testing::putFile(notesPath(), bytes); }
     void answer(const QString& text) { desk::setBoxText(*f.window->txt_answer, text); }
     void question(const QString& text) { desk::setBoxText(*f.window->txt_question, text); }
     QString answerBox() const { return desk::boxText(*f.window->txt_answer); }
@@ -107,9 +101,7 @@ void TestTextViews::displayNotes()
     QVERIFY(d.s().awaitingResponse == Value::truth(true));
     QVERIFY(!d.f.window->files().isOpen(3));
     QVERIFY(d.f.dialogs.messages.isEmpty());
-    QFile file(d.notesPath());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), notesFile);
+    QCOMPARE(desk::testing::fileState(d.notesPath()), notesFile);
 }
 
 // The next-question command leaves the shown line in workText as well as in the box, so the
@@ -138,11 +130,13 @@ void TestTextViews::displayNotesAfterSavingNote()
 
     QVERIFY(d.displayNotes());
 
+    // The notes file's lines, run together without their line ends.
+    const QString opening = QString::fromLatin1(desk::testing::openingLine().chopped(2));
+    const QString closing = QString::fromLatin1(desk::testing::closingLine().chopped(2));
     const QString indent(36, u' ');
-    const QString notesLines = QString(6, u'.') + QString(8, u'!') + QString(35, u'.') + indent
-        + QStringLiteral("14:05:10") + indent + QStringLiteral("09-15-200314:05:10") + secondLine
-        + QString(6, u'.') + QString(8, u'!') + QString(35, u'.') + QStringLiteral("NOTES -------> x")
-        + QString(49, u'.');
+    const QString notesLines = opening + indent + QStringLiteral("14:05:10") + indent
+        + QStringLiteral("09-15-200314:05:10") + secondLine + opening + QStringLiteral("NOTES -------> x")
+        + closing;
     QCOMPARE(d.questionBox(), QStringLiteral("NOTES -------> x") + notesLines);
     QCOMPARE(d.s().workText, QStringLiteral("NOTES -------> x") + notesLines);
 }

@@ -1,0 +1,110 @@
+#pragma once
+// What the tests expect the program to show and write, stated here once: the student-facing
+// error messages, the separator lines of the record files and the paragraphs of the compiled-in
+// assignment 001. Also small helpers around them: the error number a call raises, what a file
+// holds, and writing a file whole.
+//
+// Everything is written out by hand. The production code is not consulted, so a change to a
+// message or to the record layout makes the tests fail instead of following along.
+
+#include "platform/run_time_error.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+
+#include <functional>
+
+namespace desk::testing {
+
+// The general error message; the student reports the number at its end to the instructor.
+inline QString generalErrorText(int number)
+{
+    return QStringLiteral("You have encountered an error.  If you are encountering this error "
+                          "repeatedly you should report the error number to the instructor and "
+                          "explain exactly what you were doing, keystroke by keystroke, when the "
+                          "error occurred.  The error is:  ")
+        + QString::number(number);
+}
+
+// The message for an assignment that is not in the bank (error 9 under the trap).
+inline QString invalidAssignmentText()
+{
+    return QStringLiteral(
+        "You have probably not entered a valid assignment number.  Make sure the assignment number is "
+        "a number, like 1 or 8 or 15 or 27 etc., and make sure that this assignment is supposed to be "
+        "in the current drillkit.  This program will end and you will need to start over.  If you are "
+        "sure you have entered a valid assignment number email the instructor and specify that you "
+        "have received a 'subscript out of range' error");
+}
+
+// The number of the run-time error the call raises, 0 when it raises none.
+inline int errorOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const RunTimeError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+// The whole file, or a marker for what stands at the path when it is no regular readable file.
+inline QByteArray fileState(const QString& hostPath)
+{
+    const QFileInfo info(hostPath);
+    if (info.isSymLink())
+        return "<link to " + QFile::encodeName(info.symLinkTarget()) + ">";
+    if (info.isDir())
+        return "<directory>";
+    if (!info.exists())
+        return "<missing>";
+    QFile file(hostPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+// Writes the bytes as the whole file, replacing what it held.
+inline void putFile(const QString& hostPath, const QByteArray& bytes)
+{
+    QFile file(hostPath);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The line that opens a record block and, inside it, the response or note.
+inline QByteArray openingLine()
+{
+    return QByteArray(6, '.') + QByteArray(8, '!') + QByteArray(35, '.') + "\r\n";
+}
+
+// The line that closes a record block.
+inline QByteArray closingLine()
+{
+    return QByteArray(49, '.') + "\r\n";
+}
+
+// The paragraphs of the compiled-in assignment 001, in bank slots 3, 5, ... 13.
+inline QStringList assignmentOneParagraphs()
+{
+    return {
+        QStringLiteral("Go to the incline set up at the picnic tables and time the ball as it rolls "
+                       "halfway down the incline and as it runs the whole distance down the incline."),
+        QStringLiteral("GIve the times you obtained and how you obtained them."),
+        QStringLiteral("Calculate the average rate of change of position with respect to clock time "
+                       "for the first run and for the second, given that the length of the incline "
+                       "is about 190 cm."),
+        QStringLiteral("Calculate the average rate of change of velocity with respect to clock time "
+                       "for the first run and for the second."),
+        QStringLiteral("Sketch a graph of velocity vs. clock time for the run down the first half of "
+                       "the incline.  What is the area under your graph and what does it mean?"),
+        QStringLiteral("Sketch a graph of velocity vs. clock time for the run down the first entire "
+                       "incline.  What is the area under your graph and what does it mean?"),
+    };
+}
+
+} // namespace desk::testing
