@@ -1,0 +1,197 @@
+// Bad answers to the four start-up questions, each through the real Load handler: the student
+// sees the message the program gives for it, the program ends only where an invalid assignment
+// ends it, and no record file is ever made anywhere but in the base directory.
+
+#include "app/main_window.h"
+#include "platform/text_box.h"
+#include "support/scripted_services.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTest>
+
+using desk::MainWindow;
+using desk::testing::WindowFixture;
+
+namespace {
+
+QString generalError(int number)
+{
+    return QStringLiteral("You have encountered an error.  If you are encountering this error "
+                          "repeatedly you should report the error number to the instructor and "
+                          "explain exactly what you were doing, keystroke by keystroke, when the "
+                          "error occurred.  The error is:  ")
+        + QString::number(number);
+}
+
+const QString invalidAssignment = QStringLiteral(
+    "You have probably not entered a valid assignment number.  Make sure the assignment number is "
+    "a number, like 1 or 8 or 15 or 27 etc., and make sure that this assignment is supposed to be "
+    "in the current drillkit.  This program will end and you will need to start over.  If you are "
+    "sure you have entered a valid assignment number email the instructor and specify that you "
+    "have received a 'subscript out of range' error");
+
+// Marks a message that names characters the record files cannot hold; the row gives them.
+const QString namesCharacters = QStringLiteral("<names:");
+
+// Every entry under the temporary root, relative to it, directories marked with a final "/".
+QStringList entriesUnder(const QString& root)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        QString relative = QDir(root).relativeFilePath(info.filePath());
+        if (info.isDir() && !info.isSymLink())
+            relative += u'/';
+        entries << relative;
+    }
+    entries.sort();
+    return entries;
+}
+
+} // namespace
+
+class TestBadInput : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startUpAnswers_data();
+    void startUpAnswers();
+};
+
+void TestBadInput::startUpAnswers_data()
+{
+    QTest::addColumn<QString>("homeOrLan");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("initials");
+    QTest::addColumn<QString>("assignment");
+    QTest::addColumn<int>("questionsAsked");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<bool>("ends");
+    // File names expected in c:\lrnfiles with their size: "-1" any size above zero, "0" empty.
+    QTest::addColumn<QStringList>("files");
+
+    const QStringList none;
+    const QStringList ann{QStringLiteral("masterFile_Ann.txt"), QStringLiteral("send_0105Ann.txt")};
+
+    // Cancel on each question.
+    QTest::newRow("cancel: home or LAN") << "" << "Ann" << "AJL" << "1" << 1
+                                         << QStringList{generalError(13), invalidAssignment} << true << none;
+    QTest::newRow("cancel: name") << "1" << "" << "AJL" << "1" << 4 << none << false
+                                  << QStringList{"masterFile_.txt", "send_0105.txt"};
+    QTest::newRow("cancel: initials") << "1" << "Ann" << "" << "1" << 4 << none << false << ann;
+    QTest::newRow("cancel: assignment") << "1" << "Ann" << "AJL" << "" << 4 << QStringList{invalidAssignment}
+                                        << true << none;
+
+    // Names: whatever the student types, the record files stay in the base directory.
+    QTest::newRow("10,000-character name") << "1" << QString(10000, u'n') << "AJL" << "1" << 4
+                                           << QStringList{generalError(52)} << false << none;
+    QTest::newRow("slash") << "1" << "Ann/Lee" << "AJL" << "1" << 4 << none << false
+                           << QStringList{"masterFile_Ann_Lee.txt", "send_0105Ann_Lee.txt"};
+    QTest::newRow("backslash") << "1" << "Ann\\Lee" << "AJL" << "1" << 4 << none << false
+                               << QStringList{"masterFile_Ann_Lee.txt", "send_0105Ann_Lee.txt"};
+    QTest::newRow("climbing out") << "1" << "../../../etc/passwd" << "AJL" << "1" << 4 << none << false
+                                  << QStringList{"masterFile_.._.._.._etc_passwd.txt",
+                                                 "send_0105.._.._.._etc_passwd.txt"};
+    QTest::newRow("climbing out, Windows style") << "1" << "..\\..\\x" << "AJL" << "1" << 4 << none << false
+                                                 << QStringList{"masterFile_.._.._x.txt", "send_0105.._.._x.txt"};
+    QTest::newRow("dots alone") << "1" << ".." << "AJL" << "1" << 4 << none << false
+                                << QStringList{"masterFile_...txt", "send_0105...txt"};
+    QTest::newRow("control characters") << "1" << QStringLiteral("A\tB\r\nC\x01" "D\x7f") << "AJL" << "1" << 4
+                                        << none << false
+                                        << QStringList{"masterFile_A_B__C_D_.txt", "send_0105A_B__C_D_.txt"};
+    // The header cannot hold the name: the student is told which characters, nothing is written.
+    QTest::newRow("name Windows-1252 cannot hold") << "1" << QStringLiteral("Σίσυφος") << "AJL" << "1" << 4
+                                                   << QStringList{namesCharacters + QStringLiteral("Σ")}
+                                                   << false
+                                                   << QStringList{QStringLiteral("masterFile_Σίσυφος.txt:0"),
+                                                                  QStringLiteral("send_0105Σίσυφος.txt:0")};
+    QTest::newRow("initials Windows-1252 cannot hold") << "1" << "Ann" << QStringLiteral("A→B") << "1" << 4
+                                                       << QStringList{namesCharacters + QStringLiteral("→")}
+                                                       << false
+                                                       << QStringList{"masterFile_Ann.txt:0", "send_0105Ann.txt:0"};
+    // An unreachable network folder: nothing is created, not even beside it.
+    QTest::newRow("LAN folder missing, name climbing out") << "2" << "..\\..\\..\\x" << "AJL" << "1" << 4
+                                                           << QStringList{generalError(76)} << false << none;
+
+    // Assignment answers that name no assignment of the bank.
+    for (const char* answer : {"a", " 1", "1.5", "999", "1000"})
+        QTest::addRow("assignment \"%s\"", answer) << "1" << "Ann" << "AJL" << answer << 4
+                                                   << QStringList{invalidAssignment} << true << none;
+    QTest::newRow("assignment 1e400") << "1" << "Ann" << "AJL" << "1e400" << 4
+                                      << QStringList{generalError(6), invalidAssignment} << true << none;
+}
+
+void TestBadInput::startUpAnswers()
+{
+    QFETCH(QString, homeOrLan);
+    QFETCH(QString, name);
+    QFETCH(QString, initials);
+    QFETCH(QString, assignment);
+    QFETCH(int, questionsAsked);
+    QFETCH(QStringList, messages);
+    QFETCH(bool, ends);
+    QFETCH(QStringList, files);
+
+    WindowFixture f;
+    f.start(homeOrLan, name, initials, assignment);
+    MainWindow& w = *f.window;
+
+    QCOMPARE(f.dialogs.prompts.size(), questionsAsked);
+    QCOMPARE(f.dialogs.messages.size(), messages.size());
+    for (int i = 0; i < messages.size(); ++i) {
+        const QString& shown = f.dialogs.messages[i];
+        if (messages[i].startsWith(namesCharacters)) {
+            const QString characters = messages[i].mid(namesCharacters.size());
+            QVERIFY2(shown.contains(characters) && !shown.contains(QStringLiteral("The error is")), qPrintable(shown));
+        } else {
+            QCOMPARE(shown, messages[i]);
+        }
+    }
+    QCOMPARE(w.hasEnded(), ends);
+    for (int channel = 1; channel <= 3; ++channel)
+        QVERIFY(!w.files().isOpen(channel));
+
+    // Nothing but the expected record files, and those only in c:\lrnfiles.
+    QStringList expected{QStringLiteral("c/"), QStringLiteral("c/lrnfiles/"), QStringLiteral("mnt/")};
+    for (const QString& file : files)
+        expected << QStringLiteral("c/lrnfiles/") + file.section(u':', 0, 0);
+    expected.sort();
+    QCOMPARE(entriesUnder(f.root.path()), expected);
+    for (const QString& file : files) {
+        const QFileInfo info(f.driveC() + QStringLiteral("/lrnfiles/") + file.section(u':', 0, 0));
+        if (file.endsWith(QLatin1String(":0")))
+            QCOMPARE(info.size(), 0);
+        else
+            QVERIFY(info.size() > 0);
+    }
+    if (ends)
+        return;
+
+    // The program goes on: a response is recorded where the files could be made, and where they
+    // could not the student is told again and keeps the answer.
+    const qsizetype shownBefore = f.dialogs.messages.size();
+    QVERIFY(w.runHandler(&MainWindow::cmdNextQuestion_Click));
+    desk::setBoxText(*w.txt_answer, QStringLiteral("OK"));
+    const bool recorded = w.runHandler(&MainWindow::cmd_enter_response_Click);
+    QCOMPARE(recorded, !files.isEmpty());
+    if (recorded) {
+        QCOMPARE(f.dialogs.messages.size(), shownBefore);
+        QVERIFY(f.bytes(w.state().masterFileName).endsWith("RESPONSE -->  \r\nOK\r\n" + QByteArray(49, '.') + "\r\n"));
+        QVERIFY(f.bytes(w.state().sendFileName).endsWith("RESPONSE -->  \r\nOK\r\n" + QByteArray(49, '.') + "\r\n"));
+    } else {
+        QCOMPARE(f.dialogs.messages.size(), shownBefore + 1);
+        QCOMPARE(f.dialogs.messages.back(), messages.back());
+        QCOMPARE(desk::boxText(*w.txt_answer), QStringLiteral("OK"));
+        QCOMPARE(entriesUnder(f.root.path()), expected);
+    }
+    QVERIFY(!w.hasEnded());
+}
+
+QTEST_MAIN(TestBadInput)
+#include "test_bad_input.moc"
