@@ -107,7 +107,8 @@ void FileChannels::open(int channel, const QString& hostPath, FileMode mode)
         throw RunTimeError(errorForOpen(errno, mode, hostPath), hostPath);
 
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    // Only a regular file can be read to its end (a device or a pipe might never end).
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || (mode == FileMode::Input && !S_ISREG(info.st_mode))) {
         ::close(fd);
         throw RunTimeError(err::PathFileAccess, hostPath);
     }
@@ -207,11 +208,21 @@ void FileChannels::rollBack(Channel& c)
 {
     if (c.mode == FileMode::Input)
         return;
+    if (c.created) {
+        removeCreatedFile(c);
+        return;
+    }
     struct stat info {};
     if (::fstat(c.fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > c.sizeAtOpen) {
         if (::ftruncate(c.fd, c.sizeAtOpen) == 0)
             ::fsync(c.fd);
     }
+}
+
+void FileChannels::removeCreatedFile(Channel& c)
+{
+    // The file did not exist before the channel was opened: the operation leaves no trace.
+    ::unlink(QFile::encodeName(c.hostPath).constData());
 }
 
 void FileChannels::closeFd(Channel& c)
@@ -247,8 +258,12 @@ void FileChannels::closeTogether(std::initializer_list<int> channels)
 
 void FileChannels::discard(int channel) noexcept
 {
-    if (channel >= 1 && channel <= Count)
-        closeFd(channels_[channel - 1]);
+    if (channel < 1 || channel > Count)
+        return;
+    Channel& c = channels_[channel - 1];
+    if (c.fd >= 0 && c.created && c.mode != FileMode::Input)
+        removeCreatedFile(c);
+    closeFd(c);
 }
 
 void FileChannels::closeAll() noexcept

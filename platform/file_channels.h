@@ -27,7 +27,7 @@ public:
     FileChannels& operator=(const FileChannels&) = delete;
     ~FileChannels() { closeAll(); }
 
-    // Opens a host path. Errors: 52 bad channel or name, 55 channel open, 53 missing file
+    // Opens a host path (for reading, only a regular file). Errors: 52 bad channel or name, 55 channel open, 53 missing file
     // (reading), 76 missing directory, 70 not writable, 75 not a file, 71 no medium, 61 disk full.
     void open(int channel, const QString& hostPath, FileMode mode);
     bool isOpen(int channel) const;
@@ -41,11 +41,11 @@ public:
 
     // Writes what the channel holds and syncs it to the disk, then closes the channel. Closing a
     // channel that is not open does nothing. On failure the file is as it was before the channel
-    // was opened, the channel is closed all the same, and the error is thrown (61 disk full...).
+    // was opened (a file that opening created is removed), the channel is closed all the same, and the error is thrown (61 disk full...).
     void close(int channel) { closeTogether({channel}); }
     // The same for several channels: either every file gets its lines or none does.
     void closeTogether(std::initializer_list<int> channels);
-    // Closes without writing what the channel holds.
+    // Closes without writing what the channel holds; a file that opening created is removed.
     void discard(int channel) noexcept;
     // Ends the program's use of every channel, writing what they hold as well as it can.
     void closeAll() noexcept;
@@ -70,6 +70,7 @@ private:
     static void checkNumber(int channel);
     int flushAndSync(Channel& c) const; // 0 or an errno
     static void rollBack(Channel& c);
+    static void removeCreatedFile(Channel& c);
     static void closeFd(Channel& c);
 
     std::array<Channel, Count> channels_;

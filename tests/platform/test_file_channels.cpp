@@ -39,6 +39,8 @@ private Q_SLOTS:
     void channelAlreadyOpen();
     void channelMustBeOpen();
     void discardWritesNothing();
+    void failedOperationLeavesNoNewFile();
+    void readingADeviceIsRefused();
     void closeAllWritesWhatIsPending();
     void closingAChannelNotOpenDoesNothing();
 
@@ -308,6 +310,45 @@ void TestFileChannels::discardWritesNothing()
     QVERIFY(!files.isOpen(1));
     files.close(1);
     QCOMPARE(fileState(file), QByteArray("kept\r\n"));
+}
+
+void TestFileChannels::failedOperationLeavesNoNewFile()
+{
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full on this host");
+    const QString created = path(QStringLiteral("notes.txt"));
+    const QString full = path(QStringLiteral("send.txt"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
+
+    FileChannels files;
+    // Discarded after a failure elsewhere: the file that opening created goes again.
+    files.open(3, created, FileMode::Append);
+    QVERIFY(QFile::exists(created));
+    files.discard(3);
+    QVERIFY(!QFile::exists(created));
+
+    // Taken back when another file of the same record cannot be written.
+    files.open(3, created, FileMode::Append);
+    files.open(2, full, FileMode::Append);
+    files.writeLine(3, u"note");
+    files.writeLine(2, u"note");
+    QCOMPARE(errorOf([&] { files.closeTogether({3, 2}); }), err::DiskFull);
+    QVERIFY(!QFile::exists(created));
+}
+
+void TestFileChannels::readingADeviceIsRefused()
+{
+    // A device never reaches its end; reading one is refused, writing one is allowed.
+    if (!QFile::exists(QStringLiteral("/dev/zero")))
+        QSKIP("no /dev/zero on this host");
+    const QString device = path(QStringLiteral("notes.txt"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), device));
+    FileChannels files;
+    QCOMPARE(errorOf([&] { files.open(3, device, FileMode::Input); }), err::PathFileAccess);
+    QVERIFY(!files.isOpen(3));
+    files.open(3, device, FileMode::Append);
+    files.writeLine(3, u"x");
+    files.close(3);
 }
 
 void TestFileChannels::closeAllWritesWhatIsPending()
