@@ -98,7 +98,7 @@ void MainWindow::createControls()
         return box;
     };
     auto textBox = [&](const char* name, const QString& text, int l, int t, int w, int h, int tabIndex) {
-        auto* box = new QPlainTextEdit(this);
+        auto* box = new TextBox(this);
         QFont font(QStringLiteral("Arial"));
         font.setPointSizeF(9.75);
         font.setWeight(QFont::Normal);

@@ -2,8 +2,12 @@
 
 #include "platform/text_box.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 
 using namespace desk;
 
@@ -14,7 +18,25 @@ private Q_SLOTS:
     void setThenRead_data();
     void setThenRead();
     void typedLineBreaksReadAsCrLf();
+    void longLinesReadBackWhole();
+    void copyingJoinsPiecesAgain();
+    void enterInsideALongLineIsALineBreak();
 };
+
+namespace {
+
+// A transcript-like line of about 180,000 characters, with and without blanks to cut after.
+QString longLine(bool withBlanks)
+{
+    QString line;
+    for (int i = 0; i < 1000; ++i)
+        line += withBlanks ? QStringLiteral(" <-<-<-<-  Q/A:   Calculate the average rate of change of "
+                                            "velocity with respect to clock time for run %1. ").arg(i)
+                           : QString(180, QChar(u'a' + i % 26));
+    return line;
+}
+
+} // namespace
 
 void TestTextBox::setThenRead_data()
 {
@@ -55,6 +77,45 @@ void TestTextBox::typedLineBreaksReadAsCrLf()
     QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier); // a line break inside the paragraph
     QTest::keyClicks(&box, QStringLiteral("third"));
     QCOMPARE(boxText(box), QStringLiteral("first\r\nsecond\r\nthird"));
+}
+
+void TestTextBox::longLinesReadBackWhole()
+{
+    for (bool withBlanks : {true, false}) {
+        const QString line = longLine(withBlanks);
+        const QString text = QStringLiteral("first\r\n") + line + QStringLiteral("\r\n\r\n") + line;
+        TextBox box;
+        setBoxText(box, text);
+        // Held in pieces, read back as it was given.
+        QVERIFY(box.document()->blockCount() > 100);
+        QCOMPARE(boxText(box), text);
+    }
+}
+
+void TestTextBox::copyingJoinsPiecesAgain()
+{
+    const QString line = longLine(true);
+    TextBox box;
+    setBoxText(box, QStringLiteral("x\r\n") + line);
+    box.selectAll();
+    box.copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("x\n") + line);
+}
+
+void TestTextBox::enterInsideALongLineIsALineBreak()
+{
+    const QString line = longLine(true);
+    TextBox box;
+    setBoxText(box, line);
+    // Into the middle of the third piece, well away from any cut.
+    QTextCursor cursor(box.document()->findBlockByNumber(2));
+    cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::MoveAnchor, 100);
+    const int at = cursor.position() - box.document()->findBlockByNumber(0).position();
+    box.setTextCursor(cursor);
+    QTest::keyClick(&box, Qt::Key_Return);
+    QString expected = line;
+    expected.insert(at - 2, QStringLiteral("\r\n")); // positions count the two cuts before it
+    QCOMPARE(boxText(box), expected);
 }
 
 QTEST_MAIN(TestTextBox)
