@@ -92,8 +92,11 @@ void setBoxText(QPlainTextEdit& box, const QString& text)
     }
 
     box.setPlainText(pieces);
-    if (pieces.size() == plain.size())
-        return; // nothing was cut
+    // Undo would bring a cut back as a line break; a box holding a cut text has none.
+    const bool cut = pieces.size() != plain.size();
+    box.setUndoRedoEnabled(!cut);
+    if (!cut)
+        return;
     QTextBlock block = box.document()->begin();
     for (bool continues : continuation) {
         if (continues)

@@ -21,6 +21,7 @@ private Q_SLOTS:
     void longLinesReadBackWhole();
     void copyingJoinsPiecesAgain();
     void enterInsideALongLineIsALineBreak();
+    void undoNeverAddsALineBreak();
 };
 
 namespace {
@@ -116,6 +117,24 @@ void TestTextBox::enterInsideALongLineIsALineBreak()
     QString expected = line;
     expected.insert(at - 2, QStringLiteral("\r\n")); // positions count the two cuts before it
     QCOMPARE(boxText(box), expected);
+}
+
+void TestTextBox::undoNeverAddsALineBreak()
+{
+    const QString line = longLine(true);
+    TextBox box;
+    setBoxText(box, line);
+    // Backspace at the start of a piece, then undo.
+    box.setTextCursor(QTextCursor(box.document()->findBlockByNumber(1)));
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    box.undo();
+    QCOMPARE(boxText(box), line);
+    // A short text keeps its undo.
+    setBoxText(box, QStringLiteral("short"));
+    box.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&box, QStringLiteral("er"));
+    box.undo();
+    QCOMPARE(boxText(box), QStringLiteral("short"));
 }
 
 QTEST_MAIN(TestTextBox)

@@ -1,0 +1,262 @@
+// Times the clicks a student makes most, inside the program: a main window on steady services
+// (fixed clock, fixed random numbers, answered input boxes) with its record files in a
+// temporary folder, and a question bank filled to its last slot.
+//
+// Prints one row per figure for bench/run.sh: label, value, target, met ("yes", "NO" or "-"),
+// separated by tabs.
+
+#include "app/main_window.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/random_source.h"
+#include "platform/text_box.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using desk::MainWindow;
+using Handler = void (MainWindow::*)();
+
+class AnsweringDialogs : public desk::Dialogs {
+public:
+    QString inputBox(const QString&) override
+    {
+        if (answers.empty())
+            return QString();
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void messageBox(const QString&) override { ++messages; }
+    void beep() override {}
+
+    std::deque<QString> answers;
+    int messages = 0;
+};
+
+class SteadyClock : public desk::Clock {
+public:
+    QString date() override { return QStringLiteral("01-05-2026"); }
+    QString time() override { return QStringLiteral("14:03:27"); }
+    double secondsSinceMidnight() override { return 50607.25; }
+};
+
+class SteadyRandom : public desk::RandomSource {
+public:
+    void seed(double) override {}
+    float next() override { return 0.5f; }
+};
+
+[[noreturn]] void fail(const char* what)
+{
+    std::fprintf(stderr, "bench_clicks: %s\n", what);
+    std::exit(1);
+}
+
+// A shown window, started on assignment 001 by a home user.
+struct Desk {
+    Desk()
+    {
+        if (!root.isValid() || !QDir(root.path()).mkpath(QStringLiteral("c")))
+            fail("no temporary folder");
+        window = std::make_unique<MainWindow>(desk::PlatformServices{
+            dialogs, clock, random,
+            desk::HostPaths(root.path() + QStringLiteral("/c"), root.path() + QStringLiteral("/mnt"))});
+        dialogs.answers = {QStringLiteral("1"), QStringLiteral("Bench User"), QStringLiteral("BUA"),
+                           QStringLiteral("1")};
+        window->load();
+        if (window->hasEnded() || dialogs.messages != 0)
+            fail("the program did not start");
+        window->show();
+        QCoreApplication::processEvents();
+    }
+
+    QTemporaryDir root;
+    AnsweringDialogs dialogs;
+    SteadyClock clock;
+    SteadyRandom random;
+    std::unique_ptr<MainWindow> window;
+};
+
+// Bank paragraphs of about 150 characters, in the manner of the compiled-in assignment.
+QString paragraph(int n)
+{
+    static const char* const sentences[] = {
+        "Time the ball as it rolls down the incline and record each time.",
+        "Give the times you obtained and explain how you obtained them.",
+        "Calculate the average rate of change of position with respect to clock time.",
+        "Sketch a graph of velocity vs. clock time for the first half of the run.",
+        "What is the area under your graph and what does it mean?",
+        "How would the result change if the incline were twice as steep?",
+        "Estimate the uncertainty in each of your measurements.",
+    };
+    const int count = int(std::size(sentences));
+    QString text = QStringLiteral("Problem %1.  ").arg(n);
+    for (int i = n; text.size() < 140; i += 3)
+        text += QString::fromLatin1(sentences[i % count]) + u' ';
+    return text.trimmed();
+}
+
+QString answer(int n)
+{
+    return QStringLiteral("The ball took %1.%2 seconds; OK.").arg(2 + n % 3).arg(n % 10);
+}
+
+// Header in slot 1, then a paragraph in every even slot up to 5000 and empty odd slots.
+void fillBank(desk::ProgramState& s)
+{
+    s.questionBank[1] = QStringLiteral("001.  Bench");
+    for (int slot = 2; slot <= desk::ProgramState::LastBankSlot; ++slot)
+        s.questionBank[slot] = slot % 2 == 0 ? paragraph(slot / 2) : QString();
+    s.bankIndex = desk::Value::whole(1);
+}
+
+// One click as the event loop would run it, with the layout and painting it causes.
+double clickMs(MainWindow& window, Handler handler)
+{
+    QElapsedTimer timer;
+    timer.start();
+    window.runHandler(handler);
+    QCoreApplication::processEvents();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void typeAnswer(MainWindow& window, const QString& text)
+{
+    desk::setBoxText(*window.txt_answer, text);
+    QCoreApplication::processEvents();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// The median of `window` values centred on `centre`.
+double medianAround(const std::vector<double>& v, size_t centre, size_t window = 50)
+{
+    const size_t first = std::min(centre - std::min(centre, window / 2), v.size() - window);
+    return median(std::vector<double>(v.begin() + qsizetype(first), v.begin() + qsizetype(first + window)));
+}
+
+void row(const QString& label, const QString& value, const QString& target = QStringLiteral("-"),
+         int met = -1)
+{
+    const char* verdict = met < 0 ? "-" : met ? "yes" : "NO";
+    std::printf("%s\t%s\t%s\t%s\n", qPrintable(label), qPrintable(value), qPrintable(target), verdict);
+}
+
+QString ms(double value)
+{
+    return QStringLiteral("%1 ms").arg(value, 0, 'f', 3);
+}
+
+struct Paging {
+    std::vector<double> next, enter;
+};
+
+// Pages a fresh window through the whole bank, recording a response for each paragraph, and
+// gives the time of every click.
+Paging pageWholeBank(bool syncToDisk, int paragraphs)
+{
+    Desk desk;
+    MainWindow& w = *desk.window;
+    w.files().setSyncToDisk(syncToDisk);
+    fillBank(w.state());
+    Paging times;
+    for (int i = 0; i < paragraphs; ++i) {
+        times.next.push_back(clickMs(w, &MainWindow::cmdNextQuestion_Click));
+        typeAnswer(w, answer(i));
+        times.enter.push_back(clickMs(w, &MainWindow::cmd_enter_response_Click));
+    }
+    if (paragraphs == desk::ProgramState::LastBankSlot / 2
+        && w.state().bankIndex.toWhole() != desk::ProgramState::LastBankSlot)
+        fail("the bank was not paged to its end");
+    if (desk.dialogs.messages != 0 || w.hasEnded())
+        fail("paging the bank showed a message or ended the program");
+    return times;
+}
+
+// A transcript as the cursor and the record commands build it, newest first.
+QString transcript(const desk::ProgramState& s, int entries)
+{
+    QString text;
+    for (int i = entries / 2; i > 0; --i)
+        text += s.answerTag + answer(i) + s.questionTag + paragraph(i);
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int paragraphs = desk::ProgramState::LastBankSlot / 2;
+    const size_t passes = 3;  // a busy machine slows one pass, seldom all three at the same place
+
+    // Paging the whole bank, a response for each paragraph, without syncing to the disk: for
+    // each place the median of 50 clicks, then the median over the passes.
+    std::vector<Paging> paging;
+    for (size_t pass = 0; pass < passes; ++pass)
+        paging.push_back(pageWholeBank(false, paragraphs));
+    const size_t centres[] = {25, size_t(paragraphs / 2), size_t(paragraphs - 25)};
+    auto figure = [&](std::vector<double> Paging::*clicks, size_t centre) {
+        std::vector<double> medians;
+        for (const Paging& p : paging)
+            medians.push_back(medianAround(p.*clicks, centre));
+        return median(medians);
+    };
+    const struct { const char* name; std::vector<double> Paging::*clicks; } commands[] = {
+        {"Next Question / Answer", &Paging::next}, {"Enter Response", &Paging::enter}};
+    const char* places[] = {"start", "middle", "end"};
+    for (auto command : commands) {
+        for (size_t i = 0; i < 3; ++i) {
+            const double m = figure(command.clicks, centres[i]);
+            row(QStringLiteral("%1 click, %2 (median of 50, %3 passes)")
+                    .arg(QLatin1String(command.name), QLatin1String(places[i]))
+                    .arg(passes),
+                ms(m), QStringLiteral("< 2 ms"), m < 2.0);
+        }
+        const double ratio = figure(command.clicks, centres[2]) / figure(command.clicks, centres[0]);
+        row(QStringLiteral("%1 click, end / start").arg(QLatin1String(command.name)),
+            QString::number(ratio, 'f', 2), QStringLiteral("<= 2"), ratio <= 2.0);
+    }
+
+    // The first 50 responses again, each synced to the disk as the program does by default.
+    const double withSync = median(pageWholeBank(true, 50).enter);
+    row(QStringLiteral("Enter Response click with sync to disk (median of 50)"),
+        QStringLiteral("%1 (sync %2)").arg(ms(withSync), ms(withSync - figure(&Paging::enter, 25))));
+
+    // "display everything" with a transcript of 10,000 entries; each click replaces a question
+    // box that holds one paragraph.
+    Desk desk;
+    MainWindow& w = *desk.window;
+    w.state().cumulativeText = transcript(w.state(), 10000);
+    std::vector<double> display;
+    for (int i = 0; i < 7; ++i) {
+        desk::setBoxText(*w.txt_question, paragraph(i));
+        QCoreApplication::processEvents();
+        display.push_back(clickMs(w, &MainWindow::cmd_displayCumulativeText_Click));
+    }
+    if (desk::boxText(*w.txt_question) != w.state().cumulativeText)
+        fail("display everything did not show the transcript");
+    const double shown = median(display);
+    row(QStringLiteral("display everything, 10,000 entries (median of 7)"), ms(shown),
+        QStringLiteral("<= 50 ms"), shown <= 50.0);
+    return 0;
+}
