@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>

@@ -21,10 +21,7 @@ void MainWindow::cmd_save_as_notes_Click()
         files_.open(2, hostPath(s.sendFileName), FileMode::Append);
         files_.open(3, hostPath(s.notesFileName), FileMode::Append);
 
-        auto toAll = [&](auto line) {
-            for (int channel : {1, 2, 3})
-                files_.writeLine(channel, line());
-        };
+        auto toAll = [&](auto line) { record::writeToEach(files_, {1, 2, 3}, line); };
         toAll([] { return record::openingSeparator; });
         toAll([&] { return record::indented(services_.clock.time()); });
         toAll([&] { return record::indented(services_.clock.date() + services_.clock.time()); });

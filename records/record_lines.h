@@ -1,7 +1,11 @@
 #pragma once
 // The fixed lines that the record blocks are built from.
 
+#include "platform/file_channels.h"
+
 #include <QString>
+
+#include <initializer_list>
 
 namespace desk::record {
 
@@ -17,6 +21,15 @@ inline const QString questionNumberKey = QStringLiteral("`questionNumber");
 inline QString indented(const QString& text)
 {
     return QString(36, u' ') + text;
+}
+
+// Writes one line of a block to each channel in turn. `line` is asked once for each file, so the
+// clock and the line coder are read once per file.
+template <typename Line>
+void writeToEach(FileChannels& files, std::initializer_list<int> channels, Line line)
+{
+    for (int channel : channels)
+        files.writeLine(channel, line());
 }
 
 } // namespace desk::record

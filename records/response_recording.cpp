@@ -21,18 +21,15 @@ void MainWindow::cmd_enter_response_Click()
         files_.open(2, hostPath(s.sendFileName), FileMode::Append);
 
         const double key = leadingNumber(s.assignmentNumber) * 10000 + leadingNumber(s.questionNumber);
-        auto toBoth = [&](auto line) {
-            for (int channel : {1, 2})
-                files_.writeLine(channel, line(channel));
-        };
-        toBoth([](int) { return record::openingSeparator; });
-        toBoth([&](int) { return record::indented(services_.clock.time()); });
+        auto toBoth = [&](auto line) { record::writeToEach(files_, {1, 2}, line); };
+        toBoth([] { return record::openingSeparator; });
+        toBoth([&] { return record::indented(services_.clock.time()); });
         files_.writeLine(1, QStringLiteral("\r\n\r\n") + record::questionNumberKey + numberItem(key));
-        toBoth([&](int) { return code(s.currentLine, s.codeNbr); });
-        toBoth([](int) { return record::openingSeparator; });
-        toBoth([](int) { return record::responseLabel; });
-        toBoth([&](int) { return code(answer, s.codeNbr); });
-        toBoth([](int) { return record::closingSeparator; });
+        toBoth([&] { return code(s.currentLine, s.codeNbr); });
+        toBoth([] { return record::openingSeparator; });
+        toBoth([] { return record::responseLabel; });
+        toBoth([&] { return code(answer, s.codeNbr); });
+        toBoth([] { return record::closingSeparator; });
         files_.closeTogether({1, 2});
 
         s.awaitingResponse = Value::truth(false);
