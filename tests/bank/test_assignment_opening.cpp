@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
+#include "support/started_window.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::WindowFixture;
+using desk::testing::anyChannelOpen;
 using desk::testing::generalErrorText;
 using desk::testing::invalidAssignmentText;
 
@@ -56,12 +58,6 @@ QByteArray header(const QByteArray& codeLine, const QByteArray& dateAndTime)
            "001.  Part C\r\n"
            "Initials:  AJL\r\n"
            "Date and Time " + dateAndTime + "\r\n";
-}
-
-bool noChannelOpen(WindowFixture& fixture)
-{
-    return !fixture.window->files().isOpen(1) && !fixture.window->files().isOpen(2)
-        && !fixture.window->files().isOpen(3);
 }
 
 QStringList recordFiles(const WindowFixture& fixture)
@@ -116,7 +112,7 @@ void TestAssignmentOpening::headerBlock()
     QCOMPARE(s.displayMode, Value::whole(1));
     QVERIFY(s.startQuestion.isEmpty());
     QVERIFY(s.currentLine.isEmpty());
-    QVERIFY(noChannelOpen(fixture));
+    QVERIFY(!anyChannelOpen(*fixture.window));
 }
 
 void TestAssignmentOpening::invalidAssignment_data()
@@ -141,7 +137,7 @@ void TestAssignmentOpening::invalidAssignment()
     QVERIFY(!fixture.window->isVisible());
     QCOMPARE(recordFiles(fixture), QStringList());
     QCOMPARE(fixture.random.draws, 1);  // only start-up's draw: no code line was made
-    QVERIFY(noChannelOpen(fixture));
+    QVERIFY(!anyChannelOpen(*fixture.window));
 }
 
 void TestAssignmentOpening::assignmentBeyondRow100()
@@ -161,7 +157,7 @@ void TestAssignmentOpening::assignmentBeyondRow100()
     QCOMPARE(fixture.window->state().bankIndex, Value::whole(20));
     QCOMPARE(recordFiles(fixture), QStringList{QStringLiteral("masterFile_Ann_Lee.txt")});
     QCOMPARE(fixture.bytes(masterFile), QByteArray());
-    QVERIFY(noChannelOpen(fixture));
+    QVERIFY(!anyChannelOpen(*fixture.window));
 }
 
 void TestAssignmentOpening::secondRunAppends()
@@ -171,9 +167,7 @@ void TestAssignmentOpening::secondRunAppends()
     fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
 
     // A second run of the program on the same drive, later the same day.
-    fixture.window = std::make_unique<MainWindow>(desk::PlatformServices{
-        fixture.dialogs, fixture.clock, fixture.random,
-        desk::HostPaths(fixture.driveC(), fixture.root.path() + QStringLiteral("/mnt"))});
+    fixture.replaceWindow();
     fixture.clock.times = {QStringLiteral("16:20:05")};
     fixture.random.script = {0.95f};  // codeNbr 28, every group then "v" with a filler "B"
     fixture.random.fallback = 0.f;
@@ -199,7 +193,7 @@ void TestAssignmentOpening::missingBaseDirectory()
     QCOMPARE(fixture.window->state().bankIndex, Value::whole(1));
     QCOMPARE(fixture.window->state().displayMode, Value::whole(1));
     QCOMPARE(recordFiles(fixture), QStringList());
-    QVERIFY(noChannelOpen(fixture));
+    QVERIFY(!anyChannelOpen(*fixture.window));
 }
 
 void TestAssignmentOpening::dateAndTimeReadForEachFile()
@@ -245,7 +239,7 @@ void TestAssignmentOpening::unencodableText()
         QVERIFY2(fixture.dialogs.messages.front().contains(c), qPrintable(fixture.dialogs.messages.front()));
     QVERIFY(!fixture.window->hasEnded());
     QCOMPARE(fixture.window->state().displayMode, Value::whole(1));
-    QVERIFY(noChannelOpen(fixture));
+    QVERIFY(!anyChannelOpen(*fixture.window));
     const desk::ProgramState& s = fixture.window->state();
     for (const QString& file : {s.masterFileName, s.sendFileName})
         QCOMPARE(fixture.bytes(file), QByteArray());

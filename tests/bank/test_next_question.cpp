@@ -5,38 +5,23 @@
 #include "platform/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
+#include "support/started_window.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-
-#include <algorithm>
 
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::WindowFixture;
 using desk::testing::generalErrorText;
 using desk::testing::invalidAssignmentText;
+using desk::testing::startAssignmentOne;
+using desk::testing::useBank;
 
 namespace {
 
 const QString tag = QStringLiteral(" <-<-<-<-  Q/A:   ");
-
-void start(WindowFixture& fixture)
-{
-    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
-    QVERIFY(!fixture.window->hasEnded());
-}
-
-// Replaces the bank by `lines` from slot 1 on and puts the cursor on slot 1 (the header).
-void useBank(WindowFixture& fixture, const QStringList& lines)
-{
-    desk::ProgramState& s = fixture.window->state();
-    std::fill(s.questionBank.begin(), s.questionBank.end(), QString());
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        s.questionBank[size_t(i + 1)] = lines[i];
-    s.bankIndex = Value::whole(1);
-}
 
 QString questionBox(WindowFixture& fixture)
 {
@@ -67,7 +52,7 @@ private Q_SLOTS:
 void TestNextQuestion::appendsWithNothingBetween()
 {
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     useBank(fixture, {QStringLiteral("001.  Part A"), QString(), QStringLiteral("Line B")});
     desk::setBoxText(*fixture.window->txt_question, QStringLiteral("Line A"));
 
@@ -79,7 +64,7 @@ void TestNextQuestion::appendsWithNothingBetween()
 void TestNextQuestion::pagesThroughCompiledAssignment()
 {
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     desk::ProgramState& s = fixture.window->state();
 
     QString shown;
@@ -135,7 +120,7 @@ void TestNextQuestion::routineLines()
     QFETCH(int, bankIndex);
 
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     useBank(fixture, {QStringLiteral("001.  Part A"), first, second, QStringLiteral("third")});
     desk::ProgramState& s = fixture.window->state();
     desk::setBoxText(*fixture.window->txt_question, QStringLiteral("Before"));
@@ -234,7 +219,7 @@ void TestNextQuestion::nextPicture()
     QFETCH(int, moved);
 
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     useBank(fixture, QStringList{QStringLiteral("001.  Part A")} + ahead);
     desk::ProgramState& s = fixture.window->state();
     desk::setBoxText(*fixture.window->txt_question, QStringLiteral("box"));
@@ -274,7 +259,7 @@ void TestNextQuestion::nextPictureNearLastSlot()
     QFETCH(int, movedTo);
 
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     desk::ProgramState& s = fixture.window->state();
     s.questionBank[5000] = lastSlot;
     s.bankIndex = Value::whole(bankIndex);
@@ -290,7 +275,7 @@ void TestNextQuestion::nextPictureNearLastSlot()
 void TestNextQuestion::nextPictureAfterCursorRanPastLastSlot()
 {
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     desk::ProgramState& s = fixture.window->state();
     for (int click = 0; click < 7; ++click)
         fixture.window->cmdNextQuestion->click();

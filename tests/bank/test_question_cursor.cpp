@@ -6,16 +6,17 @@
 #include "platform/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
+#include "support/started_window.h"
 
 #include <QPlainTextEdit>
 #include <QTest>
-
-#include <algorithm>
 
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::WindowFixture;
 using desk::testing::invalidAssignmentText;
+using desk::testing::startAssignmentOne;
+using desk::testing::useBank;
 
 namespace {
 
@@ -23,22 +24,6 @@ const QString tag = QStringLiteral(" <-<-<-<-  Q/A:   ");
 
 // The paragraphs of the compiled-in assignment 001, slots 3, 5, ... 13.
 const QStringList paragraphs = desk::testing::assignmentOneParagraphs();
-
-void start(WindowFixture& fixture)
-{
-    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
-    QVERIFY(!fixture.window->hasEnded());
-}
-
-// Replaces the bank by `lines` from slot 1 on and puts the cursor on slot 1 (the header).
-void useBank(WindowFixture& fixture, const QStringList& lines)
-{
-    desk::ProgramState& s = fixture.window->state();
-    std::fill(s.questionBank.begin(), s.questionBank.end(), QString());
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        s.questionBank[size_t(i + 1)] = lines[i];
-    s.bankIndex = Value::whole(1);
-}
 
 // One call of the cursor, run as a handler would run it; false when the program ended.
 bool fetch(WindowFixture& fixture)
@@ -72,7 +57,7 @@ private Q_SLOTS:
 void TestQuestionCursor::compiledAssignmentThenPastTheLastSlot()
 {
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     desk::ProgramState& s = fixture.window->state();
     QCOMPARE(s.bankIndex, Value::whole(1));
     QVERIFY(s.awaitingResponse.isEmpty());
@@ -107,7 +92,7 @@ void TestQuestionCursor::compiledAssignmentThenPastTheLastSlot()
 void TestQuestionCursor::answerPromptComesBackAfterUnansweredParagraph()
 {
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     desk::ProgramState& s = fixture.window->state();
     QPlainTextEdit& answer = *fixture.window->txt_answer;
     QVERIFY(!s.answerPrompt.isEmpty());
@@ -141,7 +126,7 @@ void TestQuestionCursor::answerPromptComesBackAfterUnansweredParagraph()
 void TestQuestionCursor::emptySlotsSkippedAndBlankIsALine()
 {
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     useBank(fixture, {QStringLiteral("001.  Part A"), QString(), QString(), QStringLiteral("A"),
                       QString(), QStringLiteral(" "), QStringLiteral("B")});
     desk::ProgramState& s = fixture.window->state();
@@ -160,7 +145,7 @@ void TestQuestionCursor::emptySlotsSkippedAndBlankIsALine()
 void TestQuestionCursor::transcriptNewestFirst()
 {
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     useBank(fixture, {QStringLiteral("001.  Part A"), QString(), QStringLiteral("Line A"), QString(),
                       QStringLiteral("Line B")});
     fixture.window->state().cumulativeText.clear();
@@ -193,7 +178,7 @@ void TestQuestionCursor::questionMarker()
     QFETCH(QString, number);
 
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     useBank(fixture, {QStringLiteral("001.  Part A"), line});
     desk::ProgramState& s = fixture.window->state();
     s.questionNumber = QStringLiteral("old");
@@ -224,7 +209,7 @@ void TestQuestionCursor::routineLineIsFetched()
     QFETCH(bool, awaiting);
 
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     useBank(fixture, {QStringLiteral("001.  Part A"), line, QStringLiteral("after")});
     desk::ProgramState& s = fixture.window->state();
     s.awaitingResponse = Value::truth(true);
@@ -267,7 +252,7 @@ void TestQuestionCursor::programEndsOnLine()
     QFETCH(bool, ends);
 
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     useBank(fixture, {QStringLiteral("001.  Part C"), line, QString(), QStringLiteral("after")});
     desk::ProgramState& s = fixture.window->state();
     s.nextAssignmentNumber = nextAssignment;
@@ -297,7 +282,7 @@ void TestQuestionCursor::otherDisplayModesKeepDisplayText()
     QFETCH(Value, mode);
 
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     useBank(fixture, {QStringLiteral("001.  Part A"), QStringLiteral("Line A")});
     desk::ProgramState& s = fixture.window->state();
     s.displayMode = mode;
@@ -317,7 +302,7 @@ void TestQuestionCursor::otherDisplayModesKeepDisplayText()
 void TestQuestionCursor::sentenceModeWalk()
 {
     WindowFixture fixture;
-    start(fixture);
+    startAssignmentOne(fixture);
     useBank(fixture, {QStringLiteral("001.  Part A"), QStringLiteral("One. Two. Three"), QString(),
                       QStringLiteral("Next line.")});
     desk::ProgramState& s = fixture.window->state();

@@ -2,21 +2,18 @@
 // the emptied boxes, and a note that cannot be written losing nothing.
 
 #include "app/main_window.h"
-#include "platform/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
+#include "support/started_window.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QTest>
 
 using desk::MainWindow;
 using desk::Value;
-using desk::testing::WindowFixture;
 using desk::testing::closingLine;
-using desk::testing::fileState;
 using desk::testing::openingLine;
 using desk::testing::putFile;
 
@@ -45,36 +42,14 @@ QByteArray expectedSendResponse(const QByteArray& time, const QByteArray& line, 
         + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
 }
 
-struct Desk {
+// The clock reads 09-15-2003 14:05:10 for the records written after start-up.
+struct Desk : desk::testing::StartedWindow {
     Desk()
     {
-        f.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
         f.clock.dates = {QStringLiteral("09-15-2003")};
         f.clock.times = {QStringLiteral("14:05:10")};
-        masterHeader = master().size();
-        sendHeader = send().size();
     }
-    desk::ProgramState& s() { return f.window->state(); }
-    QString notesPath() const { return f.host(f.window->state().notesFileName); }
-    QByteArray master() const { return fileState(f.host(f.window->state().masterFileName)); }
-    QByteArray send() const { return fileState(f.host(f.window->state().sendFileName)); }
-    QByteArray notes() const { return fileState(notesPath()); }
-    QByteArray masterRecords() const { return master().mid(masterHeader); }
-    QByteArray sendRecords() const { return send().mid(sendHeader); }
-    void answer(const QString& text) { desk::setBoxText(*f.window->txt_answer, text); }
-    void question(const QString& text) { desk::setBoxText(*f.window->txt_question, text); }
-    QString answerBox() const { return desk::boxText(*f.window->txt_answer); }
-    QString questionBox() const { return desk::boxText(*f.window->txt_question); }
-    bool save() { return f.window->runHandler(&MainWindow::cmd_save_as_notes_Click); }
-    bool anyChannelOpen()
-    {
-        auto& files = f.window->files();
-        return files.isOpen(1) || files.isOpen(2) || files.isOpen(3);
-    }
-
-    WindowFixture f;
-    qsizetype masterHeader = 0;
-    qsizetype sendHeader = 0;
+    bool save() { return click(&MainWindow::cmd_save_as_notes_Click); }
 };
 
 enum Breakage { NotesDiskFull, NotesIsDirectory, BaseDirectoryRemoved, GreekLetter };

@@ -2,23 +2,20 @@
 // emptied boxes, and a record that cannot be written losing nothing the student typed.
 
 #include "app/main_window.h"
-#include "platform/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
+#include "support/started_window.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QTest>
 
 #include <unistd.h>
 
 using desk::MainWindow;
 using desk::Value;
-using desk::testing::WindowFixture;
 using desk::testing::closingLine;
-using desk::testing::fileState;
 using desk::testing::openingLine;
 
 namespace {
@@ -37,33 +34,10 @@ QByteArray expectedResponse(bool master, const QByteArray& time, const QByteArra
     return block + line + "\r\n" + openingLine() + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
 }
 
-// A started window for Ann Lee, assignment 001, with the header already in both files.
-struct Desk {
-    Desk()
-    {
-        f.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
-        f.clock.times = {QStringLiteral("14:03:27")};
-        masterHeader = master().size();
-        sendHeader = send().size();
-    }
-    MainWindow& w() { return *f.window; }
-    desk::ProgramState& s() { return f.window->state(); }
-    QString masterPath() const { return f.host(f.window->state().masterFileName); }
-    QString sendPath() const { return f.host(f.window->state().sendFileName); }
-    QByteArray master() const { return fileState(masterPath()); }
-    QByteArray send() const { return fileState(sendPath()); }
-    QByteArray masterRecords() const { return master().mid(masterHeader); }
-    QByteArray sendRecords() const { return send().mid(sendHeader); }
-    void answer(const QString& text) { desk::setBoxText(*f.window->txt_answer, text); }
-    void question(const QString& text) { desk::setBoxText(*f.window->txt_question, text); }
-    QString answerBox() const { return desk::boxText(*f.window->txt_answer); }
-    QString questionBox() const { return desk::boxText(*f.window->txt_question); }
-    bool enter() { return f.window->runHandler(&MainWindow::cmd_enter_response_Click); }
-    bool anyChannelOpen() { return w().files().isOpen(1) || w().files().isOpen(2) || w().files().isOpen(3); }
-
-    WindowFixture f;
-    qsizetype masterHeader = 0;
-    qsizetype sendHeader = 0;
+// The clock reads 14:03:27 for the records written after start-up.
+struct Desk : desk::testing::StartedWindow {
+    Desk() { f.clock.times = {QStringLiteral("14:03:27")}; }
+    bool enter() { return click(&MainWindow::cmd_enter_response_Click); }
 };
 
 enum Breakage { BaseDirectoryRemoved, MasterIsDirectory, MasterReadOnly, SendIsDirectory, SendDiskFull };

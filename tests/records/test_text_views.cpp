@@ -1,17 +1,15 @@
 // "display notes", "display everything" and "clear box".
 
 #include "app/main_window.h"
-#include "platform/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
+#include "support/started_window.h"
 
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QTest>
 
 using desk::MainWindow;
 using desk::Value;
-using desk::testing::WindowFixture;
 
 namespace {
 
@@ -19,25 +17,16 @@ namespace {
 const QString firstLine = desk::testing::assignmentOneParagraphs().at(0);
 const QString secondLine = desk::testing::assignmentOneParagraphs().at(1);
 
-struct Desk {
+// The clock reads 09-15-2003 14:05:10 for the notes saved after start-up.
+struct Desk : desk::testing::StartedWindow {
     Desk()
     {
-        f.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
         f.clock.dates = {QStringLiteral("09-15-2003")};
         f.clock.times = {QStringLiteral("14:05:10")};
     }
-    desk::ProgramState& s() { return f.window->state(); }
-    QString notesPath() const { return f.host(f.window->state().notesFileName); }
     void writeNotes(const QByteArray& bytes) { desk::testing::putFile(notesPath(), bytes); }
-    void answer(const QString& text) { desk::setBoxText(*f.window->txt_answer, text); }
-    void question(const QString& text) { desk::setBoxText(*f.window->txt_question, text); }
-    QString answerBox() const { return desk::boxText(*f.window->txt_answer); }
-    QString questionBox() const { return desk::boxText(*f.window->txt_question); }
-    bool click(void (MainWindow::*handler)()) { return f.window->runHandler(handler); }
     bool displayNotes() { return click(&MainWindow::cmd_display_note_file_Click); }
     bool nextQuestion() { return click(&MainWindow::cmdNextQuestion_Click); }
-
-    WindowFixture f;
 };
 
 } // namespace

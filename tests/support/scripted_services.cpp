@@ -34,8 +34,17 @@ WindowFixture::WindowFixture()
 {
     QDir(root.path()).mkpath(QStringLiteral("c"));
     QDir(root.path()).mkpath(QStringLiteral("mnt"));
-    window = std::make_unique<MainWindow>(PlatformServices{
-        dialogs, clock, random, HostPaths(driveC(), root.path() + QStringLiteral("/mnt"))});
+    replaceWindow();
+}
+
+void WindowFixture::replaceWindow()
+{
+    window = std::make_unique<MainWindow>(PlatformServices{dialogs, clock, random, hostPaths()});
+}
+
+HostPaths WindowFixture::hostPaths() const
+{
+    return HostPaths(driveC(), root.path() + QStringLiteral("/mnt"));
 }
 
 void WindowFixture::start(const QString& homeOrLan, const QString& name, const QString& initials,
@@ -47,7 +56,7 @@ void WindowFixture::start(const QString& homeOrLan, const QString& name, const Q
 
 QString WindowFixture::host(const QString& programPath) const
 {
-    return HostPaths(driveC(), root.path() + QStringLiteral("/mnt")).toHost(programPath);
+    return hostPaths().toHost(programPath);
 }
 
 QByteArray WindowFixture::bytes(const QString& programPath) const

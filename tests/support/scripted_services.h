@@ -63,6 +63,9 @@ class WindowFixture {
 public:
     WindowFixture();
 
+    // Replaces the window by a new one on the same services and drive: a later run of the
+    // program on the same computer.
+    void replaceWindow();
     // Answers for the four start-up questions, then runs the Load handler.
     void start(const QString& homeOrLan, const QString& name, const QString& initials,
                const QString& assignment);
@@ -77,6 +80,9 @@ public:
     FixedClock clock;
     ScriptedRandom random;
     std::unique_ptr<MainWindow> window;
+
+private:
+    HostPaths hostPaths() const;
 };
 
 } // namespace desk::testing

@@ -1,0 +1,84 @@
+#pragma once
+// A main window started the usual way (Ann Lee at home, assignment 1), and what the tests do
+// with it over and over: put their own lines in the question bank, type into and read the two
+// text boxes, read the record files past the header written at start-up, and check that no
+// record channel was left open.
+
+#include "app/main_window.h"
+#include "platform/text_box.h"
+#include "support/expected_texts.h"
+#include "support/scripted_services.h"
+
+#include <QByteArray>
+#include <QPlainTextEdit>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+
+#include <algorithm>
+
+namespace desk::testing {
+
+// Starts the program at home for Ann Lee (initials AJL) on assignment 1, the compiled-in
+// assignment, and checks that it is still running.
+inline void startAssignmentOne(WindowFixture& fixture)
+{
+    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
+    QVERIFY(!fixture.window->hasEnded());
+}
+
+// Replaces the bank by `lines` from slot 1 on and puts the cursor on slot 1 (the header).
+inline void useBank(WindowFixture& fixture, const QStringList& lines)
+{
+    ProgramState& s = fixture.window->state();
+    std::fill(s.questionBank.begin(), s.questionBank.end(), QString());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        s.questionBank[size_t(i + 1)] = lines[i];
+    s.bankIndex = Value::whole(1);
+}
+
+// Whether any of the channels of the master, send and notes files (1 to 3) is open.
+inline bool anyChannelOpen(MainWindow& window)
+{
+    FileChannels& files = window.files();
+    return files.isOpen(1) || files.isOpen(2) || files.isOpen(3);
+}
+
+// A started window for Ann Lee, assignment 001, with the header already in the master and
+// send files. The record helpers read the files as they stand on the drive.
+struct StartedWindow {
+    StartedWindow()
+    {
+        startAssignmentOne(f);
+        masterHeader = master().size();
+        sendHeader = send().size();
+    }
+
+    MainWindow& w() { return *f.window; }
+    ProgramState& s() { return f.window->state(); }
+
+    QString masterPath() const { return f.host(f.window->state().masterFileName); }
+    QString sendPath() const { return f.host(f.window->state().sendFileName); }
+    QString notesPath() const { return f.host(f.window->state().notesFileName); }
+    QByteArray master() const { return fileState(masterPath()); }
+    QByteArray send() const { return fileState(sendPath()); }
+    QByteArray notes() const { return fileState(notesPath()); }
+    // What was written to the file after the header.
+    QByteArray masterRecords() const { return master().mid(masterHeader); }
+    QByteArray sendRecords() const { return send().mid(sendHeader); }
+
+    void answer(const QString& text) { setBoxText(*f.window->txt_answer, text); }
+    void question(const QString& text) { setBoxText(*f.window->txt_question, text); }
+    QString answerBox() const { return boxText(*f.window->txt_answer); }
+    QString questionBox() const { return boxText(*f.window->txt_question); }
+
+    // Runs a handler as a click would; false when it did not run to its end.
+    bool click(void (MainWindow::*handler)()) { return f.window->runHandler(handler); }
+    bool anyChannelOpen() { return testing::anyChannelOpen(*f.window); }
+
+    WindowFixture f;
+    qsizetype masterHeader = 0;
+    qsizetype sendHeader = 0;
+};
+
+} // namespace desk::testing
