@@ -140,6 +140,9 @@ private:
     // The student's name as it goes into file names: blanks, path separators and control
     // characters become "_", so no name can put a record file anywhere else.
     QString nameForFiles() const;
+    // After a record reached every file: nothing is awaited, and the entry heads the transcript.
+    void acknowledgeRecord(const QString& entry);
+    void clearQuestionAndAnswer();
     QString hostPath(const QString& programPath) const { return services_.paths.toHost(programPath); }
 
     PlatformServices services_;

@@ -31,12 +31,9 @@ void MainWindow::cmd_save_as_notes_Click()
         toAll([] { return record::closingSeparator; });
         files_.closeTogether({1, 2, 3});
 
-        s.awaitingResponse = Value::truth(false);
-        s.workText = workText;
-        s.cumulativeText = s.answerTag + workText + s.cumulativeText;
+        acknowledgeRecord(workText);
     }
-    setTextOf(txt_question, QString());
-    setTextOf(txt_answer, QString());
+    clearQuestionAndAnswer();
 }
 
 } // namespace desk

@@ -32,10 +32,21 @@ void MainWindow::cmd_enter_response_Click()
         toBoth([] { return record::closingSeparator; });
         files_.closeTogether({1, 2});
 
-        s.awaitingResponse = Value::truth(false);
-        s.workText = answer;
-        s.cumulativeText = s.answerTag + answer + s.cumulativeText;
+        acknowledgeRecord(answer);
     }
+    clearQuestionAndAnswer();
+}
+
+void MainWindow::acknowledgeRecord(const QString& entry)
+{
+    ProgramState& s = state_;
+    s.awaitingResponse = Value::truth(false);
+    s.workText = entry;
+    s.cumulativeText = s.answerTag + entry + s.cumulativeText;
+}
+
+void MainWindow::clearQuestionAndAnswer()
+{
     setTextOf(txt_question, QString());
     setTextOf(txt_answer, QString());
 }

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "platform/text_box.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QDir>
@@ -15,23 +16,10 @@
 using desk::MainWindow;
 using desk::testing::WindowFixture;
 
+using desk::testing::generalErrorText;
+using desk::testing::invalidAssignmentText;
+
 namespace {
-
-QString generalError(int number)
-{
-    return QStringLiteral("You have encountered an error.  If you are encountering this error "
-                          "repeatedly you should report the error number to the instructor and "
-                          "explain exactly what you were doing, keystroke by keystroke, when the "
-                          "error occurred.  The error is:  ")
-        + QString::number(number);
-}
-
-const QString invalidAssignment = QStringLiteral(
-    "You have probably not entered a valid assignment number.  Make sure the assignment number is "
-    "a number, like 1 or 8 or 15 or 27 etc., and make sure that this assignment is supposed to be "
-    "in the current drillkit.  This program will end and you will need to start over.  If you are "
-    "sure you have entered a valid assignment number email the instructor and specify that you "
-    "have received a 'subscript out of range' error");
 
 // Marks a message that names characters the record files cannot hold; the row gives them.
 const QString namesCharacters = QStringLiteral("<names:");
@@ -81,16 +69,16 @@ void TestBadInput::startUpAnswers_data()
 
     // Cancel on each question.
     QTest::newRow("cancel: home or LAN") << "" << "Ann" << "AJL" << "1" << 1
-                                         << QStringList{generalError(13), invalidAssignment} << true << none;
+                                         << QStringList{generalErrorText(13), invalidAssignmentText()} << true << none;
     QTest::newRow("cancel: name") << "1" << "" << "AJL" << "1" << 4 << none << false
                                   << QStringList{"masterFile_.txt", "send_0105.txt"};
     QTest::newRow("cancel: initials") << "1" << "Ann" << "" << "1" << 4 << none << false << ann;
-    QTest::newRow("cancel: assignment") << "1" << "Ann" << "AJL" << "" << 4 << QStringList{invalidAssignment}
+    QTest::newRow("cancel: assignment") << "1" << "Ann" << "AJL" << "" << 4 << QStringList{invalidAssignmentText()}
                                         << true << none;
 
     // Names: whatever the student types, the record files stay in the base directory.
     QTest::newRow("10,000-character name") << "1" << QString(10000, u'n') << "AJL" << "1" << 4
-                                           << QStringList{generalError(52)} << false << none;
+                                           << QStringList{generalErrorText(52)} << false << none;
     QTest::newRow("slash") << "1" << "Ann/Lee" << "AJL" << "1" << 4 << none << false
                            << QStringList{"masterFile_Ann_Lee.txt", "send_0105Ann_Lee.txt"};
     QTest::newRow("backslash") << "1" << "Ann\\Lee" << "AJL" << "1" << 4 << none << false
@@ -117,14 +105,14 @@ void TestBadInput::startUpAnswers_data()
                                                        << QStringList{"masterFile_Ann.txt:0"};
     // An unreachable network folder: nothing is created, not even beside it.
     QTest::newRow("LAN folder missing, name climbing out") << "2" << "..\\..\\..\\x" << "AJL" << "1" << 4
-                                                           << QStringList{generalError(76)} << false << none;
+                                                           << QStringList{generalErrorText(76)} << false << none;
 
     // Assignment answers that name no assignment of the bank.
     for (const char* answer : {"a", " 1", "1.5", "999", "1000"})
         QTest::addRow("assignment \"%s\"", answer) << "1" << "Ann" << "AJL" << answer << 4
-                                                   << QStringList{invalidAssignment} << true << none;
+                                                   << QStringList{invalidAssignmentText()} << true << none;
     QTest::newRow("assignment 1e400") << "1" << "Ann" << "AJL" << "1e400" << 4
-                                      << QStringList{generalError(6), invalidAssignment} << true << none;
+                                      << QStringList{generalErrorText(6), invalidAssignmentText()} << true << none;
 }
 
 void TestBadInput::startUpAnswers()

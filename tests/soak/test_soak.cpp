@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "platform/text_box.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QDir>
@@ -25,6 +26,9 @@
 
 using desk::MainWindow;
 using desk::testing::WindowFixture;
+
+using desk::testing::generalErrorText;
+using desk::testing::invalidAssignmentText;
 
 namespace {
 
@@ -59,15 +63,6 @@ const QStringList words{
     "‘it’s’", "–", "—", "½", "…", "Œuvre", "‰", "š", "™", "\t", "  ", "OK", "ß"};
 // One character each (the emoji as its surrogate pair).
 const QStringList unencodable{"Σ", "Δ", "→", "😀", "漢"};
-
-QString generalError(int number)
-{
-    return QStringLiteral("You have encountered an error.  If you are encountering this error "
-                          "repeatedly you should report the error number to the instructor and "
-                          "explain exactly what you were doing, keystroke by keystroke, when the "
-                          "error occurred.  The error is:  ")
-        + QString::number(number);
-}
 
 bool isRoutine(const QString& line)
 {
@@ -306,7 +301,7 @@ struct Soak {
             const QString message = f.dialogs.messages.back();
             const bool namesCharacters = !message.contains(QStringLiteral("The error is"));
             if (error && (encoded || !namesCharacters)) {
-                QCOMPARE(message, generalError(error));
+                QCOMPARE(message, generalErrorText(error));
             } else {
                 QVERIFY2(namesCharacters, qPrintable(message));
                 for (const QString& character : unencodable)
@@ -362,7 +357,7 @@ struct Soak {
         w.cmd_display_note_file->click();
         if (!present) {
             QCOMPARE(f.dialogs.messages.size(), shown + 1);
-            QCOMPARE(f.dialogs.messages.back(), generalError(fault == Fault::BaseDirGone ? 76 : 53));
+            QCOMPARE(f.dialogs.messages.back(), generalErrorText(fault == Fault::BaseDirGone ? 76 : 53));
             QCOMPARE(questionBox(), question);
             return;
         }
