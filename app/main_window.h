@@ -20,10 +20,15 @@
 #include "platform/file_channels.h"
 #include "platform/handler_dispatcher.h"
 #include "platform/host_paths.h"
+#include "platform/record_transaction.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
+#include <functional>
+#include <initializer_list>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -137,9 +142,23 @@ private:
     void setTextOf(QPlainTextEdit* box, const QString& text);
     // The question-bank slot that `index` names (error 9 outside 0..5000).
     std::size_t slotOf(const Value& index) const;
+    // Asks a start-up question until `problem` finds nothing wrong with the answer, showing
+    // what it finds each time.
+    QString askUntilHeld(const QString& prompt, const std::function<QString(const QString&)>& problem);
+    // Why the file system would refuse the record files' names for this name, or the empty text.
+    QString fileNameProblem(const QString& name) const;
     // The student's name as it goes into file names: blanks, path separators and control
     // characters become "_", so no name can put a record file anywhere else.
-    QString nameForFiles() const;
+    static QString nameForFiles(const QString& studentName);
+    // The lock and the rollback journal of the student's record files, beside them.
+    RecordSetPaths recordSetPaths() const;
+    // Writes one record to the files of `channels` (1 master, 2 send, 3 notes) under their lock:
+    // opens them, puts the header that start-up could not write in front, has `writeBlock`
+    // write the block's lines, and closes them, so every file gets it or none does.
+    void writeRecord(std::initializer_list<int> channels, const std::function<void()>& writeBlock);
+    // "Enter Response" and "Save as Notes": a record that fails keeps the student's text in the
+    // answer box, also through the next "Next Question / Answer" clicks.
+    void recordStudentText(std::initializer_list<int> channels, const std::function<void()>& writeBlock);
     // After a record reached every file: nothing is awaited, and the entry heads the transcript.
     void acknowledgeRecord(const QString& entry);
     void clearQuestionAndAnswer();
@@ -150,6 +169,15 @@ private:
     FileChannels files_;
     HandlerDispatcher dispatcher_;
     bool tickErrorShown_ = false;
+
+    // The header lines of this run's assignment opening, until they are in the files.
+    struct HeaderLines {
+        QStringList master;
+        QStringList send;
+    };
+    std::optional<HeaderLines> unwrittenHeader_;
+    // A record failed and nothing was recorded since: the answer box keeps the student's text.
+    bool answerKeptAfterFailure_ = false;
 };
 
 } // namespace desk

@@ -3,13 +3,18 @@
 #include "app/main_window.h"
 
 #include "pictures/picture_box.h"
+#include "platform/character_names.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/error_trap.h"
 #include "platform/numbers.h"
+#include "platform/os_files.h"
 #include "platform/random_source.h"
+#include "platform/windows1252.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -47,6 +52,28 @@ QString fillToThree(const QString& number)
     return number;
 }
 
+// The characters of a one-line answer that the record files cannot hold: those outside
+// Windows-1252, and line breaks and other control characters (not the tab), which would break the
+// header line. Invisible and look-alike characters are named by their code and name.
+QString unheldCharactersMessage(const QString& answer, const QString& what)
+{
+    QStringList unheld = windows1252::unencodable(answer);
+    for (QChar c : answer)
+        if (c.category() == QChar::Other_Control && c != u'\t' && !unheld.contains(c))
+            unheld << QString(c);
+    if (unheld.isEmpty())
+        return QString();
+    QString list;
+    for (const QString& c : unheld)
+        list += QStringLiteral("\n    ") + (isInvisible(c) ? QString() : u'"' + c + QStringLiteral("\"  "))
+            + characterCodeAndName(c);
+    return QStringLiteral("Your %1 cannot go into the record files as typed, because of:\n").arg(what) + list
+        + QStringLiteral("\n\nThe files the instructor reads give it one line of one-byte characters "
+                         "(Windows-1252), with no place for these.  Please type it again without them, for "
+                         "example with a letter that has no accent.  An invisible character may have come in "
+                         "with pasted text.");
+}
+
 } // namespace
 
 void MainWindow::Form_Load()
@@ -74,10 +101,17 @@ void MainWindow::setUpProgram()
         const QString homeOrLan = services_.dialogs.inputBox(homeOrLanPrompt);
         s.baseDir = readAsNumber(homeOrLan) == 2 ? lanDirectory : localDataDirectory;
 
-        s.studentName = services_.dialogs.inputBox(namePrompt);
-        s.studentInitials = services_.dialogs.inputBox(initialsPrompt);
+        // Asked again until the record files can hold the answer, so that no header is ever
+        // refused and no record made without one.
+        s.studentName = askUntilHeld(namePrompt, [this](const QString& name) {
+            const QString problem = unheldCharactersMessage(name, QStringLiteral("full name"));
+            return problem.isEmpty() ? fileNameProblem(name) : problem;
+        });
+        s.studentInitials = askUntilHeld(initialsPrompt, [](const QString& initials) {
+            return unheldCharactersMessage(initials, QStringLiteral("initials"));
+        });
 
-        const QString name = nameForFiles();
+        const QString name = nameForFiles(s.studentName);
         s.masterFileName = s.baseDir + QStringLiteral("\\masterFile_") + name + QStringLiteral(".txt");
         const QString month = services_.clock.date().left(2);
         const QString day = services_.clock.date().mid(3, 2);
@@ -97,9 +131,35 @@ void MainWindow::setUpProgram()
     });
 }
 
-QString MainWindow::nameForFiles() const
+QString MainWindow::askUntilHeld(const QString& prompt, const std::function<QString(const QString&)>& problem)
 {
-    QString name = state_.studentName;
+    for (;;) {
+        const QString answer = services_.dialogs.inputBox(prompt);
+        const QString message = problem(answer);
+        if (message.isEmpty())
+            return answer;
+        services_.dialogs.messageBox(message);
+    }
+}
+
+QString MainWindow::fileNameProblem(const QString& name) const
+{
+    // The master file's name is the longest one the student's name goes into.
+    const QString master =
+        hostPath(state_.baseDir + QStringLiteral("\\masterFile_") + nameForFiles(name) + QStringLiteral(".txt"));
+    const long limit = os::maxNameBytes(master);
+    if (QFile::encodeName(QFileInfo(master).fileName()).size() <= limit)
+        return QString();
+    const long room = limit - long(QStringLiteral("masterFile_.txt").size());
+    return QStringLiteral("Your full name is too long for the names of the record files: this folder leaves "
+                          "room for %1 characters of it, and it has %2.  Please type it again, shorter.")
+        .arg(room)
+        .arg(name.size());
+}
+
+QString MainWindow::nameForFiles(const QString& studentName)
+{
+    QString name = studentName;
     for (QChar& c : name) {
         bool unsafe = c == u' ' || c == u'/' || c == u'\\' || c.category() == QChar::Other_Control;
 #ifdef Q_OS_WIN

@@ -26,10 +26,26 @@ void MainWindow::openAssignment()
         }
         s.displayMode = Value::whole(1);
 
-        const QString master = hostPath(s.masterFileName);
-        const QString send = hostPath(s.sendFileName);
+        // The header is made before any file is touched: if it cannot be written now (a full
+        // disk, an unreachable folder, another copy holding the lock), the first record that
+        // succeeds writes it, with the date and time of this start-up.
+        HeaderLines lines;
+        const QString codeLine = makeCodeLine(s.codeNbr);
+        for (QStringList* file : {&lines.master, &lines.send}) {
+            *file << codeLine << code(QStringLiteral("Student Name:  ") + s.studentName, s.codeNbr)
+                  << code(QStringLiteral("assignment #") + s.assignmentNumber, s.codeNbr) << code(header, s.codeNbr)
+                  << QStringLiteral("Initials:  ") + s.studentInitials;
+            const QString date = services_.clock.date();
+            const QString between = file == &lines.master ? QString() : QStringLiteral(" ");
+            *file << QStringLiteral("Date and Time ") + date + between + services_.clock.time();
+        }
+        unwrittenHeader_ = lines;
+
+        // The master file is made before the header is written, so that it exists even when the
+        // assignment then proves out of bounds. Closing channel 1 before and after is harmless:
+        // it is never open here.
         files_.close(1);
-        files_.open(1, master, FileMode::Append);
+        files_.open(1, hostPath(s.masterFileName), FileMode::Append);
         files_.close(1);
 
         // The start-question table is never filled; its rows bound the assignment number.
@@ -39,20 +55,7 @@ void MainWindow::openAssignment()
         s.startQuestion = s.startQuestions[size_t(row)][ProgramState::StartQuestionColumns - 1];
         files_.close(1);
 
-        files_.open(1, master, FileMode::Append);
-        files_.open(2, send, FileMode::Append);
-        const QString codeLine = makeCodeLine(s.codeNbr);
-        for (int channel : {1, 2}) {
-            files_.writeLine(channel, codeLine);
-            files_.writeLine(channel, code(QStringLiteral("Student Name:  ") + s.studentName, s.codeNbr));
-            files_.writeLine(channel, code(QStringLiteral("assignment #") + s.assignmentNumber, s.codeNbr));
-            files_.writeLine(channel, code(header, s.codeNbr));
-            files_.writeLine(channel, QStringLiteral("Initials:  ") + s.studentInitials);
-            const QString date = services_.clock.date();
-            const QString between = channel == 1 ? QString() : QStringLiteral(" ");
-            files_.writeLine(channel, QStringLiteral("Date and Time ") + date + between + services_.clock.time());
-        }
-        files_.closeTogether({1, 2});
+        writeRecord({1, 2}, [] {});
     });
     if (error == err::SubscriptOutOfRange)
         endProgram();

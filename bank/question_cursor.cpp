@@ -14,7 +14,11 @@ void MainWindow::readNextQuestion()
 {
     ProgramState& s = state_;
     runTrapped(services_.dialogs, [&] {
-        if (s.awaitingResponse.isTrue())
+        // After a record that failed, the answer box keeps the student's text until something is
+        // recorded or the box is emptied.
+        if (answerKeptAfterFailure_ && textOf(txt_answer).isEmpty())
+            answerKeptAfterFailure_ = false;
+        if (s.awaitingResponse.isTrue() && !answerKeptAfterFailure_)
             setTextOf(txt_answer, s.answerPrompt);
         s.awaitingResponse = Value::truth(false);
 

@@ -2,6 +2,8 @@
 
 #include "platform/dialogs.h"
 
+#include <QFileInfo>
+
 namespace desk {
 
 QString invalidAssignmentMessage()
@@ -32,8 +34,19 @@ QString unencodableTextMessage(const QStringList& characters)
                          "still in the box.");
 }
 
+QString partlyWrittenMessage(int number, const QStringList& files)
+{
+    QStringList names;
+    for (const QString& file : files)
+        names << QFileInfo(file).fileName();
+    return generalErrorMessage(number) + QStringLiteral("\n\nThe record could not be taken back out of ")
+        + names.join(QStringLiteral(" and ")) + QStringLiteral(": that file may hold part of it.");
+}
+
 QString trapMessage(const RunTimeError& error)
 {
+    if (auto* partly = dynamic_cast<const PartlyWrittenError*>(&error))
+        return partlyWrittenMessage(partly->number(), partly->files());
     if (auto* unencodable = dynamic_cast<const UnencodableTextError*>(&error))
         return unencodableTextMessage(unencodable->characters());
     if (error.number() == err::SubscriptOutOfRange)

@@ -13,6 +13,8 @@ class Dialogs;
 QString invalidAssignmentMessage();
 QString generalErrorMessage(int number);
 QString unencodableTextMessage(const QStringList& characters);
+// The general error message, then which files may hold part of a record that failed.
+QString partlyWrittenMessage(int number, const QStringList& files);
 
 // What the trap shows for an error: the invalid-assignment message for 9, the message naming
 // characters the record files cannot hold, or the general error message with the number.

@@ -1,10 +1,12 @@
 #include "platform/file_channels.h"
 
+#include "platform/os_files.h"
+#include "platform/rollback_journal.h"
 #include "platform/run_time_error.h"
+#include "platform/termination_deferral.h"
 #include "platform/windows1252.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -12,51 +14,6 @@
 #include <unistd.h>
 
 namespace desk {
-
-namespace {
-
-int errorForOpen(int errnoValue, FileMode mode, const QString& hostPath)
-{
-    switch (errnoValue) {
-    case ENOENT:
-        if (mode == FileMode::Input && QFileInfo(QFileInfo(hostPath).absolutePath()).isDir())
-            return err::FileNotFound;
-        return err::PathNotFound;
-    case ENOTDIR: return err::PathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY: return err::PermissionDenied;
-    case ENAMETOOLONG:
-    case EINVAL:
-    case EILSEQ: return err::BadFileName;
-    case ENOSPC:
-    case EDQUOT: return err::DiskFull;
-    case ENXIO:
-    case ENODEV:
-#ifdef ENOMEDIUM
-    case ENOMEDIUM:
-#endif
-        return err::DiskNotReady;
-    default: return err::PathFileAccess;
-    }
-}
-
-int errorForWrite(int errnoValue)
-{
-    switch (errnoValue) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return err::DiskFull;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EBADF: return err::PermissionDenied;
-    default: return err::PathFileAccess;
-    }
-}
-
-} // namespace
 
 void FileChannels::checkNumber(int channel)
 {
@@ -90,45 +47,29 @@ void FileChannels::open(int channel, const QString& hostPath, FileMode mode)
     Channel& c = channels_[channel - 1];
     if (c.fd >= 0)
         throw RunTimeError(err::FileAlreadyOpen, hostPath);
-    if (hostPath.isEmpty() || hostPath.contains(QChar(0)))
-        throw RunTimeError(err::BadFileName, hostPath);
 
-    const QByteArray name = QFile::encodeName(hostPath);
-    struct stat before {};
-    const bool existed = ::stat(name.constData(), &before) == 0;
-    int flags = O_CLOEXEC;
-    switch (mode) {
-    case FileMode::Input: flags |= O_RDONLY; break;
-    case FileMode::Output: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
-    case FileMode::Append: flags |= O_WRONLY | O_CREAT | O_APPEND; break;
-    }
-    const int fd = ::open(name.constData(), flags, 0666);
-    if (fd < 0)
-        throw RunTimeError(errorForOpen(errno, mode, hostPath), hostPath);
-
-    struct stat info {};
-    // Only a regular file can be read to its end (a device or a pipe might never end).
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || (mode == FileMode::Input && !S_ISREG(info.st_mode))) {
-        ::close(fd);
-        throw RunTimeError(err::PathFileAccess, hostPath);
-    }
+    int flags = O_RDONLY;
+    if (mode == FileMode::Output)
+        flags = O_WRONLY | O_CREAT | O_TRUNC;
+    else if (mode == FileMode::Append)
+        flags = O_WRONLY | O_CREAT | O_APPEND;
+    const os::OpenedFile file = os::openRegularFile(hostPath, flags);
 
     Channel opened;
-    opened.fd = fd;
+    opened.fd = file.fd;
     opened.mode = mode;
     opened.hostPath = hostPath;
-    opened.created = !existed;
-    opened.sizeAtOpen = S_ISREG(info.st_mode) ? info.st_size : 0;
+    opened.created = file.created;
     if (mode == FileMode::Input) {
         char buffer[65536];
         for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0) {
                 const int e = errno;
-                ::close(fd);
-                throw RunTimeError(errorForWrite(e), hostPath);
+                os::closeFile(file.fd);
+                throw RunTimeError(os::errorForIo(e), hostPath);
             }
             if (n == 0)
                 break;
@@ -172,63 +113,69 @@ bool FileChannels::atEnd(int channel) const
     return c.mode != FileMode::Input || c.readPos >= c.input.size();
 }
 
-int FileChannels::flushAndSync(Channel& c) const
+int FileChannels::writeAndSync(Channel& c) const
 {
-    const char* data = c.pending.constData();
-    qsizetype left = c.pending.size();
-    while (left > 0) {
-        const ssize_t n = ::write(c.fd, data, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        if (n == 0)
-            return ENOSPC;
-        data += n;
-        left -= n;
-    }
-    if (syncToDisk_ && !c.pending.isEmpty()) {
-        // Special files (a terminal, /dev/null) cannot be synced; that is no failure.
-        if (::fsync(c.fd) != 0 && errno != EINVAL && errno != EROFS)
-            return errno;
-        if (c.created) {
-            // A new file's directory entry must reach the disk too.
-            const QByteArray dir = QFile::encodeName(QFileInfo(c.hostPath).absolutePath());
-            const int dirFd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (dirFd >= 0) {
-                ::fsync(dirFd);
-                ::close(dirFd);
-            }
-        }
-    }
-    return 0;
+    if (const int result = os::writeAll(c.fd, c.pending.constData(), c.pending.size()))
+        return result;
+    if (!syncToDisk_)
+        return 0;
+    if (const int result = os::syncFile(c.fd))
+        return result;
+    // A new file's name must reach the disk too, or the file could vanish in a power cut.
+    return c.created ? os::syncFolderOf(c.hostPath) : 0;
 }
 
-void FileChannels::rollBack(Channel& c)
+void FileChannels::commit(std::vector<Channel*>& toWrite)
 {
-    if (c.mode == FileMode::Input)
+    if (toWrite.empty())
         return;
-    if (c.created) {
-        removeCreatedFile(c);
+    std::vector<JournalEntry> entries;
+    for (const Channel* c : toWrite)
+        entries.push_back({c->hostPath, !c->created, std::max(0LL, os::sizeOf(c->fd)), c->pending.size()});
+
+    const TerminationDeferral deferral;
+    if (journal_)
+        journal_->begin(entries);
+    int failure = 0;
+    QString failedPath;
+    for (Channel* c : toWrite) {
+        failure = writeAndSync(*c);
+        if (failure) {
+            failedPath = c->hostPath;
+            break;
+        }
+    }
+    // The journal must be gone for good before the record counts: a journal found later would
+    // take the record back out.
+    if (!failure && journal_ && (failure = journal_->end()) != 0)
+        failedPath = journal_->hostPath();
+    if (!failure)
         return;
-    }
-    struct stat info {};
-    if (::fstat(c.fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > c.sizeAtOpen) {
-        if (::ftruncate(c.fd, c.sizeAtOpen) == 0)
-            ::fsync(c.fd);
-    }
+
+    const QStringList notTakenBack = RollbackJournal::rollBack(entries);
+    // Also when a file could not be taken back: kept, the journal would refuse every later
+    // record over a file that stays as it is (one marked append-only); the student is told.
+    if (journal_)
+        journal_->end();
+    if (!notTakenBack.isEmpty())
+        throw PartlyWrittenError(os::errorForIo(failure), notTakenBack);
+    throw RunTimeError(os::errorForIo(failure), failedPath);
 }
 
 void FileChannels::removeCreatedFile(Channel& c)
 {
-    // The file did not exist before the channel was opened: the operation leaves no trace.
-    ::unlink(QFile::encodeName(c.hostPath).constData());
+    // The file did not exist before the channel was opened: the operation leaves no trace. Only
+    // the very file it created goes, and only while it is empty.
+    const QByteArray name = QFile::encodeName(c.hostPath);
+    struct stat opened {}, atPath {};
+    if (::fstat(c.fd, &opened) == 0 && ::lstat(name.constData(), &atPath) == 0 && opened.st_dev == atPath.st_dev
+        && opened.st_ino == atPath.st_ino && atPath.st_size == 0)
+        ::unlink(name.constData());
 }
 
 void FileChannels::closeFd(Channel& c)
 {
-    if (c.fd >= 0)
-        ::close(c.fd);
+    os::closeFile(c.fd);
     c = Channel{};
 }
 
@@ -236,24 +183,22 @@ void FileChannels::closeTogether(std::initializer_list<int> channels)
 {
     for (int channel : channels)
         checkNumber(channel);
-    int failure = 0;
-    QString failedPath;
+    std::vector<Channel*> toWrite;
     for (int channel : channels) {
         Channel& c = channels_[channel - 1];
-        if (c.fd < 0 || failure)
-            continue;
-        failure = flushAndSync(c);
-        failedPath = c.hostPath;
+        if (c.fd >= 0 && c.mode != FileMode::Input && !c.pending.isEmpty())
+            toWrite.push_back(&c);
     }
-    if (failure) {
+    try {
+        commit(toWrite);
+    } catch (...) {
+        // The files that took nothing are closed as if never opened.
         for (int channel : channels)
-            if (channels_[channel - 1].fd >= 0)
-                rollBack(channels_[channel - 1]);
+            discard(channel);
+        throw;
     }
     for (int channel : channels)
         closeFd(channels_[channel - 1]);
-    if (failure)
-        throw RunTimeError(errorForWrite(failure), failedPath);
 }
 
 void FileChannels::discard(int channel) noexcept
@@ -268,12 +213,12 @@ void FileChannels::discard(int channel) noexcept
 
 void FileChannels::closeAll() noexcept
 {
-    for (Channel& c : channels_) {
-        if (c.fd < 0)
-            continue;
-        if (flushAndSync(c) != 0)
-            rollBack(c);
-        closeFd(c);
+    for (int channel = 1; channel <= Count; ++channel) {
+        try {
+            close(channel);
+        } catch (...) {
+            // The program is ending; there is nobody left to tell.
+        }
     }
 }
 

@@ -5,18 +5,22 @@
 // Lines written to a channel are kept in memory until the channel is closed; closing writes
 // them in one write and flushes them to the disk. So an error that stops an operation before it
 // closes its channels leaves the files untouched, and closing several channels together writes
-// all of them or none.
+// all of them or none. While a record transaction (platform/record_transaction.h) is under way,
+// closing journals the files' lengths first, so that this holds through a crash as well.
 
 #include <QByteArray>
 #include <QString>
 
 #include <array>
+#include <chrono>
 #include <initializer_list>
 #include <vector>
 
 namespace desk {
 
 enum class FileMode { Input, Output, Append };
+
+class RollbackJournal;
 
 class FileChannels {
 public:
@@ -27,8 +31,9 @@ public:
     FileChannels& operator=(const FileChannels&) = delete;
     ~FileChannels() { closeAll(); }
 
-    // Opens a host path (for reading, only a regular file). Errors: 52 bad channel or name, 55 channel open, 53 missing file
-    // (reading), 76 missing directory, 70 not writable, 75 not a file, 71 no medium, 61 disk full.
+    // Opens a host path; only a regular file is opened, never through a final symbolic link.
+    // Errors: 52 bad channel or name, 55 channel open, 53 missing file (reading), 76 missing
+    // directory, 70 not writable, 75 not a regular file, 71 no medium, 61 disk full.
     void open(int channel, const QString& hostPath, FileMode mode);
     bool isOpen(int channel) const;
 
@@ -40,8 +45,9 @@ public:
     bool atEnd(int channel) const;
 
     // Writes what the channel holds and syncs it to the disk, then closes the channel. Closing a
-    // channel that is not open does nothing. On failure the file is as it was before the channel
-    // was opened (a file that opening created is removed), the channel is closed all the same, and the error is thrown (61 disk full...).
+    // channel that is not open does nothing. On failure the file is as it was before (a file
+    // that opening created is removed), the channel is closed all the same, and the error is
+    // thrown (61 disk full...); PartlyWrittenError if a file could not be taken back.
     void close(int channel) { closeTogether({channel}); }
     // The same for several channels: either every file gets its lines or none does.
     void closeTogether(std::initializer_list<int> channels);
@@ -52,15 +58,19 @@ public:
 
     // Whether each write is synced to the disk (on by default; a benchmark may measure without).
     void setSyncToDisk(bool sync) { syncToDisk_ = sync; }
+    // How long a record waits for another copy of the program to finish its own.
+    std::chrono::milliseconds lockWait() const { return lockWait_; }
+    void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
 private:
+    friend class RecordTransaction;
+
     struct Channel {
         int fd = -1;
         FileMode mode = FileMode::Input;
         QByteArray pending;  // lines written but not yet on the disk
         QByteArray input;    // the whole file, when reading
         qsizetype readPos = 0;
-        long long sizeAtOpen = 0;
         bool created = false;
         QString hostPath;
     };
@@ -68,13 +78,15 @@ private:
     Channel& openChannel(int channel);
     const Channel& openChannel(int channel) const;
     static void checkNumber(int channel);
-    int flushAndSync(Channel& c) const; // 0 or an errno
-    static void rollBack(Channel& c);
+    int writeAndSync(Channel& c) const;  // 0 or an errno
+    void commit(std::vector<Channel*>& toWrite);
     static void removeCreatedFile(Channel& c);
     static void closeFd(Channel& c);
 
     std::array<Channel, Count> channels_;
     bool syncToDisk_ = true;
+    std::chrono::milliseconds lockWait_{4000};
+    RollbackJournal* journal_ = nullptr;  // set by a record transaction
 };
 
 // Closes, without writing, every listed channel still open when the operation ends, by error or

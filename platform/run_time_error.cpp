@@ -43,4 +43,10 @@ UnencodableTextError::UnencodableTextError(QStringList characters)
 {
 }
 
+PartlyWrittenError::PartlyWrittenError(int number, QStringList files)
+    : RunTimeError(number, QStringLiteral("could not take the record back out of ") + files.join(u' '))
+    , files_(std::move(files))
+{
+}
+
 } // namespace desk

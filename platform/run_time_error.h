@@ -50,4 +50,15 @@ private:
     QStringList characters_;
 };
 
+// A record that failed and could not be taken back out of every file: each of `files` may hold
+// part of the refused block.
+class PartlyWrittenError : public RunTimeError {
+public:
+    PartlyWrittenError(int number, QStringList files);
+    const QStringList& files() const { return files_; }
+
+private:
+    QStringList files_;
+};
+
 } // namespace desk

@@ -13,23 +13,21 @@ void MainWindow::cmd_save_as_notes_Click()
     const QString note = textOf(txt_answer);
     if (note != s.answerPrompt) {
         const QString workText = record::notesLabel + note;
+        // Unlike "Enter Response", notes saving closes its channels before opening them; none
+        // is ever open here, so this changes nothing.
         files_.closeTogether({1, 2, 3});
         // As for a response: the block reaches all three files or none, and the state changes
         // only once it is on the disk.
-        ChannelGuard guard(files_, {1, 2, 3});
-        files_.open(1, hostPath(s.masterFileName), FileMode::Append);
-        files_.open(2, hostPath(s.sendFileName), FileMode::Append);
-        files_.open(3, hostPath(s.notesFileName), FileMode::Append);
-
-        auto toAll = [&](auto line) { record::writeToEach(files_, {1, 2, 3}, line); };
-        toAll([] { return record::openingSeparator; });
-        toAll([&] { return record::indented(services_.clock.time()); });
-        toAll([&] { return record::indented(services_.clock.date() + services_.clock.time()); });
-        toAll([&] { return code(s.currentLine, s.codeNbr); });
-        toAll([] { return record::openingSeparator; });
-        toAll([&] { return code(workText, s.codeNbr); });
-        toAll([] { return record::closingSeparator; });
-        files_.closeTogether({1, 2, 3});
+        recordStudentText({1, 2, 3}, [&] {
+            auto toAll = [&](auto line) { record::writeToEach(files_, {1, 2, 3}, line); };
+            toAll([] { return record::openingSeparator; });
+            toAll([&] { return record::indented(services_.clock.time()); });
+            toAll([&] { return record::indented(services_.clock.date() + services_.clock.time()); });
+            toAll([&] { return code(s.currentLine, s.codeNbr); });
+            toAll([] { return record::openingSeparator; });
+            toAll([&] { return code(workText, s.codeNbr); });
+            toAll([] { return record::closingSeparator; });
+        });
 
         acknowledgeRecord(workText);
     }

@@ -13,24 +13,21 @@ void MainWindow::cmd_enter_response_Click()
     ProgramState& s = state_;
     const QString answer = textOf(txt_answer);
     if (answer != s.answerPrompt) {
-        // All files are opened before anything is written; nothing reaches the disk unless every
-        // file takes its block, and the state changes only once the block is on the disk. So a
-        // record that cannot be written leaves the files, the boxes and the state as they were.
-        ChannelGuard guard(files_, {1, 2});
-        files_.open(1, hostPath(s.masterFileName), FileMode::Append);
-        files_.open(2, hostPath(s.sendFileName), FileMode::Append);
-
-        const double key = leadingNumber(s.assignmentNumber) * 10000 + leadingNumber(s.questionNumber);
-        auto toBoth = [&](auto line) { record::writeToEach(files_, {1, 2}, line); };
-        toBoth([] { return record::openingSeparator; });
-        toBoth([&] { return record::indented(services_.clock.time()); });
-        files_.writeLine(1, QStringLiteral("\r\n\r\n") + record::questionNumberKey + numberItem(key));
-        toBoth([&] { return code(s.currentLine, s.codeNbr); });
-        toBoth([] { return record::openingSeparator; });
-        toBoth([] { return record::responseLabel; });
-        toBoth([&] { return code(answer, s.codeNbr); });
-        toBoth([] { return record::closingSeparator; });
-        files_.closeTogether({1, 2});
+        // Nothing reaches the disk unless every file takes its block, and the state changes only
+        // once the block is on the disk. So a record that cannot be written leaves the files,
+        // the boxes and the state as they were.
+        recordStudentText({1, 2}, [&] {
+            const double key = leadingNumber(s.assignmentNumber) * 10000 + leadingNumber(s.questionNumber);
+            auto toBoth = [&](auto line) { record::writeToEach(files_, {1, 2}, line); };
+            toBoth([] { return record::openingSeparator; });
+            toBoth([&] { return record::indented(services_.clock.time()); });
+            files_.writeLine(1, QStringLiteral("\r\n\r\n") + record::questionNumberKey + numberItem(key));
+            toBoth([&] { return code(s.currentLine, s.codeNbr); });
+            toBoth([] { return record::openingSeparator; });
+            toBoth([] { return record::responseLabel; });
+            toBoth([&] { return code(answer, s.codeNbr); });
+            toBoth([] { return record::closingSeparator; });
+        });
 
         acknowledgeRecord(answer);
     }

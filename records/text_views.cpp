@@ -27,6 +27,7 @@ void MainWindow::cmd_displayCumulativeText_Click()
 void MainWindow::cmd_clear_answer_box_Click()
 {
     setTextOf(txt_answer, QString());
+    answerKeptAfterFailure_ = false;
 }
 
 } // namespace desk

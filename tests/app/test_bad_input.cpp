@@ -77,8 +77,9 @@ void TestBadInput::startUpAnswers_data()
                                         << true << none;
 
     // Names: whatever the student types, the record files stay in the base directory.
-    QTest::newRow("10,000-character name") << "1" << QString(10000, u'n') << "AJL" << "1" << 4
-                                           << QStringList{generalErrorText(52)} << false << none;
+    QTest::newRow("10,000-character name") << "1" << QString(10000, u'n') << "AJL" << "1" << 5
+                                           << QStringList{namesCharacters + QStringLiteral("too long")} << false
+                                           << ann;
     QTest::newRow("slash") << "1" << "Ann/Lee" << "AJL" << "1" << 4 << none << false
                            << QStringList{"masterFile_Ann_Lee.txt", "send_0105Ann_Lee.txt"};
     QTest::newRow("backslash") << "1" << "Ann\\Lee" << "AJL" << "1" << 4 << none << false
@@ -90,19 +91,17 @@ void TestBadInput::startUpAnswers_data()
                                                  << QStringList{"masterFile_.._.._x.txt", "send_0105.._.._x.txt"};
     QTest::newRow("dots alone") << "1" << ".." << "AJL" << "1" << 4 << none << false
                                 << QStringList{"masterFile_...txt", "send_0105...txt"};
-    QTest::newRow("control characters") << "1" << QStringLiteral("A\tB\r\nC\x01" "D\x7f") << "AJL" << "1" << 4
-                                        << none << false
-                                        << QStringList{"masterFile_A_B__C_D_.txt", "send_0105A_B__C_D_.txt"};
-    // The header cannot hold the name: the student is told which characters, nothing is written;
-    // the master file stays as opening created it, the send file is not left behind.
-    QTest::newRow("name Windows-1252 cannot hold") << "1" << QStringLiteral("Σίσυφος") << "AJL" << "1" << 4
+    // A name or initials that the record files cannot hold is asked again (then answered Ann or
+    // AJL): the header names the student.
+    QTest::newRow("control characters") << "1" << QStringLiteral("A\tB\r\nC\x01" "D\x7f") << "AJL" << "1" << 5
+                                        << QStringList{namesCharacters + QStringLiteral("U+000D CARRIAGE RETURN")}
+                                        << false << ann;
+    QTest::newRow("name Windows-1252 cannot hold") << "1" << QStringLiteral("Σίσυφος") << "AJL" << "1" << 5
                                                    << QStringList{namesCharacters + QStringLiteral("Σ")}
-                                                   << false
-                                                   << QStringList{QStringLiteral("masterFile_Σίσυφος.txt:0")};
-    QTest::newRow("initials Windows-1252 cannot hold") << "1" << "Ann" << QStringLiteral("A→B") << "1" << 4
+                                                   << false << ann;
+    QTest::newRow("initials Windows-1252 cannot hold") << "1" << "Ann" << QStringLiteral("A→B") << "1" << 5
                                                        << QStringList{namesCharacters + QStringLiteral("→")}
-                                                       << false
-                                                       << QStringList{"masterFile_Ann.txt:0"};
+                                                       << false << ann;
     // An unreachable network folder: nothing is created, not even beside it.
     QTest::newRow("LAN folder missing, name climbing out") << "2" << "..\\..\\..\\x" << "AJL" << "1" << 4
                                                            << QStringList{generalErrorText(76)} << false << none;
@@ -127,7 +126,17 @@ void TestBadInput::startUpAnswers()
     QFETCH(QStringList, files);
 
     WindowFixture f;
-    f.start(homeOrLan, name, initials, assignment);
+    // The answers a refused name or initials are given when asked again.
+    const bool askedAgain = questionsAsked == 5;
+    const bool initialsRefused = askedAgain && name == QLatin1String("Ann");
+    f.dialogs.answers = {homeOrLan, name};
+    if (askedAgain && !initialsRefused)
+        f.dialogs.answers.push_back(QStringLiteral("Ann"));
+    f.dialogs.answers.push_back(initials);
+    if (initialsRefused)
+        f.dialogs.answers.push_back(QStringLiteral("AJL"));
+    f.dialogs.answers.push_back(assignment);
+    f.window->load();
     MainWindow& w = *f.window;
 
     QCOMPARE(f.dialogs.prompts.size(), questionsAsked);
@@ -145,10 +154,12 @@ void TestBadInput::startUpAnswers()
     for (int channel = 1; channel <= 3; ++channel)
         QVERIFY(!w.files().isOpen(channel));
 
-    // Nothing but the expected record files, and those only in c:\lrnfiles.
+    // Nothing but the expected record files and their lock, and those only in c:\lrnfiles.
     QStringList expected{QStringLiteral("c/"), QStringLiteral("c/lrnfiles/"), QStringLiteral("mnt/")};
     for (const QString& file : files)
         expected << QStringLiteral("c/lrnfiles/") + file.section(u':', 0, 0);
+    if (!files.isEmpty())
+        expected << QStringLiteral("c/lrnfiles/.desk-lock_") + files.front().section(u':', 0, 0).mid(11).chopped(4);
     expected.sort();
     QCOMPARE(entriesUnder(f.root.path()), expected);
     for (const QString& file : files) {

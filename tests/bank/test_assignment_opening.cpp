@@ -2,7 +2,10 @@
 // files, and what happens when the assignment is not in the bank or a file cannot be written.
 
 #include "app/main_window.h"
+#include "platform/record_lock.h"
+#include "platform/text_box.h"
 #include "support/expected_texts.h"
+#include "support/full_disk.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
 
@@ -11,6 +14,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <optional>
 
 using desk::MainWindow;
 using desk::Value;
@@ -60,6 +64,8 @@ QByteArray header(const QByteArray& codeLine, const QByteArray& dateAndTime)
            "Date and Time " + dateAndTime + "\r\n";
 }
 
+enum Breakage { FolderMissing, SendFull, LockHeld };
+
 QStringList recordFiles(const WindowFixture& fixture)
 {
     return QDir(fixture.driveC() + QStringLiteral("/lrnfiles")).entryList(QDir::Files);
@@ -79,8 +85,8 @@ private Q_SLOTS:
     void secondRunAppends();
     void missingBaseDirectory();
     void dateAndTimeReadForEachFile();
-    void unencodableText_data();
-    void unencodableText();
+    void unwrittenHeaderComesWithTheFirstRecord_data();
+    void unwrittenHeaderComesWithTheFirstRecord();
 };
 
 void TestAssignmentOpening::headerBlock_data()
@@ -214,35 +220,65 @@ void TestAssignmentOpening::dateAndTimeReadForEachFile()
     QVERIFY(fixture.bytes(sendFile).endsWith("\r\nDate and Time 12-09-2026 01:41:16\r\n"));
 }
 
-void TestAssignmentOpening::unencodableText_data()
+void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("initials");
-    QTest::addColumn<QStringList>("characters");
-
-    QTest::newRow("Greek letter in the name") << QStringLiteral("Ann \u03A3 Lee") << QStringLiteral("AJL")
-                                              << QStringList{QStringLiteral("\u03A3")};
-    QTest::newRow("arrow and letter in the initials")
-        << QStringLiteral("Ann Lee") << QStringLiteral("A\u2192\u03A9") << QStringList{QStringLiteral("\u2192"), QStringLiteral("\u03A9")};
+    QTest::addColumn<int>("breakage");
+    QTest::addColumn<int>("error");
+    QTest::newRow("folder unreachable at start") << int(FolderMissing) << 76;
+    QTest::newRow("send file on a full disk at start") << int(SendFull) << 61;
+    QTest::newRow("another copy holding the lock") << int(LockHeld) << 75;
 }
 
-void TestAssignmentOpening::unencodableText()
+// A header that cannot be written at start-up is not lost: the first record that succeeds writes
+// it, with the date and time of the start-up, before its own block, so that the instructor never
+// gets a block without the name of its student above it.
+void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, initials);
-    QFETCH(QStringList, characters);
+    QFETCH(int, breakage);
+    QFETCH(int, error);
     WindowFixture fixture;
-    fixture.start(QStringLiteral("1"), name, initials, QStringLiteral("1"));
+    const QByteArray codeLine = scriptRun(fixture.random);
+    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1")};
+    MainWindow& w = *fixture.window;
+    w.setUpProgram();
+    const QString folder = fixture.driveC() + QStringLiteral("/lrnfiles");
+    std::optional<desk::testing::FullFile> fullDisk;
+    std::optional<desk::RecordLock> otherCopy;
+    switch (Breakage(breakage)) {
+    case FolderMissing: QVERIFY(QDir(folder).removeRecursively()); break;
+    case SendFull: fullDisk.emplace(fixture.host(sendFile)); break;
+    case LockHeld:
+        w.files().setLockWait(std::chrono::milliseconds(30));
+        otherCopy.emplace(folder + QStringLiteral("/.desk-lock_Ann_Lee"), std::chrono::milliseconds(0));
+        break;
+    }
 
-    QCOMPARE(fixture.dialogs.messages.size(), 1);
-    for (const QString& c : characters)
-        QVERIFY2(fixture.dialogs.messages.front().contains(c), qPrintable(fixture.dialogs.messages.front()));
-    QVERIFY(!fixture.window->hasEnded());
-    QCOMPARE(fixture.window->state().displayMode, Value::whole(1));
-    QVERIFY(!anyChannelOpen(*fixture.window));
-    const desk::ProgramState& s = fixture.window->state();
-    for (const QString& file : {s.masterFileName, s.sendFileName})
-        QCOMPARE(fixture.bytes(file), QByteArray());
+    w.runHandler(&MainWindow::openAssignment);
+
+    QCOMPARE(fixture.dialogs.messages, QStringList{generalErrorText(error)});
+    QVERIFY(!w.hasEnded());
+    QCOMPARE(w.state().displayMode, Value::whole(1));
+    QVERIFY(!anyChannelOpen(w));
+    QCOMPARE(fixture.bytes(masterFile), QByteArray());
+    QCOMPARE(fixture.bytes(sendFile).size(), fullDisk ? desk::testing::FullFile::Size : 0);
+
+    fullDisk.reset();
+    otherCopy.reset();
+    QDir().mkpath(folder);
+    fixture.clock.times = {QStringLiteral("15:10:00")};
+    QVERIFY(w.runHandler(&MainWindow::cmdNextQuestion_Click));
+    desk::setBoxText(*w.txt_answer, QStringLiteral("OK"));
+    QVERIFY(w.runHandler(&MainWindow::cmd_enter_response_Click));
+    QVERIFY(w.runHandler(&MainWindow::cmd_enter_response_Click));
+
+    const QByteArray master = fixture.bytes(masterFile);
+    const QByteArray send = fixture.bytes(sendFile);
+    QVERIFY2(master.startsWith(header(codeLine, "01-05-202614:03:27") + desk::testing::openingLine()), master.constData());
+    QVERIFY2(send.startsWith(header(codeLine, "01-05-2026 14:03:27") + desk::testing::openingLine()), send.constData());
+    // Written once: the second record finds it in place.
+    QCOMPARE(master.count("Student Name:  "), 1);
+    QCOMPARE(send.count("Student Name:  "), 1);
+    QCOMPARE(send.count("RESPONSE -->  "), 2);
 }
 
 QTEST_MAIN(TestAssignmentOpening)

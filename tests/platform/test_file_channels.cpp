@@ -3,6 +3,7 @@
 #include "platform/file_channels.h"
 #include "platform/run_time_error.h"
 #include "support/expected_texts.h"
+#include "support/full_disk.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,10 @@
 #include <QTest>
 
 #include <memory>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace desk;
@@ -40,7 +45,8 @@ private Q_SLOTS:
     void channelMustBeOpen();
     void discardWritesNothing();
     void failedOperationLeavesNoNewFile();
-    void readingADeviceIsRefused();
+    void notAPlainFileIsRefused_data();
+    void notAPlainFileIsRefused();
     void closeAllWritesWhatIsPending();
     void closingAChannelNotOpenDoesNothing();
 
@@ -158,13 +164,10 @@ void TestFileChannels::closeTogetherWritesNoneOnDiskFull()
 {
     QFETCH(int, goodChannel);
     QFETCH(int, fullChannel);
-    if (!QFile::exists(QStringLiteral("/dev/full")))
-        QSKIP("no /dev/full on this host");
-
     const QString good = path(QStringLiteral("master.txt"));
     const QString full = path(QStringLiteral("send.txt"));
     putFile(good, "earlier block\r\n");
-    QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
+    desk::testing::FullFile fullDisk(full);
 
     FileChannels files;
     files.open(goodChannel, good, FileMode::Append);
@@ -314,11 +317,9 @@ void TestFileChannels::discardWritesNothing()
 
 void TestFileChannels::failedOperationLeavesNoNewFile()
 {
-    if (!QFile::exists(QStringLiteral("/dev/full")))
-        QSKIP("no /dev/full on this host");
     const QString created = path(QStringLiteral("notes.txt"));
     const QString full = path(QStringLiteral("send.txt"));
-    QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
+    desk::testing::FullFile fullDisk(full);
 
     FileChannels files;
     // Discarded after a failure elsewhere: the file that opening created goes again.
@@ -336,19 +337,57 @@ void TestFileChannels::failedOperationLeavesNoNewFile()
     QVERIFY(!QFile::exists(created));
 }
 
-void TestFileChannels::readingADeviceIsRefused()
+void TestFileChannels::notAPlainFileIsRefused_data()
 {
-    // A device never reaches its end; reading one is refused, writing one is allowed.
-    if (!QFile::exists(QStringLiteral("/dev/zero")))
-        QSKIP("no /dev/zero on this host");
-    const QString device = path(QStringLiteral("notes.txt"));
-    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), device));
+    QTest::addColumn<QString>("kind");
+    for (const char* kind : {"link to a plain file", "link to /dev/null", "device", "FIFO", "socket", "directory"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+// Nothing but a plain file holds a record: a link (to /dev/null, say) would acknowledge a
+// record written nowhere, a FIFO would freeze the window waiting for a reader. Refused at once,
+// for reading and writing alike, and left as it was.
+void TestFileChannels::notAPlainFileIsRefused()
+{
+    QFETCH(QString, kind);
+    const QString file = path(QStringLiteral("notes.txt"));
+    const QByteArray name = QFile::encodeName(file);
+    int socketFd = -1;
+    if (kind == QLatin1String("link to a plain file")) {
+        putFile(path(QStringLiteral("elsewhere.txt")), "kept\r\n");
+        QVERIFY(QFile::link(path(QStringLiteral("elsewhere.txt")), file));
+    } else if (kind == QLatin1String("link to /dev/null")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), file));
+    } else if (kind == QLatin1String("device")) {
+        if (::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("cannot make a device node here");
+    } else if (kind == QLatin1String("FIFO")) {
+        QCOMPARE(::mkfifo(name.constData(), 0666), 0);
+    } else if (kind == QLatin1String("socket")) {
+        socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
+        QCOMPARE(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    } else {
+        QVERIFY(QDir().mkdir(file));
+    }
+    struct stat before {};
+    QCOMPARE(::lstat(name.constData(), &before), 0);
+
     FileChannels files;
-    QCOMPARE(errorOf([&] { files.open(3, device, FileMode::Input); }), err::PathFileAccess);
-    QVERIFY(!files.isOpen(3));
-    files.open(3, device, FileMode::Append);
-    files.writeLine(3, u"x");
-    files.close(3);
+    for (FileMode mode : {FileMode::Append, FileMode::Output, FileMode::Input}) {
+        QCOMPARE(errorOf([&] { files.open(3, file, mode); }), err::PathFileAccess);
+        QVERIFY(!files.isOpen(3));
+    }
+    struct stat after {};
+    QCOMPARE(::lstat(name.constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(fileState(path(QStringLiteral("elsewhere.txt"))),
+             QByteArray(kind == QLatin1String("link to a plain file") ? "kept\r\n" : "<missing>"));
+    if (socketFd >= 0)
+        ::close(socketFd);
 }
 
 void TestFileChannels::closeAllWritesWhatIsPending()

@@ -2,7 +2,9 @@
 // emptied boxes, and a record that cannot be written losing nothing the student typed.
 
 #include "app/main_window.h"
+#include "platform/record_lock.h"
 #include "support/expected_texts.h"
+#include "support/full_disk.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
 
@@ -11,6 +13,7 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <optional>
 #include <unistd.h>
 
 using desk::MainWindow;
@@ -40,7 +43,7 @@ struct Desk : desk::testing::StartedWindow {
     bool enter() { return click(&MainWindow::cmd_enter_response_Click); }
 };
 
-enum Breakage { BaseDirectoryRemoved, MasterIsDirectory, MasterReadOnly, SendIsDirectory, SendDiskFull };
+enum Breakage { BaseDirectoryRemoved, MasterIsDirectory, MasterReadOnly, SendIsDirectory, SendDiskFull, LockHeld };
 
 } // namespace
 
@@ -57,6 +60,7 @@ private Q_SLOTS:
     void unencodableAnswerRecordsNothing();
     void unwritableRecordLosesNothing_data();
     void unwritableRecordLosesNothing();
+    void refusedAnswerOutlivesNextQuestion();
 };
 
 void TestResponseRecording::responseBlock_data()
@@ -247,6 +251,8 @@ void TestResponseRecording::unwritableRecordLosesNothing_data()
     QTest::newRow("master file read-only") << int(MasterReadOnly) << 70;
     QTest::newRow("send file is a directory") << int(SendIsDirectory) << 75;
     QTest::newRow("send file on a full disk") << int(SendDiskFull) << 61;
+    // Another copy of the program in the middle of its own record, for longer than a record waits.
+    QTest::newRow("lock held by another copy") << int(LockHeld) << 75;
 }
 
 void TestResponseRecording::unwritableRecordLosesNothing()
@@ -255,6 +261,8 @@ void TestResponseRecording::unwritableRecordLosesNothing()
     QFETCH(int, error);
 
     Desk d;
+    std::optional<desk::testing::FullFile> fullDisk;
+    std::optional<desk::RecordLock> otherCopy;
     switch (Breakage(breakage)) {
     case BaseDirectoryRemoved:
         QVERIFY(QDir(d.f.host(d.s().baseDir)).removeRecursively());
@@ -273,10 +281,12 @@ void TestResponseRecording::unwritableRecordLosesNothing()
         QVERIFY(QDir().mkdir(d.sendPath()));
         break;
     case SendDiskFull:
-        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
-            QSKIP("no /dev/full on this host");
-        QVERIFY(QFile::remove(d.sendPath()));
-        QVERIFY(QFile::link(QStringLiteral("/dev/full"), d.sendPath()));
+        fullDisk.emplace(d.sendPath());
+        break;
+    case LockHeld:
+        d.w().files().setLockWait(std::chrono::milliseconds(30));
+        otherCopy.emplace(QFileInfo(d.masterPath()).dir().filePath(QStringLiteral(".desk-lock_Ann_Lee")),
+                          std::chrono::milliseconds(0));
         break;
     }
 
@@ -308,6 +318,40 @@ void TestResponseRecording::unwritableRecordLosesNothing()
     QCOMPARE(d.s().workText, QStringLiteral("work"));
     QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
     QVERIFY(!d.anyChannelOpen());
+}
+
+// The message after a refused record says the text stays in the box: moving on to the next
+// paragraph must not put the instructions over it.
+void TestResponseRecording::refusedAnswerOutlivesNextQuestion()
+{
+    Desk d;
+    desk::testing::useBank(d.f, {QStringLiteral("001.  Part C"), QStringLiteral("A"), QStringLiteral("B"),
+                                 QStringLiteral("C"), QStringLiteral("D")});
+    const QString folder = d.f.host(d.s().baseDir);
+    const QString prompt = d.s().answerPrompt;
+    QVERIFY(d.click(&MainWindow::cmdNextQuestion_Click));
+    d.answer(QStringLiteral("t = 2.3 s"));
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(!d.enter());
+
+    QVERIFY(d.click(&MainWindow::cmdNextQuestion_Click));
+    QVERIFY(d.click(&MainWindow::cmdNextQuestion_Click));
+    QCOMPARE(d.answerBox(), QStringLiteral("t = 2.3 s"));
+    QCOMPARE(d.questionBox(), QStringLiteral("ABC"));
+
+    // Once it is recorded, the instructions come back as before for what is not answered.
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(d.enter());
+    QVERIFY(d.sendRecords().contains("t = 2.3 s"));
+    QVERIFY(d.click(&MainWindow::cmdNextQuestion_Click));
+    QCOMPARE(d.answerBox(), QString());
+    QVERIFY(QDir(folder).removeRecursively());
+    d.answer(QStringLiteral("v = 1.5 m/s"));
+    QVERIFY(!d.enter());
+    // Emptied by the student after all: nothing is left to keep.
+    QVERIFY(d.click(&MainWindow::cmd_clear_answer_box_Click));
+    QVERIFY(d.click(&MainWindow::cmdNextQuestion_Click));
+    QCOMPARE(d.answerBox(), prompt);
 }
 
 QTEST_MAIN(TestResponseRecording)

@@ -62,6 +62,9 @@ inline QByteArray fileState(const QString& hostPath)
         return "<directory>";
     if (!info.exists())
         return "<missing>";
+    // Reading a FIFO would wait for a writer.
+    if (!info.isFile())
+        return "<not a plain file>";
     QFile file(hostPath);
     if (!file.open(QIODevice::ReadOnly))
         return "<unreadable>";

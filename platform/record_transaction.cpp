@@ -1,0 +1,14 @@
+#include "platform/record_transaction.h"
+
+namespace desk {
+
+RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& paths)
+    : files_(files)
+    , lock_(paths.lock, files.lockWait())
+    , journal_(paths.journal)
+{
+    journal_.recover();
+    files_.journal_ = &journal_;
+}
+
+} // namespace desk

@@ -1,0 +1,37 @@
+#pragma once
+// One record operation on a student's record files (a header, a response, a note). For its whole
+// length it holds the files' lock, so no other copy of the program writes or takes back a record
+// meanwhile; it first applies the rollback journal that an interrupted record may have left;
+// and while it lasts, closing channels journals the files' lengths before writing, so that
+// every file gets the block or none does, through a crash, a kill or a power cut.
+//
+// Create it before the operation opens its channels and let it go after they are closed.
+
+#include "platform/file_channels.h"
+#include "platform/record_lock.h"
+#include "platform/rollback_journal.h"
+
+namespace desk {
+
+// Where the lock and the journal of one student's record files are, as host paths.
+struct RecordSetPaths {
+    QString lock;
+    QString journal;
+};
+
+class RecordTransaction {
+public:
+    // Errors: 75 when another copy holds the lock too long; the lock file's open errors (76...);
+    // the error of a leftover journal that cannot be applied.
+    RecordTransaction(FileChannels& files, const RecordSetPaths& paths);
+    ~RecordTransaction() { files_.journal_ = nullptr; }
+    RecordTransaction(const RecordTransaction&) = delete;
+    RecordTransaction& operator=(const RecordTransaction&) = delete;
+
+private:
+    FileChannels& files_;
+    RecordLock lock_;
+    RollbackJournal journal_;
+};
+
+} // namespace desk

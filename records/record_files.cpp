@@ -1,0 +1,52 @@
+// Writing records: the lock and the rollback journal of the student's record files, the header
+// that start-up could not write, and the student's text kept after a record that failed.
+
+#include "app/main_window.h"
+
+#include <QFileInfo>
+
+namespace desk {
+
+RecordSetPaths MainWindow::recordSetPaths() const
+{
+    // Hidden files of the program's own, named after the student like the record files.
+    const QString name = nameForFiles(state_.studentName);
+    return {hostPath(state_.baseDir + QStringLiteral("\\.desk-lock_") + name),
+            hostPath(state_.baseDir + QStringLiteral("\\.desk-journal_") + name)};
+}
+
+void MainWindow::writeRecord(std::initializer_list<int> channels, const std::function<void()>& writeBlock)
+{
+    const ProgramState& s = state_;
+    {
+        RecordTransaction record(files_, recordSetPaths());
+        ChannelGuard guard(files_, channels);
+        for (int channel : channels) {
+            const QString& file = channel == 1 ? s.masterFileName : channel == 2 ? s.sendFileName : s.notesFileName;
+            files_.open(channel, hostPath(file), FileMode::Append);
+        }
+        // So every block in the master and send files stands under a header of its own run.
+        if (unwrittenHeader_) {
+            for (const QString& line : unwrittenHeader_->master)
+                files_.writeLine(1, line);
+            for (const QString& line : unwrittenHeader_->send)
+                files_.writeLine(2, line);
+        }
+        writeBlock();
+        files_.closeTogether(channels);
+    }
+    unwrittenHeader_.reset();
+}
+
+void MainWindow::recordStudentText(std::initializer_list<int> channels, const std::function<void()>& writeBlock)
+{
+    try {
+        writeRecord(channels, writeBlock);
+    } catch (...) {
+        answerKeptAfterFailure_ = true;
+        throw;
+    }
+    answerKeptAfterFailure_ = false;
+}
+
+} // namespace desk

@@ -1,0 +1,46 @@
+#pragma once
+// A record file on a full disk, without a real full disk: the file is replaced by a large sparse
+// one and the test process may write no file past that size (RLIMIT_FSIZE), so every append to
+// it fails as on a full disk, while the other files, far smaller, are written as usual.
+
+#include <QFile>
+#include <QString>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace desk::testing {
+
+class FullFile {
+public:
+    static constexpr qint64 Size = 4 << 20;
+
+    // Any file at `hostPath` is removed first; the caller stashes it if it wants it back.
+    explicit FullFile(const QString& hostPath)
+        : path_(hostPath)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        QFile::remove(path_);
+        QFile file(path_);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(Size));
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved_) == 0);
+        rlimit full = saved_;
+        full.rlim_cur = Size;
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &full) == 0);
+    }
+    ~FullFile()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        QFile::remove(path_);
+    }
+    FullFile(const FullFile&) = delete;
+    FullFile& operator=(const FullFile&) = delete;
+
+private:
+    QString path_;
+    rlimit saved_{};
+};
+
+} // namespace desk::testing
