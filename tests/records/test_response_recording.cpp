@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <optional>
@@ -61,6 +63,7 @@ private Q_SLOTS:
     void unwritableRecordLosesNothing_data();
     void unwritableRecordLosesNothing();
     void refusedAnswerOutlivesNextQuestion();
+    void recordThatCannotBeTakenBackIsNamed();
 };
 
 void TestResponseRecording::responseBlock_data()
@@ -352,6 +355,32 @@ void TestResponseRecording::refusedAnswerOutlivesNextQuestion()
     QVERIFY(d.click(&MainWindow::cmd_clear_answer_box_Click));
     QVERIFY(d.click(&MainWindow::cmdNextQuestion_Click));
     QCOMPARE(d.answerBox(), prompt);
+}
+
+// A master file marked append-only takes the block and cannot give it back when the send file
+// then fails: the student must not be told that nothing was recorded.
+void TestResponseRecording::recordThatCannotBeTakenBackIsNamed()
+{
+    Desk d;
+    auto appendOnly = [&](const char* flag) {
+        return QProcess::execute(QStringLiteral("chattr"), {QString::fromLatin1(flag), d.masterPath()}) == 0;
+    };
+    if (!appendOnly("+a"))
+        QSKIP("cannot mark a file append-only here");
+    auto unmark = qScopeGuard([&] { appendOnly("-a"); });
+    desk::testing::FullFile fullDisk(d.sendPath());
+    d.s().currentLine = exampleLine;
+    d.answer(QStringLiteral("OK"));
+
+    QVERIFY(!d.enter());
+
+    QCOMPARE(d.f.dialogs.messages.size(), 1);
+    QCOMPARE(d.f.dialogs.messages.front(),
+             desk::testing::generalErrorText(61)
+                 + QStringLiteral("\n\nThe record could not be taken back out of masterFile_Ann_Lee.txt: that file "
+                                  "may hold part of it."));
+    QVERIFY(d.masterRecords().endsWith("OK\r\n" + closingLine()));
+    QCOMPARE(d.answerBox(), QStringLiteral("OK"));
 }
 
 QTEST_MAIN(TestResponseRecording)

@@ -1,0 +1,62 @@
+// A copy of the program that records as fast as it can, for the tests that run several copies
+// at once and kill them: the real window on scripted start-up answers, recording responses and
+// notes, two responses to a note, and telling on its output what it was told of each record.
+//
+//   record_writer <drive root> <initials> <records> <lines per answer>
+//
+// Prints "recording N" before record N, then "ack N" when the program acknowledged it or
+// "refused N" when it refused it; "done" at the end.
+
+#include "app/main_window.h"
+#include "platform/clock.h"
+#include "platform/random_source.h"
+#include "platform/text_box.h"
+#include "support/scripted_services.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: record_writer <drive root> <initials> <records> <lines per answer>\n");
+        return 2;
+    }
+    const QString root = QString::fromLocal8Bit(argv[1]);
+    const QString initials = QString::fromLocal8Bit(argv[2]);
+    const int records = QByteArray(argv[3]).toInt();
+    const int lines = QByteArray(argv[4]).toInt();
+
+    desk::testing::ScriptedDialogs dialogs;
+    desk::SystemClock clock;
+    desk::StandardRandom random;
+    desk::MainWindow window({dialogs, clock, random, desk::HostPaths(root + QStringLiteral("/c"), root + QStringLiteral("/mnt"))});
+    dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), initials, QStringLiteral("1")};
+    window.load();
+
+    // A pasted table of measurements, the same for every record but for its first line.
+    QString table;
+    for (int k = 0; k < lines; ++k)
+        table += QStringLiteral("\r\n  run %1   t = 1.%2 s   d = 95.0 cm").arg(k, 6).arg(k % 1000, 3, 10, QLatin1Char('0'));
+
+    for (int n = 1; n <= records; ++n) {
+        std::printf("recording %d\n", n);
+        std::fflush(stdout);
+        if (n <= 6)  // the paragraphs of assignment 001
+            window.runHandler(&desk::MainWindow::cmdNextQuestion_Click);
+        desk::setBoxText(*window.txt_answer, initials + u'-' + QString::number(n) + table);
+        const bool asNote = n % 3 == 0;
+        window.runHandler(asNote ? &desk::MainWindow::cmd_save_as_notes_Click : &desk::MainWindow::cmd_enter_response_Click);
+        const bool acknowledged = desk::boxText(*window.txt_answer).isEmpty();
+        std::printf("%s %d\n", acknowledged ? "ack" : "refused", n);
+        std::fflush(stdout);
+        if (!acknowledged)
+            desk::setBoxText(*window.txt_answer, QString());
+    }
+    std::printf("done\n");
+    return 0;
+}

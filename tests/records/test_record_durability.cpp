@@ -1,0 +1,393 @@
+// Records through a second copy of the program, a full disk, a kill and a logout: real copies of
+// the program (record_writer) on the same record files, really killed. Whatever happens, every
+// record a copy acknowledged is in every file of its record, whole, under a header of its own
+// run; nothing of a refused or interrupted record is anywhere; and no file ends in a torn line.
+
+#include "support/expected_texts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileSystemWatcher>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <map>
+#include <sched.h>
+#include <set>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace {
+
+// Whether this process has a mount namespace of its own, so that it may mount a small disk.
+bool privateMounts = false;
+
+bool writeFile(const char* path, const QByteArray& text)
+{
+    QFile file(QString::fromLatin1(path));
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+// Done before Qt starts any thread: a user namespace can only be entered single-threaded.
+bool enterPrivateMountNamespace()
+{
+    if (::unshare(CLONE_NEWNS) != 0) {
+        const uid_t uid = ::getuid();
+        const gid_t gid = ::getgid();
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return false;
+        writeFile("/proc/self/setgroups", "deny");
+        if (!writeFile("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1")
+            || !writeFile("/proc/self/gid_map", "0 " + QByteArray::number(gid) + " 1"))
+            return false;
+    }
+    return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+const QByteArray opening = QByteArray(6, '.') + QByteArray(8, '!') + QByteArray(35, '.');
+const QByteArray closing(49, '.');
+
+// What a record file holds, read back strictly: headers and whole blocks, nothing else.
+struct RecordFile {
+    struct Entry {
+        bool header = false;
+        bool note = false;
+        QByteArray who;  // a header's initials, a block's answer ("P1-17")
+    };
+    std::vector<Entry> entries;
+    QString fault;  // empty when the file reads whole
+
+    QList<QByteArray> blocks() const
+    {
+        QList<QByteArray> ids;
+        for (const Entry& e : entries)
+            if (!e.header)
+                ids << e.who;
+        return ids;
+    }
+};
+
+// `master`: responses carry the question number; `tableLines`: the lines after an answer's first.
+RecordFile readRecordFile(const QByteArray& bytes, bool master, int tableLines)
+{
+    RecordFile file;
+    if (!bytes.isEmpty() && !bytes.endsWith("\r\n")) {
+        file.fault = QStringLiteral("ends in a torn line");
+        return file;
+    }
+    QList<QByteArray> lines = bytes.split('\n');
+    lines.removeLast();
+    for (QByteArray& line : lines) {
+        if (!line.endsWith('\r') || line.chopped(1).contains('\r')) {
+            file.fault = QStringLiteral("a line not ended by CR LF");
+            return file;
+        }
+        line.chop(1);
+    }
+    static const QRegularExpression timeLine(QStringLiteral("^ {36}\\d\\d:\\d\\d:\\d\\d$"));
+    static const QRegularExpression dateTimeLine(QStringLiteral("^ {36}\\d\\d-\\d\\d-\\d{4}\\d\\d:\\d\\d:\\d\\d$"));
+    qsizetype at = 0;
+    auto fail = [&](const char* what) {
+        file.fault = QStringLiteral("%1 at line %2: %3").arg(QLatin1String(what)).arg(at + 1)
+                         .arg(QString::fromLatin1(lines.value(at).left(60)));
+        return file;
+    };
+    auto next = [&]() { return at < lines.size() ? lines[at++] : QByteArray("<end of file>"); };
+    while (at < lines.size()) {
+        if (lines[at] != opening) {
+            if (at + 5 >= lines.size() || lines[at + 1] != "Student Name:  Ann Lee" || lines[at + 2] != "assignment #001"
+                || lines[at + 3] != "001.  Part C" || !lines[at + 4].startsWith("Initials:  ")
+                || !lines[at + 5].startsWith("Date and Time "))
+                return fail("neither a header nor a block");
+            file.entries.push_back({true, false, lines[at + 4].mid(11)});
+            at += 6;
+            continue;
+        }
+        ++at;
+        if (!timeLine.match(QString::fromLatin1(next())).hasMatch())
+            return fail("no time line");
+        const bool note = at < lines.size() && dateTimeLine.match(QString::fromLatin1(lines[at])).hasMatch();
+        if (note)
+            ++at;
+        else if (master && (next() != "" || next() != "" || next() != "`questionNumber 10000 "))
+            return fail("no question number");
+        next();  // the paragraph shown
+        if (next() != opening)
+            return fail("no opening separator before the answer");
+        QByteArray who = next();
+        if (!note && who == "RESPONSE -->  ")
+            who = next();
+        else if (note && who.startsWith("NOTES -------> "))
+            who = who.mid(15);
+        else
+            return fail("no response or notes label");
+        for (int k = 0; k < tableLines; ++k)
+            if (!next().startsWith("  run "))
+                return fail("an answer cut short");
+        if (next() != closing)
+            return fail("no closing separator");
+        file.entries.push_back({false, note, who});
+    }
+    return file;
+}
+
+// One copy of the program recording, and what it was told of each record.
+struct Writer {
+    QProcess process;
+    QByteArray initials;
+    std::set<int> acknowledged, refused;
+    int recording = 0;  // the record it was writing last
+    bool done = false;
+
+    void start(const QString& root, const QByteArray& who, int records, int tableLines)
+    {
+        initials = who;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QStringLiteral(RECORD_WRITER),
+                      {root, QString::fromLatin1(who), QString::number(records), QString::number(tableLines)});
+    }
+    // Reads what it has told so far; the number of lines read.
+    int read()
+    {
+        int count = 0;
+        while (process.canReadLine()) {
+            const QList<QByteArray> words = process.readLine().trimmed().split(' ');
+            const int n = words.value(1).toInt();
+            if (words[0] == "recording")
+                recording = n;
+            else if (words[0] == "ack")
+                acknowledged.insert(n);
+            else if (words[0] == "refused")
+                refused.insert(n);
+            else if (words[0] == "done")
+                done = true;
+            ++count;
+        }
+        return count;
+    }
+    QByteArray id(int n) const { return initials + '-' + QByteArray::number(n); }
+};
+
+// Waits until the writers have told `lines` more lines between them, or have all ended.
+void waitForProgress(std::vector<Writer*> writers, int lines)
+{
+    QElapsedTimer time;
+    time.start();
+    int seen = 0;
+    while (seen < lines && time.elapsed() < 30000) {
+        bool running = false;
+        for (Writer* w : writers) {
+            if (w->process.state() == QProcess::NotRunning) {
+                seen += w->read();
+                continue;
+            }
+            running = true;
+            w->process.waitForReadyRead(20);
+            seen += w->read();
+        }
+        if (!running)
+            return;
+    }
+}
+
+struct Files {
+    QString folder;
+    QByteArray master() const { return read(QStringLiteral("masterFile_Ann_Lee.txt")); }
+    QByteArray notes() const { return read(QStringLiteral("notes_Ann_Lee.txt")); }
+    QByteArray send() const
+    {
+        const QStringList sends = QDir(folder).entryList({QStringLiteral("send_*Ann_Lee.txt")});
+        return sends.size() == 1 ? read(sends.front()) : QByteArray("<" + QByteArray::number(sends.size()) + " send files>");
+    }
+    QByteArray read(const QString& name) const
+    {
+        QFile file(folder + u'/' + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    bool journalLeft() const { return QFileInfo::exists(folder + QStringLiteral("/.desk-journal_Ann_Lee")); }
+};
+
+// Every file reads whole; each holds exactly the acknowledged records of its kind, in the same
+// order in the master and send files, each under a header of its own copy's run.
+void checkFiles(const Files& files, const std::vector<const Writer*>& writers, int tableLines)
+{
+    const RecordFile master = readRecordFile(files.master(), true, tableLines);
+    const RecordFile send = readRecordFile(files.send(), false, tableLines);
+    const RecordFile notes = readRecordFile(files.notes(), false, tableLines);
+    QVERIFY2(master.fault.isEmpty(), qPrintable(QStringLiteral("master file: ") + master.fault));
+    QVERIFY2(send.fault.isEmpty(), qPrintable(QStringLiteral("send file: ") + send.fault));
+    QVERIFY2(notes.fault.isEmpty(), qPrintable(QStringLiteral("notes file: ") + notes.fault));
+    QVERIFY(!files.journalLeft());
+
+    QCOMPARE(master.blocks(), send.blocks());
+    std::set<QByteArray> expected, expectedNotes;
+    for (const Writer* w : writers)
+        for (int n : w->acknowledged) {
+            expected.insert(w->id(n));
+            if (n % 3 == 0)
+                expectedNotes.insert(w->id(n));
+        }
+    const QList<QByteArray> blocks = master.blocks();
+    const std::set<QByteArray> found(blocks.begin(), blocks.end());
+    QCOMPARE(qsizetype(found.size()), blocks.size());  // no block twice
+    for (const QByteArray& id : expected)
+        QVERIFY2(found.count(id), "an acknowledged record is missing: " + id);
+    for (const QByteArray& id : found)
+        QVERIFY2(expected.count(id), "a record that was not acknowledged is in the files: " + id);
+    const QList<QByteArray> noted = notes.blocks();
+    QCOMPARE(std::set<QByteArray>(noted.begin(), noted.end()), expectedNotes);
+
+    for (const RecordFile* file : {&master, &send}) {
+        std::set<QByteArray> headed;
+        for (const RecordFile::Entry& e : file->entries) {
+            if (e.header)
+                headed.insert(e.who);
+            else
+                QVERIFY2(headed.count(e.who.left(e.who.indexOf('-'))), "a block above its run's header: " + e.who);
+        }
+    }
+}
+
+} // namespace
+
+class TestRecordDurability : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void twoCopiesOnAFillingDisk();
+    void killedInTheMiddleOfARecord_data();
+    void killedInTheMiddleOfARecord();
+};
+
+// Two copies for the same student, recording as fast as they can on a small disk that fills
+// and empties underneath them, so that records fail on their first, second or third file.
+void TestRecordDurability::twoCopiesOnAFillingDisk()
+{
+    if (!privateMounts)
+        QSKIP("no mount namespace of our own here: cannot make a small disk");
+    QTemporaryDir root;
+    const QString drive = root.path() + QStringLiteral("/c");
+    QVERIFY(QDir().mkpath(drive));
+    QVERIFY2(::mount("tmpfs", QFile::encodeName(drive).constData(), "tmpfs", 0, "size=4m") == 0, strerror(errno));
+    auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(drive).constData(), MNT_DETACH); });
+    Files files{drive + QStringLiteral("/lrnfiles")};
+    QVERIFY(QDir().mkpath(files.folder));
+
+    constexpr int records = 300, tableLines = 12;
+    Writer first, second;
+    first.start(root.path(), "P1", records, tableLines);
+    second.start(root.path(), "P2", records, tableLines);
+    QVERIFY(first.process.waitForStarted() && second.process.waitForStarted());
+
+    // The disk full, nearly full (a page or three left) and free again, in turn.
+    const QByteArray filler = QFile::encodeName(drive + QStringLiteral("/filler"));
+    const QByteArray page(4096, 'x');
+    for (int round = 0; !(first.done && second.done) && round < 1000; ++round) {
+        const int fd = ::open(filler.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+        QVERIFY(fd >= 0);
+        while (::write(fd, page.constData(), page.size()) > 0) {
+        }
+        const off_t size = ::lseek(fd, 0, SEEK_END);
+        if (round % 2)
+            QCOMPARE(::ftruncate(fd, std::max<off_t>(0, size - page.size() * (1 + round % 3))), 0);
+        ::close(fd);
+        waitForProgress({&first, &second}, 6);
+        QCOMPARE(::unlink(filler.constData()), 0);
+        waitForProgress({&first, &second}, 12);
+    }
+    for (Writer* w : {&first, &second})
+        QVERIFY(w->process.state() == QProcess::NotRunning || w->process.waitForFinished(30000));
+    first.read();
+    second.read();
+    QVERIFY(first.done && second.done);
+    QCOMPARE(first.process.exitCode(), 0);
+    QCOMPARE(int(first.acknowledged.size() + first.refused.size()), records);
+    QCOMPARE(int(second.acknowledged.size() + second.refused.size()), records);
+    qInfo("acknowledged %zu and %zu, refused %zu and %zu", first.acknowledged.size(), second.acknowledged.size(),
+          first.refused.size(), second.refused.size());
+    // The disk let both copies through often, and stopped them often.
+    QVERIFY(first.acknowledged.size() > 20 && second.acknowledged.size() > 20);
+    QVERIFY(first.refused.size() + second.refused.size() > 20);
+
+    checkFiles(files, {&first, &second}, tableLines);
+}
+
+void TestRecordDurability::killedInTheMiddleOfARecord_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGKILL (a crash, a power cut)") << int(SIGKILL);
+    QTest::newRow("SIGTERM (a logout)") << int(SIGTERM);
+}
+
+// A pasted table of measurements of 4 MB, killed while its block is being written; then the
+// program is started again, as the student would.
+void TestRecordDurability::killedInTheMiddleOfARecord()
+{
+    QFETCH(int, signalNumber);
+    QTemporaryDir root;
+    Files files{root.path() + QStringLiteral("/c/lrnfiles")};
+    QVERIFY(QDir().mkpath(files.folder));
+    constexpr int tableLines = 100000;
+
+    // Killed the moment the first record's block is in the master file: before it reaches the
+    // send file, or while the master file is being synced.
+    Writer killed;
+    const QString master = files.folder + QStringLiteral("/masterFile_Ann_Lee.txt");
+    QFileSystemWatcher watcher({files.folder});
+    bool sent = false;
+    auto killWhenWritten = [&] {
+        if (!watcher.files().contains(master) && QFileInfo::exists(master))
+            watcher.addPath(master);
+        if (!sent && QFileInfo(master).size() > tableLines && killed.process.state() == QProcess::Running) {
+            ::kill(pid_t(killed.process.processId()), signalNumber);
+            sent = true;
+        }
+    };
+    connect(&watcher, &QFileSystemWatcher::directoryChanged, this, killWhenWritten);
+    connect(&watcher, &QFileSystemWatcher::fileChanged, this, killWhenWritten);
+    killed.start(root.path(), "K1", 3, tableLines);
+    QVERIFY(killed.process.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(killed.process.state() == QProcess::NotRunning, 60000);
+    killed.read();
+    QVERIFY2(sent, "the copy finished before a record could be interrupted");
+    QCOMPARE(killed.process.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(killed.process.exitCode(), signalNumber);
+    QVERIFY(!killed.done);
+
+    QCOMPARE(killed.recording, 1);
+    if (signalNumber == SIGKILL) {
+        // Nothing waits for SIGKILL: the block is in the master file only, and the next start
+        // takes it back out before it writes its own header.
+        QVERIFY(files.journalLeft());
+        QVERIFY(!files.send().contains("K1-1"));
+    } else {
+        // A logout waits for the record, which is then there whole.
+        QVERIFY(!files.journalLeft());
+        killed.acknowledged.insert(killed.recording);
+    }
+    Writer restarted;
+    restarted.start(root.path(), "K2", 1, tableLines);
+    QVERIFY(restarted.process.waitForFinished(60000));
+    restarted.read();
+    QCOMPARE(restarted.acknowledged, std::set<int>{1});
+
+    checkFiles(files, {&killed, &restarted}, tableLines);
+}
+
+int main(int argc, char* argv[])
+{
+    privateMounts = enterPrivateMountNamespace();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication app(argc, argv);
+    TestRecordDurability test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_record_durability.moc"
