@@ -1,11 +1,11 @@
 // A copy of the program that records as fast as it can, for the tests that run several copies
-// at once and kill them: the real window on scripted start-up answers, recording responses and
-// notes, two responses to a note, and telling on its output what it was told of each record.
+// at once: the real window on scripted start-up answers, recording responses and notes, two
+// responses to a note, and telling on its output what it was told of each record.
 //
 //   record_writer <drive root> <initials> <records> <lines per answer>
 //
-// Prints "recording N" before record N, then "ack N" when the program acknowledged it or
-// "refused N" when it refused it; "done" at the end.
+// Prints "ack N" when the program acknowledged record N or "refused N" when it refused it;
+// "done" at the end.
 
 #include "app/main_window.h"
 #include "platform/clock.h"
@@ -44,8 +44,6 @@ int main(int argc, char* argv[])
         table += QStringLiteral("\r\n  run %1   t = 1.%2 s   d = 95.0 cm").arg(k, 6).arg(k % 1000, 3, 10, QLatin1Char('0'));
 
     for (int n = 1; n <= records; ++n) {
-        std::printf("recording %d\n", n);
-        std::fflush(stdout);
         if (n <= 6)  // the paragraphs of assignment 001
             window.runHandler(&desk::MainWindow::cmdNextQuestion_Click);
         desk::setBoxText(*window.txt_answer, initials + u'-' + QString::number(n) + table);
