@@ -135,7 +135,7 @@ void FileChannels::commit(std::vector<Channel*>& toWrite)
 
     const TerminationDeferral deferral;
     if (journal_)
-        journal_->begin(entries);
+        journal_->begin(entries, syncToDisk_);
     int failure = 0;
     QString failedPath;
     for (Channel* c : toWrite) {
@@ -147,7 +147,7 @@ void FileChannels::commit(std::vector<Channel*>& toWrite)
     }
     // The journal must be gone for good before the record counts: a journal found later would
     // take the record back out.
-    if (!failure && journal_ && (failure = journal_->end()) != 0)
+    if (!failure && journal_ && (failure = journal_->end(syncToDisk_)) != 0)
         failedPath = journal_->hostPath();
     if (!failure)
         return;
@@ -156,7 +156,7 @@ void FileChannels::commit(std::vector<Channel*>& toWrite)
     // Also when a file could not be taken back: kept, the journal would refuse every later
     // record over a file that stays as it is (one marked append-only); the student is told.
     if (journal_)
-        journal_->end();
+        journal_->end(syncToDisk_);
     if (!notTakenBack.isEmpty())
         throw PartlyWrittenError(os::errorForIo(failure), notTakenBack);
     throw RunTimeError(os::errorForIo(failure), failedPath);

@@ -86,15 +86,15 @@ int rollBackFile(const JournalEntry& e)
 
 } // namespace
 
-void RollbackJournal::begin(const std::vector<JournalEntry>& entries)
+void RollbackJournal::begin(const std::vector<JournalEntry>& entries, bool sync)
 {
     const os::OpenedFile file = os::openRegularFile(hostPath_, O_WRONLY | O_CREAT | O_TRUNC);
     const QByteArray text = format(entries);
     int result = os::writeAll(file.fd, text.constData(), text.size());
-    if (result == 0)
+    if (result == 0 && sync)
         result = os::syncFile(file.fd);
     os::closeFile(file.fd);
-    if (result == 0)
+    if (result == 0 && sync)
         result = os::syncFolderOf(hostPath_);
     if (result != 0) {
         ::unlink(QFile::encodeName(hostPath_).constData());
@@ -102,11 +102,11 @@ void RollbackJournal::begin(const std::vector<JournalEntry>& entries)
     }
 }
 
-int RollbackJournal::end()
+int RollbackJournal::end(bool sync)
 {
     if (::unlink(QFile::encodeName(hostPath_).constData()) != 0 && errno != ENOENT)
         return errno;
-    return os::syncFolderOf(hostPath_);
+    return sync ? os::syncFolderOf(hostPath_) : 0;
 }
 
 void RollbackJournal::recover()

@@ -26,10 +26,11 @@ public:
     explicit RollbackJournal(QString hostPath) : hostPath_(std::move(hostPath)) {}
 
     // Writes and syncs the journal for a record about to be written. Throws RunTimeError; then
-    // nothing of the record has been written.
-    void begin(const std::vector<JournalEntry>& entries);
+    // nothing of the record has been written. (`sync` false only where the record files are not
+    // synced either: a benchmark.)
+    void begin(const std::vector<JournalEntry>& entries, bool sync = true);
     // Removes the journal for good: the record is in every file. 0 or an errno value.
-    int end();
+    int end(bool sync = true);
     // Applies a journal left over by an interrupted record, if there is one, then removes it.
     // Throws RunTimeError when a file cannot be cut back (the journal then stays for next time).
     void recover();
