@@ -70,8 +70,8 @@ QString unheldCharactersMessage(const QString& answer, const QString& what)
     return QStringLiteral("Your %1 cannot go into the record files as typed, because of:\n").arg(what) + list
         + QStringLiteral("\n\nThe files the instructor reads give it one line of one-byte characters "
                          "(Windows-1252), with no place for these.  Please type it again without them, for "
-                         "example with a letter that has no accent.  An invisible character may have come in "
-                         "with pasted text.");
+                         "example with a plain letter for one the files do not have (\"L\" for \"\u0141\").  "
+                         "An invisible character may have come in with pasted text.");
 }
 
 } // namespace
@@ -144,17 +144,27 @@ QString MainWindow::askUntilHeld(const QString& prompt, const std::function<QStr
 
 QString MainWindow::fileNameProblem(const QString& name) const
 {
+    const QString part = nameForFiles(name);
     // The master file's name is the longest one the student's name goes into.
-    const QString master =
-        hostPath(state_.baseDir + QStringLiteral("\\masterFile_") + nameForFiles(name) + QStringLiteral(".txt"));
+    const QString master = hostPath(state_.baseDir + QStringLiteral("\\masterFile_") + part + QStringLiteral(".txt"));
     const long limit = os::maxNameBytes(master);
-    if (QFile::encodeName(QFileInfo(master).fileName()).size() <= limit)
-        return QString();
-    const long room = limit - long(QStringLiteral("masterFile_.txt").size());
-    return QStringLiteral("Your full name is too long for the names of the record files: this folder leaves "
-                          "room for %1 characters of it, and it has %2.  Please type it again, shorter.")
-        .arg(room)
-        .arg(name.size());
+    if (QFile::encodeName(QFileInfo(master).fileName()).size() > limit) {
+        long bytes = long(QStringLiteral("masterFile_.txt").size());
+        qsizetype fit = 0;
+        while (fit < part.size() && (bytes += long(QFile::encodeName(part.mid(fit, 1)).size())) <= limit)
+            ++fit;
+        return QStringLiteral("Your full name is too long for the names of the record files: this folder takes "
+                              "%1 of its %2 characters.  Please type it again, shorter.")
+            .arg(fit)
+            .arg(name.size());
+    }
+    // The file system may refuse characters that the record files hold (":" or "?" on a network
+    // share); tried on the lock file's name, which carries the name like the record files.
+    if (os::nameRefused(hostPath(state_.baseDir + QStringLiteral("\\.desk-lock_") + part)))
+        return QStringLiteral("The folder of the record files does not take your full name in a file name: it "
+                              "may not take some of its characters.  Please type it again, for example without "
+                              "punctuation.");
+    return QString();
 }
 
 QString MainWindow::nameForFiles(const QString& studentName)

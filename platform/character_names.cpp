@@ -22,6 +22,7 @@ QString nameOf(char32_t code)
     case 0x0B: return QStringLiteral("LINE TABULATION");
     case 0x0C: return QStringLiteral("FORM FEED");
     case 0x0D: return QStringLiteral("CARRIAGE RETURN");
+    case 0x85: return QStringLiteral("NEXT LINE");
     default: break;
     }
     if (u_charType(UChar32(code)) == U_CONTROL_CHAR)

@@ -39,8 +39,10 @@ QString partlyWrittenMessage(int number, const QStringList& files)
     QStringList names;
     for (const QString& file : files)
         names << QFileInfo(file).fileName();
-    return generalErrorMessage(number) + QStringLiteral("\n\nThe record could not be taken back out of ")
-        + names.join(QStringLiteral(" and ")) + QStringLiteral(": that file may hold part of it.");
+    return generalErrorMessage(number) + QStringLiteral("\n\nA record could not be taken back out of ")
+        + names.join(QStringLiteral(" and "))
+        + (names.size() == 1 ? QStringLiteral(": that file may hold part of it.")
+                             : QStringLiteral(": those files may hold part of it."));
 }
 
 QString trapMessage(const RunTimeError& error)

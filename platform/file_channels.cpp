@@ -130,8 +130,13 @@ void FileChannels::commit(std::vector<Channel*>& toWrite)
     if (toWrite.empty())
         return;
     std::vector<JournalEntry> entries;
-    for (const Channel* c : toWrite)
-        entries.push_back({c->hostPath, !c->created, std::max(0LL, os::sizeOf(c->fd)), c->pending.size()});
+    for (const Channel* c : toWrite) {
+        const long long length = os::sizeOf(c->fd);
+        if (length < 0)
+            throw RunTimeError(os::errorForIo(errno), c->hostPath);
+        // A file this record created but that holds something already was another's: it stays.
+        entries.push_back({c->hostPath, !c->created || length > 0, length, c->pending.size(), c->fd});
+    }
 
     const TerminationDeferral deferral;
     if (journal_)

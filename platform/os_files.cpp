@@ -153,4 +153,16 @@ long maxNameBytes(const QString& hostPath)
     return limit > 0 ? limit : NAME_MAX;
 }
 
+bool nameRefused(const QString& hostPath)
+{
+    const QByteArray name = QFile::encodeName(hostPath);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(name.constData());
+        return false;
+    }
+    return errno == EINVAL || errno == EILSEQ || errno == ENAMETOOLONG;
+}
+
 } // namespace desk::os

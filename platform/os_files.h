@@ -39,4 +39,9 @@ void closeFile(int fd) noexcept;
 // existing folder above it (a network folder may not be reachable yet).
 long maxNameBytes(const QString& hostPath);
 
+// Whether the file system refuses `hostPath` as a file name (a character it does not take,
+// a name too long). Tried by making the file and removing it again; a file already there, or a
+// folder that cannot be reached, refuses nothing.
+bool nameRefused(const QString& hostPath);
+
 } // namespace desk::os

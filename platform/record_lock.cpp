@@ -3,9 +3,13 @@
 #include "platform/os_files.h"
 #include "platform/run_time_error.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace desk {
 
@@ -33,26 +37,60 @@ int tryLock(int fd)
     return errno == EACCES ? EAGAIN : errno;
 }
 
+// Whether `fd` is still the file at `name`: a copy that removed or replaced the lock file while
+// another held it would otherwise lock a file nobody else locks.
+bool stillAt(int fd, const QByteArray& name)
+{
+    struct stat opened {}, atPath {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(name.constData(), &atPath) == 0 && opened.st_dev == atPath.st_dev
+        && opened.st_ino == atPath.st_ino;
+}
+
 } // namespace
 
 RecordLock::RecordLock(const QString& hostPath, std::chrono::milliseconds wait)
-    : fd_(os::openRegularFile(hostPath, O_RDWR | O_CREAT).fd)
 {
+    const QByteArray name = QFile::encodeName(hostPath);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        const int result = tryLock(fd_);
-        // A share without lock support cannot keep two copies apart; recording still works.
-        if (result == 0 || result == ENOLCK || result == EOPNOTSUPP)
+        struct stat info {};
+        // A link, a pipe or a socket in the lock file's place is not the program's: it goes.
+        if (::lstat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
+            ::unlink(name.constData());
+        fd_ = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+        if (fd_ < 0 && (errno == EACCES || errno == EPERM))
             return;
-        if (result != EAGAIN && result != EINTR) {
+        if (fd_ < 0)
+            throw RunTimeError(errno == ELOOP || errno == EISDIR ? err::PathFileAccess : os::errorForOpen(errno, false, hostPath),
+                               hostPath);
+        if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
             os::closeFile(fd_);
+            fd_ = -1;
+            throw RunTimeError(err::PathFileAccess, hostPath);
+        }
+
+        int result;
+        while ((result = tryLock(fd_)) == EAGAIN || result == EINTR) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                os::closeFile(fd_);
+                fd_ = -1;
+                throw RunTimeError(err::PathFileAccess, hostPath + QStringLiteral(": locked by another copy"));
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        if (result == ENOLCK || result == EOPNOTSUPP)
+            return;
+        if (result != 0) {
+            os::closeFile(fd_);
+            fd_ = -1;
             throw RunTimeError(os::errorForIo(result), hostPath);
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            os::closeFile(fd_);
-            throw RunTimeError(err::PathFileAccess, hostPath + QStringLiteral(": locked by another copy"));
+        if (stillAt(fd_, name)) {
+            held_ = true;
+            return;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        os::closeFile(fd_);
+        fd_ = -1;
     }
 }
 

@@ -18,15 +18,21 @@ namespace desk {
 class RecordLock {
 public:
     // Opens (creating it if missing) the lock file and takes the lock, waiting at most `wait`
-    // for another copy to let go of it. Errors: 75 when the wait runs out, and the open errors of
-    // the lock file (76 folder missing, 70 not writable...).
+    // for another copy to let go of it. Errors: 75 when the wait runs out or a folder stands at
+    // the lock file's place, and the open errors of the lock file (76 folder missing...).
     RecordLock(const QString& hostPath, std::chrono::milliseconds wait);
     ~RecordLock();
     RecordLock(const RecordLock&) = delete;
     RecordLock& operator=(const RecordLock&) = delete;
 
+    // False where no lock can be had: a share without lock support, or a folder where this user
+    // may write the record files but not make the lock file. Records then go on as they would
+    // without the lock (and without a rollback journal, which only the lock keeps apart).
+    bool held() const { return held_; }
+
 private:
     int fd_ = -1;
+    bool held_ = false;
 };
 
 } // namespace desk

@@ -7,7 +7,9 @@ RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& 
     , lock_(paths.lock, files.lockWait())
     , journal_(paths.journal)
 {
-    journal_.recover();
+    if (!lock_.held())
+        return;
+    journal_.recover(paths.holds);
     files_.journal_ = &journal_;
 }
 

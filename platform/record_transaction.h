@@ -5,18 +5,24 @@
 // and while it lasts, closing channels journals the files' lengths before writing, so that
 // every file gets the block or none does, through a crash, a kill or a power cut.
 //
-// Create it before the operation opens its channels and let it go after they are closed.
+// Create it before the operation opens its channels and let it go after they are closed. Where no
+// lock can be had (see RecordLock::held), there is no journal either: a journal that two copies
+// could write at once would take back each other's records.
 
 #include "platform/file_channels.h"
 #include "platform/record_lock.h"
 #include "platform/rollback_journal.h"
 
+#include <functional>
+
 namespace desk {
 
-// Where the lock and the journal of one student's record files are, as host paths.
+// Where the lock and the journal of one student's record files are, as host paths, and which
+// file names in their folder are that student's record files.
 struct RecordSetPaths {
     QString lock;
     QString journal;
+    std::function<bool(const QString& fileName)> holds;
 };
 
 class RecordTransaction {

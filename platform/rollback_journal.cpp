@@ -4,7 +4,9 @@
 #include "platform/run_time_error.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 
 #include <cerrno>
@@ -16,23 +18,26 @@ namespace desk {
 
 namespace {
 
-// One line a file, the path percent-encoded so that no name can break the format; the last line
+// One line a file, its name percent-encoded so that no name can break the format; the last line
 // shows that the journal was written whole. A journal without it was cut off before any record
 // file was touched, and means nothing.
-const QByteArray firstLine = "Assignment Desk rollback journal 1";
+const QByteArray firstLine = "Assignment Desk rollback journal 2";
 const QByteArray lastLine = "end";
+// Far more than a record's few files take: anything larger is not a journal of the program's.
+constexpr qint64 largestJournal = 64 * 1024;
 
 QByteArray format(const std::vector<JournalEntry>& entries)
 {
     QByteArray text = firstLine + '\n';
     for (const JournalEntry& e : entries)
         text += QByteArray::number(e.existed ? 1 : 0) + ' ' + QByteArray::number(e.length) + ' '
-            + QByteArray::number(e.added) + ' ' + QFile::encodeName(e.hostPath).toPercentEncoding("/") + '\n';
+            + QByteArray::number(e.added) + ' ' + QFile::encodeName(QFileInfo(e.hostPath).fileName()).toPercentEncoding()
+            + '\n';
     return text + lastLine + '\n';
 }
 
-// The entries of a journal written whole; nothing for a torn one.
-std::vector<JournalEntry> parse(const QByteArray& text)
+// The entries of a journal written whole, in `folder`; nothing for a torn or foreign one.
+std::vector<JournalEntry> parse(const QByteArray& text, const QString& folder)
 {
     QList<QByteArray> lines = text.split('\n');
     if (lines.size() < 3 || lines.front() != firstLine || !lines.back().isEmpty() || lines[lines.size() - 2] != lastLine)
@@ -40,48 +45,85 @@ std::vector<JournalEntry> parse(const QByteArray& text)
     std::vector<JournalEntry> entries;
     for (qsizetype i = 1; i + 2 < lines.size(); ++i) {
         const QList<QByteArray> fields = lines[i].split(' ');
+        if (fields.size() != 4 || (fields[0] != "0" && fields[0] != "1"))
+            return {};
         bool lengthOk = false, addedOk = false;
         JournalEntry e;
-        if (fields.size() != 4)
-            return {};
         e.existed = fields[0] == "1";
         e.length = fields[1].toLongLong(&lengthOk);
         e.added = fields[2].toLongLong(&addedOk);
-        e.hostPath = QFile::decodeName(QByteArray::fromPercentEncoding(fields[3]));
-        if (!lengthOk || !addedOk || e.length < 0 || e.added < 0)
+        const QString name = QFile::decodeName(QByteArray::fromPercentEncoding(fields[3]));
+        if (!lengthOk || !addedOk || e.length < 0 || e.added < 0 || name.isEmpty() || name.contains(u'/')
+            || name == QLatin1String(".") || name == QLatin1String(".."))
             return {};
+        e.hostPath = folder + u'/' + name;
         entries.push_back(e);
     }
     return entries;
 }
 
-// 0, or the errno value that kept the file from being taken back.
+// 0, or the errno value that kept the file from being taken back. Through the record's own open
+// file while it is under way; otherwise by name.
 int rollBackFile(const JournalEntry& e)
 {
     const QByteArray name = QFile::encodeName(e.hostPath);
     struct stat info {};
+    const bool own = e.fd >= 0;
     // Gone, or no longer a regular file: nothing of the record is left there to take back.
-    if (::lstat(name.constData(), &info) != 0)
+    if ((own ? ::fstat(e.fd, &info) : ::lstat(name.constData(), &info)) != 0)
         return errno == ENOENT || errno == ENOTDIR ? 0 : errno;
     if (!S_ISREG(info.st_mode))
         return 0;
     const long long size = info.st_size;
-    if (size <= e.length && e.existed)
+    if (size <= e.length)
         return 0;
     // More than the record's bytes: someone who does not take the lock wrote there too.
     if (size > e.length + e.added)
         return EBUSY;
-    if (!e.existed)
+    if (!e.existed) {
+        struct stat atPath {};
+        const bool same = ::lstat(name.constData(), &atPath) == 0 && atPath.st_dev == info.st_dev && atPath.st_ino == info.st_ino;
+        if (!same)
+            return 0;
         return ::unlink(name.constData()) == 0 ? os::syncFolderOf(e.hostPath) : errno;
-
-    const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    }
+    const int fd = own ? e.fd : ::open(name.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0)
         return errno;
     int result = os::truncateFile(fd, e.length);
     if (result == 0)
         result = os::syncFile(fd);
-    os::closeFile(fd);
+    if (!own)
+        os::closeFile(fd);
     return result;
+}
+
+// The journal as it stands, at most `largestJournal` bytes of it; empty when there is none.
+QByteArray readJournal(const QString& hostPath)
+{
+    const QByteArray name = QFile::encodeName(hostPath);
+    struct stat info {};
+    if (::lstat(name.constData(), &info) != 0)
+        return {};
+    // A link, a pipe or a socket in the journal's place is not the program's: it goes.
+    if (!S_ISREG(info.st_mode)) {
+        if (!S_ISDIR(info.st_mode))
+            ::unlink(name.constData());
+        return {};
+    }
+    const os::OpenedFile file = os::openRegularFile(hostPath, O_RDONLY);
+    QByteArray text(largestJournal + 1, Qt::Uninitialized);
+    qsizetype got = 0;
+    for (;;) {
+        const ssize_t n = ::read(file.fd, text.data() + got, size_t(text.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 || (got += n) == text.size())
+            break;
+    }
+    os::closeFile(file.fd);
+    text.truncate(got);
+    return text;
 }
 
 } // namespace
@@ -109,25 +151,21 @@ int RollbackJournal::end(bool sync)
     return sync ? os::syncFolderOf(hostPath_) : 0;
 }
 
-void RollbackJournal::recover()
+void RollbackJournal::recover(const std::function<bool(const QString& fileName)>& belongs)
 {
-    QFile file(hostPath_);
-    if (!file.exists())
+    const QByteArray text = readJournal(hostPath_);
+    if (text.isEmpty() && !QFileInfo::exists(hostPath_))
         return;
-    QByteArray text;
-    {
-        os::OpenedFile journal = os::openRegularFile(hostPath_, O_RDONLY);
-        QFile reader;
-        if (reader.open(journal.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-            text = reader.readAll();
-        else
-            os::closeFile(journal.fd);
-    }
-    const QStringList failed = rollBack(parse(text));
-    if (!failed.isEmpty())
-        throw RunTimeError(err::PathFileAccess, failed.join(u' '));
+    std::vector<JournalEntry> entries;
+    if (text.size() <= largestJournal)
+        for (const JournalEntry& e : parse(text, QFileInfo(hostPath_).absolutePath()))
+            if (belongs(QFileInfo(e.hostPath).fileName()))
+                entries.push_back(e);
+    const QStringList failed = rollBack(entries);
     if (const int result = end())
         throw RunTimeError(os::errorForIo(result), hostPath_);
+    if (!failed.isEmpty())
+        throw PartlyWrittenError(err::PathFileAccess, failed);
 }
 
 QStringList RollbackJournal::rollBack(const std::vector<JournalEntry>& entries)

@@ -5,20 +5,24 @@
 // or a power cut in the middle of a record, and applying it cuts each file back to its length
 // before that record: so a block is in every file of its record or in none, whatever happened.
 //
-// Only the holder of the record files' lock writes, applies or removes their journal.
+// The journal names its files by their names alone, in its own folder, so a folder that moved
+// (a renamed home, another mount point) keeps its journal; and it applies only to the files it
+// is told belong to it. Only the holder of the record files' lock writes, applies or removes it.
 
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace desk {
 
 struct JournalEntry {
-    QString hostPath;
+    QString hostPath;      // in the journal's folder
     bool existed = true;   // false: the record created the file
     long long length = 0;  // the file's length before the record
     long long added = 0;   // the bytes the record appends
+    int fd = -1;           // the record's own open file, while it is under way
 };
 
 class RollbackJournal {
@@ -31,9 +35,10 @@ public:
     void begin(const std::vector<JournalEntry>& entries, bool sync = true);
     // Removes the journal for good: the record is in every file. 0 or an errno value.
     int end(bool sync = true);
-    // Applies a journal left over by an interrupted record, if there is one, then removes it.
-    // Throws RunTimeError when a file cannot be cut back (the journal then stays for next time).
-    void recover();
+    // Applies a journal left over by an interrupted record, if there is one, to the files whose
+    // names `belongs` accepts, then removes it. If a file cannot be taken back, the journal goes
+    // all the same (it could never be applied) and PartlyWrittenError names the file.
+    void recover(const std::function<bool(const QString& fileName)>& belongs);
 
     // Takes each file back to its length before the record. It never cuts a file shorter than
     // that, never touches a file that grew by more than the record's bytes (someone else wrote

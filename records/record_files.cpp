@@ -3,7 +3,7 @@
 
 #include "app/main_window.h"
 
-#include <QFileInfo>
+#include <algorithm>
 
 namespace desk {
 
@@ -11,8 +11,20 @@ RecordSetPaths MainWindow::recordSetPaths() const
 {
     // Hidden files of the program's own, named after the student like the record files.
     const QString name = nameForFiles(state_.studentName);
+    const QString master = QStringLiteral("masterFile_") + name + QStringLiteral(".txt");
+    const QString notes = QStringLiteral("notes_") + name + QStringLiteral(".txt");
+    // A journal left by a run on another day names that day's send file.
+    const QString send = QStringLiteral("send_") + name + QStringLiteral(".txt");
+    auto holds = [=](const QString& file) {
+        if (file == master || file == notes)
+            return true;
+        if (file.size() != send.size() + 4 || !file.startsWith(QLatin1String("send_")) || !file.endsWith(send.mid(5)))
+            return false;
+        const QStringView day = QStringView(file).mid(5, 4);
+        return std::all_of(day.begin(), day.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
     return {hostPath(state_.baseDir + QStringLiteral("\\.desk-lock_") + name),
-            hostPath(state_.baseDir + QStringLiteral("\\.desk-journal_") + name)};
+            hostPath(state_.baseDir + QStringLiteral("\\.desk-journal_") + name), holds};
 }
 
 void MainWindow::writeRecord(std::initializer_list<int> channels, const std::function<void()>& writeBlock)

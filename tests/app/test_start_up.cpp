@@ -292,7 +292,10 @@ void TestStartUp::answersTheFilesCannotHoldAreAskedAgain_data()
         << QStringList{QStringLiteral("U+1F600 GRINNING FACE"), QStringLiteral("U+1F600 GRINNING FACE")};
     // The file system takes names of at most 255 bytes.
     QTest::newRow("a name too long for a file name") << QStringList{QString(10000, u'n'), ann} << QStringList{ajl}
-                                                     << QStringList{QStringLiteral("too long")};
+                                                     << QStringList{QStringLiteral("takes 240 of its 10000 characters")};
+    // Two bytes each in a file name.
+    QTest::newRow("a name of accented letters too long") << QStringList{QString(121, u'é'), ann} << QStringList{ajl}
+                                                         << QStringList{QStringLiteral("takes 120 of its 121 characters")};
     QTest::newRow("the longest name that fits") << QStringList{QString(240, u'n')} << QStringList{ajl}
                                                 << QStringList{};
 }

@@ -2,8 +2,10 @@
 // itself cut off by a crash.
 
 #include "platform/rollback_journal.h"
+#include "platform/run_time_error.h"
 #include "support/expected_texts.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -70,29 +72,51 @@ void TestRollbackJournal::rollBack()
 void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
 {
     QTemporaryDir dir;
-    const QString master = dir.filePath(QStringLiteral("master.txt"));
-    const QString send = dir.filePath(QStringLiteral("send.txt"));
-    RollbackJournal journal(dir.filePath(QStringLiteral(".journal")));
+    const QString folder = dir.filePath(QStringLiteral("lrnfiles"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString master = folder + QStringLiteral("/master.txt");
+    const QString send = folder + QStringLiteral("/send.txt");
+    const QString other = folder + QStringLiteral("/other.txt");
+    auto ours = [](const QString& name) { return name == QLatin1String("master.txt") || name == QLatin1String("send.txt"); };
 
-    // Left by a kill between the two files: the master file has the block, the send file not.
+    // Left by a kill between the two files, then the folder moved (a renamed home): the master
+    // file has the block, the send file not. Another file named in it is not the journal's.
     putFile(master, "old\r\nREC\r\n");
     putFile(send, "old\r\n");
-    journal.begin({{master, true, 5, 5}, {send, true, 5, 5}});
-    journal.recover();
-    QCOMPARE(fileState(master), QByteArray("old\r\n"));
-    QCOMPARE(fileState(send), QByteArray("old\r\n"));
+    putFile(other, "thesis\r\n");
+    RollbackJournal(folder + QStringLiteral("/.journal")).begin({{master, true, 5, 5}, {send, true, 5, 5}, {other, true, 0, 100}});
+    const QString moved = dir.filePath(QStringLiteral("moved"));
+    QVERIFY(QDir().rename(folder, moved));
+    RollbackJournal journal(moved + QStringLiteral("/.journal"));
+    journal.recover(ours);
+    QCOMPARE(fileState(moved + QStringLiteral("/master.txt")), QByteArray("old\r\n"));
+    QCOMPARE(fileState(moved + QStringLiteral("/send.txt")), QByteArray("old\r\n"));
+    QCOMPARE(fileState(moved + QStringLiteral("/other.txt")), QByteArray("thesis\r\n"));
     QCOMPARE(fileState(journal.hostPath()), QByteArray("<missing>"));
 
     // Cut off while it was written, before any record file was touched: it means nothing.
-    journal.begin({{master, true, 0, 5}});
+    journal.begin({{moved + QStringLiteral("/master.txt"), true, 0, 5}});
     QFile torn(journal.hostPath());
     QVERIFY(torn.open(QIODevice::ReadWrite));
     QVERIFY(torn.resize(torn.size() - 4));
     torn.close();
-    journal.recover();
-    QCOMPARE(fileState(master), QByteArray("old\r\n"));
+    journal.recover(ours);
+    QCOMPARE(fileState(moved + QStringLiteral("/master.txt")), QByteArray("old\r\n"));
     QCOMPARE(fileState(journal.hostPath()), QByteArray("<missing>"));
-    journal.recover();  // none at all
+    journal.recover(ours);  // none at all
+
+    // A file edited since the crash holds more than the record: it is left alone and named once,
+    // and the journal goes, so that it does not refuse every later record.
+    putFile(moved + QStringLiteral("/send.txt"), "old\r\nREC\r\nedited afterwards\r\n");
+    journal.begin({{moved + QStringLiteral("/send.txt"), true, 5, 5}});
+    try {
+        journal.recover(ours);
+        QFAIL("an edited file was taken back");
+    } catch (const desk::PartlyWrittenError& error) {
+        QCOMPARE(error.files(), QStringList{moved + QStringLiteral("/send.txt")});
+    }
+    QCOMPARE(fileState(moved + QStringLiteral("/send.txt")), QByteArray("old\r\nREC\r\nedited afterwards\r\n"));
+    QCOMPARE(fileState(journal.hostPath()), QByteArray("<missing>"));
 }
 
 QTEST_GUILESS_MAIN(TestRollbackJournal)

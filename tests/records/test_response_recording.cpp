@@ -377,7 +377,7 @@ void TestResponseRecording::recordThatCannotBeTakenBackIsNamed()
     QCOMPARE(d.f.dialogs.messages.size(), 1);
     QCOMPARE(d.f.dialogs.messages.front(),
              desk::testing::generalErrorText(61)
-                 + QStringLiteral("\n\nThe record could not be taken back out of masterFile_Ann_Lee.txt: that file "
+                 + QStringLiteral("\n\nA record could not be taken back out of masterFile_Ann_Lee.txt: that file "
                                   "may hold part of it."));
     QVERIFY(d.masterRecords().endsWith("OK\r\n" + closingLine()));
     QCOMPARE(d.answerBox(), QStringLiteral("OK"));
