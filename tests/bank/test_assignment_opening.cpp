@@ -2,10 +2,9 @@
 // files, and what happens when the assignment is not in the bank or a file cannot be written.
 
 #include "app/main_window.h"
-#include "platform/record_lock.h"
 #include "platform/text_box.h"
 #include "support/expected_texts.h"
-#include "support/full_disk.h"
+#include "support/record_faults.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
 
@@ -243,14 +242,11 @@ void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord()
     w.setUpProgram();
     const QString folder = fixture.driveC() + QStringLiteral("/lrnfiles");
     std::optional<desk::testing::FullFile> fullDisk;
-    std::optional<desk::RecordLock> otherCopy;
+    std::optional<desk::testing::AnotherCopyRecording> otherCopy;
     switch (Breakage(breakage)) {
     case FolderMissing: QVERIFY(QDir(folder).removeRecursively()); break;
     case SendFull: fullDisk.emplace(fixture.host(sendFile)); break;
-    case LockHeld:
-        w.files().setLockWait(std::chrono::milliseconds(30));
-        otherCopy.emplace(folder + QStringLiteral("/.desk-lock_Ann_Lee"), std::chrono::milliseconds(0));
-        break;
+    case LockHeld: otherCopy.emplace(w, fixture.host(masterFile)); break;
     }
 
     w.runHandler(&MainWindow::openAssignment);

@@ -36,6 +36,16 @@ e2e_launch() {
     APP_PID=$!
 }
 
+# Starts the program at home for Ann Lee (initials AJL) on assignment 1 and waits for its window.
+e2e_launch_as_ann() {
+    e2e_launch
+    answer_input_box 1
+    answer_input_box "Ann Lee"
+    answer_input_box AJL
+    answer_input_box 1
+    wait_window Form1 >/dev/null
+}
+
 # Polls a command until it succeeds, for at most E2E_TIMEOUT seconds.
 wait_until() {
     local what=$1; shift

@@ -13,15 +13,6 @@ table=$E2E_HOME/table.txt
 rows=100000
 awk -v rows=$rows 'BEGIN { for (i = 0; i < rows; i++) printf "  run %6d   t = 1.%03d s   d = 95.0 cm\r\n", i, i % 1000 }' >"$table"
 
-start_program() {
-    e2e_launch
-    answer_input_box 1
-    answer_input_box "Ann Lee"
-    answer_input_box AJL
-    answer_input_box 1
-    wait_window Form1 >/dev/null
-}
-
 size_of() { stat -c %s "$1" 2>/dev/null || echo 0; }
 
 # Pastes the table as the answer, clicks Enter Response and sends the signal the moment the
@@ -52,7 +43,7 @@ contents() {
         "$(grep -c '^  run .* cm'$'\r''$' "$1")" "$(grep '^  run ' "$1" | grep -vc ' cm'$'\r''$')"
 }
 
-start_program
+e2e_launch_as_ann
 record_table_and_kill TERM
 [ "$status" = 143 ] || fail "the program did not end by SIGTERM (status $status)"
 [ ! -e "$journal" ] || fail "a logout left the rollback journal behind"
@@ -62,12 +53,12 @@ for file in "$master" "$send"; do
         fail "after SIGTERM $(basename "$file") holds $(contents "$file")"
 done
 
-start_program
+e2e_launch_as_ann
 record_table_and_kill KILL
 [ "$status" = 137 ] || fail "the program did not end by SIGKILL (status $status)"
 [ -e "$journal" ] || fail "SIGKILL came after the record was done"
 
-start_program
+e2e_launch_as_ann
 click_control cmd_quit
 wait_program_end
 [ ! -e "$journal" ] || fail "the next start left the rollback journal behind"

@@ -3,12 +3,7 @@
 source "$(dirname "$0")/e2e_lib.sh"
 
 e2e_start
-e2e_launch
-answer_input_box 1
-answer_input_box "Ann Lee"
-answer_input_box AJL
-answer_input_box 1
-wait_window Form1 >/dev/null
+e2e_launch_as_ann
 
 # The inner area of Picture1 (its place in twips divided by 15, less its 2-pixel frame).
 picture1=(18 407 341 88)

@@ -3,7 +3,7 @@
 #include "platform/file_channels.h"
 #include "platform/run_time_error.h"
 #include "support/expected_texts.h"
-#include "support/full_disk.h"
+#include "support/record_faults.h"
 
 #include <QDir>
 #include <QFile>

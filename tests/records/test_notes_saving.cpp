@@ -3,7 +3,7 @@
 
 #include "app/main_window.h"
 #include "support/expected_texts.h"
-#include "support/full_disk.h"
+#include "support/record_faults.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
 

@@ -2,9 +2,8 @@
 // emptied boxes, and a record that cannot be written losing nothing the student typed.
 
 #include "app/main_window.h"
-#include "platform/record_lock.h"
 #include "support/expected_texts.h"
-#include "support/full_disk.h"
+#include "support/record_faults.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
 
@@ -265,7 +264,7 @@ void TestResponseRecording::unwritableRecordLosesNothing()
 
     Desk d;
     std::optional<desk::testing::FullFile> fullDisk;
-    std::optional<desk::RecordLock> otherCopy;
+    std::optional<desk::testing::AnotherCopyRecording> otherCopy;
     switch (Breakage(breakage)) {
     case BaseDirectoryRemoved:
         QVERIFY(QDir(d.f.host(d.s().baseDir)).removeRecursively());
@@ -287,9 +286,7 @@ void TestResponseRecording::unwritableRecordLosesNothing()
         fullDisk.emplace(d.sendPath());
         break;
     case LockHeld:
-        d.w().files().setLockWait(std::chrono::milliseconds(30));
-        otherCopy.emplace(QFileInfo(d.masterPath()).dir().filePath(QStringLiteral(".desk-lock_Ann_Lee")),
-                          std::chrono::milliseconds(0));
+        otherCopy.emplace(d.w(), d.masterPath());
         break;
     }
 

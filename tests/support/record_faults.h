@@ -1,0 +1,74 @@
+#pragma once
+// Faults underneath the record files that tests make on purpose: a full disk, and another copy of
+// the program in the middle of its own record.
+
+#include "app/main_window.h"
+#include "platform/record_lock.h"
+
+#include <QFile>
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace desk::testing {
+
+// A record file on a full disk, without a real full disk: the file is replaced by a large sparse
+// one and the test process may write no file past that size (RLIMIT_FSIZE), so every append to
+// it fails as on a full disk, while the other files, far smaller, are written as usual.
+class FullFile {
+public:
+    static constexpr qint64 Size = 4 << 20;
+
+    // Any file at `hostPath` is removed first; the caller stashes it if it wants it back.
+    explicit FullFile(const QString& hostPath)
+        : path_(hostPath)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        QFile::remove(path_);
+        QFile file(path_);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(Size));
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved_) == 0);
+        rlimit full = saved_;
+        full.rlim_cur = Size;
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &full) == 0);
+    }
+    ~FullFile()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        QFile::remove(path_);
+    }
+    FullFile(const FullFile&) = delete;
+    FullFile& operator=(const FullFile&) = delete;
+
+private:
+    QString path_;
+    rlimit saved_{};
+};
+
+// Another copy of the program recording for the same student for longer than a record waits: it
+// holds the lock of the window's record files, and the window waits only a moment for it.
+class AnotherCopyRecording {
+public:
+    AnotherCopyRecording(MainWindow& window, const QString& masterHostPath)
+        : lock_(lockBeside(window, masterHostPath), std::chrono::milliseconds(0))
+    {
+    }
+
+private:
+    // The lock file beside "masterFile_Ann_Lee.txt" is ".desk-lock_Ann_Lee".
+    static QString lockBeside(MainWindow& window, const QString& masterHostPath)
+    {
+        window.files().setLockWait(std::chrono::milliseconds(30));
+        const QFileInfo master(masterHostPath);
+        return master.dir().filePath(QStringLiteral(".desk-lock_") + master.fileName().mid(11).chopped(4));
+    }
+
+    RecordLock lock_;
+};
+
+} // namespace desk::testing
