@@ -1,17 +1,17 @@
 #include "app/main_window.h"
 
+#include "app/caption_button.h"
 #include "pictures/picture_box.h"
 #include "platform/dialogs.h"
 #include "platform/text_box.h"
 
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 #include <QTimer>
 
 #include <algorithm>
@@ -32,22 +32,19 @@ QRect twipsRect(int left, int top, int width, int height)
     return QRect(px(left), px(top), px(width), px(height));
 }
 
-// A command button whose caption wraps within the button, as long captions need.
-class CaptionButton : public QPushButton {
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QStylePainter painter(this);
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        option.text.clear();
-        painter.drawControl(QStyle::CE_PushButton, option);
-        painter.drawText(rect().adjusted(3, 2, -3, -2), Qt::AlignCenter | Qt::TextWordWrap, text());
-    }
-};
+// The controls' sizes were laid out for a Windows dialog font with Tahoma's metrics. Debian's
+// fonts-wine has Wine's Tahoma, outside the fonts fontconfig knows, so the program loads it
+// itself; at 7.75 points every caption fits its control. Without it, the narrowest sans-serif
+// there is.
+QFont controlFont()
+{
+    static const bool loaded = QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")) >= 0;
+    Q_UNUSED(loaded);
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans Narrow"), QStringLiteral("DejaVu Sans Condensed")});
+    font.setPointSizeF(7.75);
+    return font;
+}
 
 } // namespace
 
@@ -59,11 +56,11 @@ MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     setObjectName(QStringLiteral("cmd_pend_exp"));
     setWindowTitle(QStringLiteral("Form1"));
     resize(px(10875), px(8595));
-    // The controls are laid out for a small dialog font (8 points); the two text boxes have
-    // their own.
-    QFont dialogFont = font();
-    dialogFont.setPointSizeF(8);
-    setFont(dialogFont);
+    // The two text boxes have fonts of their own.
+    setFont(controlFont());
+    setAccessibleDescription(QStringLiteral(
+        "Assignment Desk: work through an assignment of physics problems one paragraph at a time and "
+        "record your answers and notes for the instructor"));
     createControls();
     wireEvents();
 }
@@ -86,7 +83,8 @@ void MainWindow::createControls()
     };
     auto label = [&](const QString& name, const char* caption, int l, int t, int w, int h, int tabIndex) {
         auto* lbl = new QLabel(QString::fromLatin1(caption), this);
-        lbl->setWordWrap(true);
+        // Only a caption too long for one line wraps.
+        lbl->setWordWrap(QFontMetrics(font()).horizontalAdvance(lbl->text()) > px(w));
         lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         place(lbl, name.toLatin1().constData(), l, t, w, h, tabIndex);
         return lbl;
@@ -150,6 +148,8 @@ void MainWindow::createControls()
     lbl_parameter[0] = label(QStringLiteral("lbl_parameter_0"), "Parameter 1", 5640, 7680, 900, 195, 13);
     lbl_paragraph_goback = label(QStringLiteral("lbl_paragraph_goback"), "# sentences previous", 2160, 240, 1095, 495, 10);
 
+    nameForScreenReaders();
+
     // Keyboard order: by tab index, skipping what cannot take the focus (the labels).
     QWidget* previous = nullptr;
     for (auto& [index, control] : byTabIndex) {
@@ -161,6 +161,26 @@ void MainWindow::createControls()
     }
     // When the window is shown the focus goes to the first control in tab order.
     txt_question->setFocus();
+}
+
+void MainWindow::nameForScreenReaders()
+{
+    // The buttons are named by their captions; the boxes by what they hold, in the student's words.
+    txt_question->setAccessibleName(QStringLiteral("Questions: the paragraphs of the assignment"));
+    txt_answer->setAccessibleName(QStringLiteral("Your answer"));
+    txt_answer->setAccessibleDescription(QStringLiteral("An answer, a critique, notes or just OK, to record with "
+                                                        "Enter Response or Save as Notes"));
+    Picture1->setAccessibleName(QStringLiteral("Left picture"));
+    Picture2->setAccessibleName(QStringLiteral("Right picture"));
+    for (std::size_t i = 0; i < txt_parameter.size(); ++i) {
+        lbl_parameter[i]->setBuddy(txt_parameter[i]);
+        txt_parameter[i]->setAccessibleName(lbl_parameter[i]->text());
+    }
+    lbl_paragraph_goback->setBuddy(txt_paragraph_goback);
+    txt_paragraph_goback->setAccessibleName(lbl_paragraph_goback->text());
+    List1->setAccessibleName(QStringLiteral("List"));
+    lbl_only_if_prompted->setBuddy(cmd_next_picture);
+    cmd_next_picture->setAccessibleDescription(lbl_only_if_prompted->text());
 }
 
 void MainWindow::wireEvents()

@@ -131,6 +131,8 @@ protected:
 
 private:
     void createControls();
+    // Accessible names and descriptions, and the labels' buddies, for screen readers.
+    void nameForScreenReaders();
     void wireEvents();
     void runTick();
     void finishProgram();

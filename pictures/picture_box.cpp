@@ -52,6 +52,24 @@ void PictureBox::paintEvent(QPaintEvent* event)
         painter.drawImage(inner.topLeft(), picture_);
     if (!surface_.isNull())
         painter.drawImage(inner.topLeft(), surface_);
+    // A picture box takes the focus in the tab order; it shows it like the buttons do.
+    if (hasFocus()) {
+        painter.setClipping(false);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+}
+
+void PictureBox::focusInEvent(QFocusEvent* event)
+{
+    QFrame::focusInEvent(event);
+    update();
+}
+
+void PictureBox::focusOutEvent(QFocusEvent* event)
+{
+    QFrame::focusOutEvent(event);
+    update();
 }
 
 void PictureBox::resizeEvent(QResizeEvent*)

@@ -2,7 +2,7 @@
 # Installs the Debian packages needed to build, run and test the program, if any is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ make qt6-base-dev libicu-dev fonts-liberation xvfb xauth xdotool x11-utils xclip imagemagick)
+packages=(cmake ninja-build g++ make qt6-base-dev libicu-dev fonts-wine fonts-liberation xvfb xauth xdotool x11-utils xclip imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,11 +1,13 @@
 // The main window: its controls, the timer, fonts, tab order, the inert controls and the ways
 // the program ends from the window.
 
+#include "app/caption_button.h"
 #include "app/main_window.h"
 #include "pictures/picture_box.h"
 #include "platform/text_box.h"
 #include "support/scripted_services.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDirIterator>
 #include <QLabel>
@@ -34,6 +36,7 @@ struct ControlRow {
     const char* text;
     int left, top, width, height; // twips
     int tab;
+    const char* accessibleName = nullptr;  // what a screen reader says; the caption when not given
 };
 
 // The window's controls in the order they are created, positions in twips.
@@ -45,22 +48,22 @@ const ControlRow controls[] = {
     {"cmd_quit", Kind::Button, "quit program", 10200, 0, 735, 495, 23},
     {"cmd_display_note_file", Kind::Button, "display notes", 4440, 240, 975, 495, 22},
     {"cmd_displayCumulativeText", Kind::Button, "display everything", 3600, 240, 855, 495, 21},
-    {"txt_parameter_3", Kind::LineBox, "1", 8205, 8160, 300, 285, 20},
-    {"txt_parameter_2", Kind::LineBox, "1", 8205, 7680, 300, 285, 18},
-    {"txt_parameter_1", Kind::LineBox, "1", 6720, 8160, 300, 285, 16},
-    {"txt_parameter_0", Kind::LineBox, "1", 6720, 7680, 300, 285, 14},
-    {"List1", Kind::ListBox, "", 3120, 7680, 1695, 840, 12},
+    {"txt_parameter_3", Kind::LineBox, "1", 8205, 8160, 300, 285, 20, "Parameter 4"},
+    {"txt_parameter_2", Kind::LineBox, "1", 8205, 7680, 300, 285, 18, "Parameter 3"},
+    {"txt_parameter_1", Kind::LineBox, "1", 6720, 8160, 300, 285, 16, "Parameter 2"},
+    {"txt_parameter_0", Kind::LineBox, "1", 6720, 7680, 300, 285, 14, "Parameter 1"},
+    {"List1", Kind::ListBox, "", 3120, 7680, 1695, 840, 12, "List"},
     {"cmd_timerTrigger", Kind::Button, "Trigger Timer", 2400, 7560, 735, 495, 11},
-    {"txt_paragraph_goback", Kind::LineBox, "1", 3120, 240, 495, 495, 9},
+    {"txt_paragraph_goback", Kind::LineBox, "1", 3120, 240, 495, 495, 9, "# sentences previous"},
     {"cmd_Make_Paragraph_question", Kind::Button, "Make Paragraph", 1200, 240, 855, 495, 8},
     {"cmd_Make_paragraph", Kind::Button, "Make Paragraph", 7320, 240, 975, 495, 7},
     {"cmd_save_as_notes", Kind::Button, "Save as Notes", 6480, 240, 855, 495, 6},
-    {"Picture2", Kind::Picture, "", 5640, 6080, 5055, 1375, 5},
-    {"Picture1", Kind::Picture, "", 240, 6080, 5175, 1375, 4},
+    {"Picture2", Kind::Picture, "", 5640, 6080, 5055, 1375, 5, "Right picture"},
+    {"Picture1", Kind::Picture, "", 240, 6080, 5175, 1375, 4, "Left picture"},
     {"cmd_enter_response", Kind::Button, "Enter Response", 5640, 240, 855, 495, 3},
     {"cmdNextQuestion", Kind::Button, "Next Question / Answer", 240, 0, 975, 735, 2},
-    {"txt_answer", Kind::TextBox, " ", 5640, 720, 5055, 5255, 1},
-    {"txt_question", Kind::TextBox, "", 240, 720, 5175, 5255, 0},
+    {"txt_answer", Kind::TextBox, " ", 5640, 720, 5055, 5255, 1, "Your answer"},
+    {"txt_question", Kind::TextBox, "", 240, 720, 5175, 5255, 0, "Questions: the paragraphs of the assignment"},
     {"lbl_only_if_prompted", Kind::Label, "click only if prompted", 240, 7560, 855, 495, 26},
     {"lbl_parameter_3", Kind::Label, "Parameter 4", 7200, 8160, 900, 195, 19},
     {"lbl_parameter_2", Kind::Label, "Parameter 3", 7200, 7680, 1005, 195, 17},
@@ -100,6 +103,7 @@ private Q_SLOTS:
     void windowAndTimer();
     void textBoxesAndPictureBoxes();
     void tabOrder();
+    void keyboardShowsFocusAndClicks();
     void resizingMovesNothing();
     void inertButtonsChangeNothing();
     void endingThroughTheWindow_data();
@@ -124,9 +128,16 @@ void TestMainWindow::everyControl()
     const QString text = QString::fromLatin1(expected.text);
     switch (expected.kind) {
     case Kind::Button: {
-        auto* button = dynamic_cast<QPushButton*>(widget);
+        auto* button = dynamic_cast<desk::CaptionButton*>(widget);
         QVERIFY(button);
         QCOMPARE(button->text(), text);
+        // The caption reads in full inside the button, also where the button runs past the
+        // window's edge ("quit program", "copy picture").
+        const QRect area = button->captionArea();
+        const QRect drawn = QFontMetrics(button->font()).boundingRect(area, desk::CaptionButton::captionFlags, text);
+        QVERIFY2(area.contains(drawn), qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5").arg(text)
+                                                      .arg(drawn.width()).arg(drawn.height()).arg(area.width()).arg(area.height())));
+        QVERIFY(fixture.window->rect().contains(drawn.translated(button->pos())));
         break;
     }
     case Kind::TextBox: {
@@ -147,6 +158,15 @@ void TestMainWindow::everyControl()
         QVERIFY(label);
         QCOMPARE(label->text(), text);
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        // One line where the caption fits on one, otherwise wrapped, and read in full.
+        const QRect area = label->contentsRect();
+        const QFontMetrics metrics(label->font());
+        QCOMPARE(label->wordWrap(), metrics.horizontalAdvance(text) > area.width());
+        const QRect drawn = metrics.boundingRect(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+        QVERIFY2(area.contains(drawn), qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5").arg(text)
+                                                      .arg(drawn.width()).arg(drawn.height()).arg(area.width()).arg(area.height())));
+        // Tied to the box it names.
+        QVERIFY(label->buddy() || text == QLatin1String("click only if prompted"));
         break;
     }
     case Kind::ListBox: {
@@ -168,8 +188,15 @@ void TestMainWindow::everyControl()
     QVERIFY(widget->isEnabled());
     if (expected.kind != Kind::Label)
         QVERIFY(widget->focusPolicy() & Qt::TabFocus);
-    // Only the two multi-line boxes carry a font of their own.
+    // Only the two multi-line boxes carry a font of their own; the others take the window's, at
+    // a size a student can read.
     QCOMPARE(widget->testAttribute(Qt::WA_SetFont), expected.kind == Kind::TextBox);
+    QVERIFY(widget->font().pointSizeF() >= 7);
+
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name),
+             expected.accessibleName ? QString::fromUtf8(expected.accessibleName) : text);
 }
 
 void TestMainWindow::windowAndTimer()
@@ -268,6 +295,28 @@ void TestMainWindow::tabOrder()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         const ControlRow* next = focusable[i % focusable.size()];
         QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next->name));
+    }
+}
+
+// Without a mouse the student sees where the focus is, the picture boxes included, and clicks the
+// focused button with Return or Enter as well as Space.
+void TestMainWindow::keyboardShowsFocusAndClicks()
+{
+    WindowFixture fixture;
+    MainWindow& window = *fixture.window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    for (QWidget* control : std::initializer_list<QWidget*>{window.Picture1, window.Picture2, window.cmd_clear_answer_box}) {
+        window.txt_question->setFocus(Qt::TabFocusReason);
+        const QImage unfocused = control->grab().toImage();
+        control->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), control);
+        QVERIFY2(control->grab().toImage() != unfocused, qPrintable(control->objectName()));
+    }
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        desk::setBoxText(*window.txt_answer, QStringLiteral("typed"));
+        QTest::keyClick(window.cmd_clear_answer_box, key);
+        QTRY_COMPARE(desk::boxText(*window.txt_answer), QString());
     }
 }
 

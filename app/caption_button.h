@@ -1,0 +1,24 @@
+#pragma once
+// A command button as the window's controls need it: its caption wraps within the button, as
+// long captions must at the described sizes; Return and Enter click it when it has the focus,
+// as Space does (so the keyboard does the whole job, as on the desktop the program comes from);
+// and the focus shows as a clear frame.
+
+#include <QPushButton>
+
+namespace desk {
+
+class CaptionButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+    // Where the caption is drawn, inside the button's frame and its focus frame.
+    QRect captionArea() const { return rect().adjusted(3, 2, -3, -2); }
+    static constexpr int captionFlags = Qt::AlignCenter | Qt::TextWordWrap;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+} // namespace desk
