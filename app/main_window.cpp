@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/caption_button.h"
+#include "app/program_icon.h"
 #include "pictures/picture_box.h"
 #include "platform/dialogs.h"
 #include "platform/text_box.h"
@@ -56,6 +57,7 @@ MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     setObjectName(QStringLiteral("cmd_pend_exp"));
     setWindowTitle(QStringLiteral("Form1"));
     resize(px(10875), px(8595));
+    setWindowIcon(programIcon());
     // The two text boxes have fonts of their own.
     setFont(controlFont());
     setAccessibleDescription(QStringLiteral(

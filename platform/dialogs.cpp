@@ -1,11 +1,40 @@
 #include "platform/dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLabel>
-#include <QMessageBox>
+#include <QScreen>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace desk {
+
+namespace {
+
+// Wide enough for the title in the title bar and a question on one line where it can be,
+// narrow enough to read: the long questions take two lines.
+constexpr int widestText = 520;
+
+// The buttons say what they do; the style's check marks and crosses add nothing.
+void withoutButtonIcons(QWidget& box)
+{
+    for (QAbstractButton* button : box.findChildren<QAbstractButton*>())
+        button->setIcon(QIcon());
+}
+
+int screenHeight(const QWidget* near)
+{
+    const QScreen* screen = near ? near->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().height() : 768;
+}
+
+} // namespace
 
 QString QtDialogs::title()
 {
@@ -14,15 +43,19 @@ QString QtDialogs::title()
 
 QString QtDialogs::inputBox(const QString& prompt)
 {
-    QInputDialog box(parent_);
+    QInputDialog box(owner_);
     box.setObjectName(QStringLiteral("inputBox"));
     box.setWindowTitle(title());
     box.setInputMode(QInputDialog::TextInput);
     box.setLabelText(prompt);
-    // Long prompts wrap instead of stretching the box across the screen.
-    if (auto* label = box.findChild<QLabel*>())
+    if (auto* label = box.findChild<QLabel*>()) {
         label->setWordWrap(true);
+        const int oneLine = label->fontMetrics().horizontalAdvance(prompt);
+        label->setMinimumWidth(std::clamp(oneLine + 2, label->fontMetrics().horizontalAdvance(title()) + 160, widestText));
+    }
     box.setTextValue(QString());
+    box.okButtonText();  // makes the box's buttons, which it otherwise makes only when shown
+    withoutButtonIcons(box);
     if (box.exec() != QDialog::Accepted)
         return QString();
     return box.textValue();
@@ -30,14 +63,35 @@ QString QtDialogs::inputBox(const QString& prompt)
 
 void QtDialogs::messageBox(const QString& text)
 {
-    QMessageBox box(parent_);
+    QDialog box(owner_);
     box.setObjectName(QStringLiteral("messageBox"));
     box.setWindowTitle(title());
-    box.setIcon(QMessageBox::NoIcon);
-    box.setText(text);
-    box.setStandardButtons(QMessageBox::Ok);
-    // The student can select and copy the text, say to send an error number to the instructor.
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    auto* layout = new QVBoxLayout(&box);
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    // The student can select and copy the text, say to send an error number to the instructor,
+    // with the keyboard (Tab to it, Ctrl+A, Ctrl+C) as well as the mouse.
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    label->setFocusPolicy(Qt::StrongFocus);
+    label->setFixedWidth(std::min(widestText, std::max(label->fontMetrics().horizontalAdvance(text) + 2, 300)));
+    // A message taller than two thirds of the screen scrolls, so that OK stays in reach.
+    const int tallest = screenHeight(owner_) * 2 / 3;
+    if (label->heightForWidth(label->width()) > tallest) {
+        auto* scroll = new QScrollArea;
+        scroll->setWidget(label);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->setFixedSize(label->width() + scroll->verticalScrollBar()->sizeHint().width(), tallest);
+        layout->addWidget(scroll);
+    } else {
+        layout->addWidget(label);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    withoutButtonIcons(box);
+    buttons->button(QDialogButtonBox::Ok)->setFocus();
     box.exec();
 }
 

@@ -17,18 +17,21 @@ public:
     virtual void beep() = 0;
 };
 
-// The real boxes: QInputDialog and QMessageBox, titled with the program's name.
+// The real boxes, titled with the program's name. Until the main window is shown they stand in
+// the middle of the screen; from then on they belong to it, centred over it.
 class QtDialogs : public Dialogs {
 public:
-    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     QString inputBox(const QString& prompt) override;
     void messageBox(const QString& text) override;
     void beep() override;
 
+    // The window the boxes belong to from now on.
+    void setOwner(QWidget* owner) { owner_ = owner; }
+
     static QString title();
 
 private:
-    QWidget* parent_;
+    QWidget* owner_ = nullptr;
 };
 
 } // namespace desk

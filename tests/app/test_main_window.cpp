@@ -206,6 +206,9 @@ void TestMainWindow::windowAndTimer()
     QCOMPARE(window.windowTitle(), QStringLiteral("Form1"));
     QCOMPARE(window.objectName(), QStringLiteral("cmd_pend_exp"));
     QCOMPARE(window.size(), QSize(725, 573));
+    // The program's own icon, not the platform's generic one.
+    QVERIFY(!window.windowIcon().isNull());
+    QVERIFY(window.windowIcon().cacheKey() != QApplication::windowIcon().cacheKey());
 
     // The "pend exp" button shares the window's name but is another object.
     auto* pendExp = window.findChild<QPushButton*>(QStringLiteral("cmd_pend_exp"));

@@ -1,0 +1,113 @@
+// The real input and message boxes: whose they are, their buttons, and a message too tall for
+// the screen.
+
+#include "platform/dialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QScopeGuard>
+#include <QScrollArea>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using desk::QtDialogs;
+
+namespace {
+
+// Runs `look` on the modal box once it is open, then closes it, whatever `look` found.
+void whenOpen(const std::function<void(QDialog&)>& look)
+{
+    QTimer::singleShot(0, [look] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto close = qScopeGuard([modal] { if (modal) modal->close(); });
+        auto* box = qobject_cast<QDialog*>(modal);
+        QVERIFY(box);
+        look(*box);
+    });
+}
+
+// The style of a desktop whose dialog buttons carry icons (the offscreen platform's has none).
+class IconButtonsStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* data) const override
+    {
+        return hint == SH_DialogButtonBox_ButtonsHaveIcons ? 1 : QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+} // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QApplication::setStyle(new IconButtonsStyle); }
+    void boxesBelongToTheWindowOnceShown();
+    void tallMessageScrollsWithOkInReach();
+};
+
+void TestDialogs::boxesBelongToTheWindowOnceShown()
+{
+    QtDialogs dialogs;
+    QWidget window;
+    bool looked = false;
+    // Before the window is shown: the start-up questions stand on their own.
+    whenOpen([&](QDialog& box) {
+        QCOMPARE(box.parentWidget(), nullptr);
+        looked = true;
+    });
+    QCOMPARE(dialogs.inputBox(QStringLiteral("Your full name:  ")), QString());
+    QVERIFY(looked);
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    dialogs.setOwner(&window);
+    for (bool message : {false, true}) {
+        looked = false;
+        whenOpen([&](QDialog& box) {
+            QCOMPARE(box.parentWidget(), &window);
+            QVERIFY(box.isModal());
+            QCOMPARE(box.windowTitle(), QStringLiteral("Assignment Desk"));
+            for (QAbstractButton* button : box.findChildren<QAbstractButton*>())
+                QVERIFY2(button->icon().isNull(), qPrintable(button->text()));
+            looked = true;
+        });
+        if (message)
+            dialogs.messageBox(QStringLiteral("The error is:  61"));
+        else
+            dialogs.inputBox(QStringLiteral("Assignment Number:  "));
+        QVERIFY(looked);
+    }
+}
+
+// A message naming thousands of characters: it scrolls inside the box, OK stays on the screen,
+// and the text can be reached with the keyboard to be selected and copied.
+void TestDialogs::tallMessageScrollsWithOkInReach()
+{
+    QtDialogs dialogs;
+    QString text;
+    for (int i = 0; i < 3000; ++i)
+        text += QStringLiteral("\n    U+%1 SOME CHARACTER").arg(i, 4, 16, QLatin1Char('0'));
+    bool looked = false;
+    whenOpen([&](QDialog& box) {
+        const int screen = box.screen()->availableGeometry().height();
+        QVERIFY2(box.height() <= screen * 3 / 4, qPrintable(QString::number(box.height())));
+        QVERIFY(box.findChild<QScrollArea*>());
+        auto* label = box.findChild<QLabel*>();
+        QVERIFY(label);
+        QVERIFY(label->focusPolicy() & Qt::TabFocus);
+        QVERIFY(label->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+        looked = true;
+    });
+    dialogs.messageBox(text);
+    QVERIFY(looked);
+}
+
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
