@@ -19,6 +19,7 @@ int main(int argc, char* argv[])
     desk::SystemClock clock;
     desk::StandardRandom random;
     desk::MainWindow window({dialogs, clock, random, desk::HostPaths::forThisHost()});
+    dialogs.setOwner(&window);
     QObject::connect(&window, &desk::MainWindow::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
@@ -26,6 +27,5 @@ int main(int argc, char* argv[])
     if (window.hasEnded())
         return 0;
     window.show();
-    dialogs.setOwner(&window);
     return app.exec();
 }

@@ -28,6 +28,22 @@ void withoutButtonIcons(QWidget& box)
         button->setIcon(QIcon());
 }
 
+// Until its window is shown a box stands in the middle of the screen, not over a window the
+// student cannot see.
+void placeAndRun(QDialog& box, QWidget* owner)
+{
+    if (!owner || !owner->isVisible()) {
+        box.adjustSize();
+        const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            QRect place(QPoint(), box.frameGeometry().size());
+            place.moveCenter(screen->availableGeometry().center());
+            box.move(place.topLeft());
+        }
+    }
+    box.exec();
+}
+
 int screenHeight(const QWidget* near)
 {
     const QScreen* screen = near ? near->screen() : QGuiApplication::primaryScreen();
@@ -56,7 +72,8 @@ QString QtDialogs::inputBox(const QString& prompt)
     box.setTextValue(QString());
     box.okButtonText();  // makes the box's buttons, which it otherwise makes only when shown
     withoutButtonIcons(box);
-    if (box.exec() != QDialog::Accepted)
+    placeAndRun(box, owner_);
+    if (box.result() != QDialog::Accepted)
         return QString();
     return box.textValue();
 }
@@ -92,7 +109,7 @@ void QtDialogs::messageBox(const QString& text)
     layout->setSizeConstraint(QLayout::SetFixedSize);
     withoutButtonIcons(box);
     buttons->button(QDialogButtonBox::Ok)->setFocus();
-    box.exec();
+    placeAndRun(box, owner_);
 }
 
 void QtDialogs::beep()

@@ -17,8 +17,8 @@ public:
     virtual void beep() = 0;
 };
 
-// The real boxes, titled with the program's name. Until the main window is shown they stand in
-// the middle of the screen; from then on they belong to it, centred over it.
+// The real boxes, titled with the program's name. They belong to the main window once it exists:
+// its modal children, centred over it; until it is shown, in the middle of the screen.
 class QtDialogs : public Dialogs {
 public:
     QString inputBox(const QString& prompt) override;

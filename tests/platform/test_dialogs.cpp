@@ -48,41 +48,42 @@ class TestDialogs : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { QApplication::setStyle(new IconButtonsStyle); }
-    void boxesBelongToTheWindowOnceShown();
+    void boxesBelongToTheWindow();
     void tallMessageScrollsWithOkInReach();
 };
 
-void TestDialogs::boxesBelongToTheWindowOnceShown()
+void TestDialogs::boxesBelongToTheWindow()
 {
     QtDialogs dialogs;
     QWidget window;
-    bool looked = false;
-    // Before the window is shown: the start-up questions stand on their own.
-    whenOpen([&](QDialog& box) {
-        QCOMPARE(box.parentWidget(), nullptr);
-        looked = true;
-    });
-    QCOMPARE(dialogs.inputBox(QStringLiteral("Your full name:  ")), QString());
-    QVERIFY(looked);
-
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.setGeometry(20, 30, 300, 200);
     dialogs.setOwner(&window);
-    for (bool message : {false, true}) {
-        looked = false;
-        whenOpen([&](QDialog& box) {
-            QCOMPARE(box.parentWidget(), &window);
-            QVERIFY(box.isModal());
-            QCOMPARE(box.windowTitle(), QStringLiteral("Assignment Desk"));
-            for (QAbstractButton* button : box.findChildren<QAbstractButton*>())
-                QVERIFY2(button->icon().isNull(), qPrintable(button->text()));
-            looked = true;
-        });
-        if (message)
-            dialogs.messageBox(QStringLiteral("The error is:  61"));
-        else
-            dialogs.inputBox(QStringLiteral("Assignment Number:  "));
-        QVERIFY(looked);
+    for (bool shown : {false, true}) {
+        if (shown) {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+        }
+        for (bool message : {false, true}) {
+            bool looked = false;
+            whenOpen([&](QDialog& box) {
+                QCOMPARE(box.parentWidget(), &window);
+                QVERIFY(box.isModal());
+                QCOMPARE(box.windowTitle(), QStringLiteral("Assignment Desk"));
+                for (QAbstractButton* button : box.findChildren<QAbstractButton*>())
+                    QVERIFY2(button->icon().isNull(), qPrintable(button->text()));
+                // Over the window once the student sees it; before, in the middle of the screen.
+                const QPoint centre = shown ? window.frameGeometry().center() : box.screen()->availableGeometry().center();
+                QVERIFY2((box.frameGeometry().center() - centre).manhattanLength() <= 4,
+                         qPrintable(QStringLiteral("centred at %1,%2").arg(box.frameGeometry().center().x())
+                                        .arg(box.frameGeometry().center().y())));
+                looked = true;
+            });
+            if (message)
+                dialogs.messageBox(QStringLiteral("The error is:  61"));
+            else
+                dialogs.inputBox(QStringLiteral("Assignment Number:  "));
+            QVERIFY(looked);
+        }
     }
 }
 
