@@ -1,5 +1,7 @@
 #include "app/caption_button.h"
 
+#include "platform/focus_frame.h"
+
 #include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -14,10 +16,8 @@ void CaptionButton::paintEvent(QPaintEvent*)
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
     painter.drawText(captionArea(), captionFlags, text());
-    if (hasFocus()) {
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        painter.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
-    }
+    if (hasFocus())
+        drawFocusFrame(painter, *this);
 }
 
 void CaptionButton::keyPressEvent(QKeyEvent* event)

@@ -4,6 +4,7 @@
 #include "app/program_icon.h"
 #include "pictures/picture_box.h"
 #include "platform/dialogs.h"
+#include "platform/focus_frame.h"
 #include "platform/text_box.h"
 
 #include <QCloseEvent>
@@ -39,7 +40,13 @@ QRect twipsRect(int left, int top, int width, int height)
 // there is.
 QFont controlFont()
 {
-    static const bool loaded = QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")) >= 0;
+    static const bool loaded = [] {
+        const bool found = QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")) >= 0;
+        // The fallbacks cut "pend exp" (two lines in its small button).
+        if (!found)
+            qWarning("Tahoma (Debian package fonts-wine) is missing: some captions will be cut");
+        return found;
+    }();
     Q_UNUSED(loaded);
     QFont font;
     font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans Narrow"), QStringLiteral("DejaVu Sans Condensed")});
@@ -97,7 +104,7 @@ void MainWindow::createControls()
         return box;
     };
     auto textBox = [&](const char* name, const QString& text, int l, int t, int w, int h, int tabIndex) {
-        auto* box = new TextBox(this);
+        auto* box = new WithFocusFrame<TextBox>(this);
         QFont font(QStringLiteral("Arial"));
         font.setPointSizeF(9.75);
         font.setWeight(QFont::Normal);
@@ -130,7 +137,7 @@ void MainWindow::createControls()
     txt_parameter[2] = lineBox(QStringLiteral("txt_parameter_2"), 8205, 7680, 300, 285, 18);
     txt_parameter[1] = lineBox(QStringLiteral("txt_parameter_1"), 6720, 8160, 300, 285, 16);
     txt_parameter[0] = lineBox(QStringLiteral("txt_parameter_0"), 6720, 7680, 300, 285, 14);
-    List1 = new QListWidget(this);
+    List1 = new WithFocusFrame<QListWidget>(this);
     place(List1, "List1", 3120, 7680, 1695, 840, 12);
     cmd_timerTrigger = button("cmd_timerTrigger", "Trigger Timer", 2400, 7560, 735, 495, 11);
     txt_paragraph_goback = lineBox(QStringLiteral("txt_paragraph_goback"), 3120, 240, 495, 495, 9);

@@ -1,5 +1,7 @@
 #include "pictures/picture_box.h"
 
+#include "platform/focus_frame.h"
+
 #include <QPainter>
 
 namespace desk {
@@ -53,11 +55,8 @@ void PictureBox::paintEvent(QPaintEvent* event)
     if (!surface_.isNull())
         painter.drawImage(inner.topLeft(), surface_);
     // A picture box takes the focus in the tab order; it shows it like the buttons do.
-    if (hasFocus()) {
-        painter.setClipping(false);
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-    }
+    if (hasFocus())
+        drawFocusFrame(painter, *this);
 }
 
 void PictureBox::focusInEvent(QFocusEvent* event)

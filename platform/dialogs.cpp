@@ -1,14 +1,16 @@
 #include "platform/dialogs.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QScreen>
 #include <QPushButton>
-#include <QScrollArea>
+#include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -19,7 +21,7 @@ namespace {
 
 // Wide enough for the title in the title bar and a question on one line where it can be,
 // narrow enough to read: the long questions take two lines.
-constexpr int widestText = 520;
+constexpr int widestText = 580;
 
 // The buttons say what they do; the style's check marks and crosses add nothing.
 void withoutButtonIcons(QWidget& box)
@@ -28,19 +30,22 @@ void withoutButtonIcons(QWidget& box)
         button->setIcon(QIcon());
 }
 
-// Until its window is shown a box stands in the middle of the screen, not over a window the
-// student cannot see.
+// Over its window once the student sees it; until then in the middle of the screen, not over a
+// window nobody can see. Placed again once shown, when a window manager has framed it.
 void placeAndRun(QDialog& box, QWidget* owner)
 {
-    if (!owner || !owner->isVisible()) {
-        box.adjustSize();
+    auto place = [&box, owner] {
+        const bool overOwner = owner && owner->isVisible();
         const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-        if (screen) {
-            QRect place(QPoint(), box.frameGeometry().size());
-            place.moveCenter(screen->availableGeometry().center());
-            box.move(place.topLeft());
-        }
-    }
+        if (!overOwner && !screen)
+            return;
+        QRect frame = box.frameGeometry();
+        frame.moveCenter(overOwner ? owner->frameGeometry().center() : screen->availableGeometry().center());
+        box.move(frame.topLeft());
+    };
+    box.adjustSize();
+    place();
+    QTimer::singleShot(0, &box, place);
     box.exec();
 }
 
@@ -84,25 +89,35 @@ void QtDialogs::messageBox(const QString& text)
     box.setObjectName(QStringLiteral("messageBox"));
     box.setWindowTitle(title());
     auto* layout = new QVBoxLayout(&box);
-    auto* label = new QLabel(text);
-    label->setWordWrap(true);
     // The student can select and copy the text, say to send an error number to the instructor,
     // with the keyboard (Tab to it, Ctrl+A, Ctrl+C) as well as the mouse.
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    const Qt::TextInteractionFlags selectable = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(selectable);
     label->setFocusPolicy(Qt::StrongFocus);
     label->setFixedWidth(std::min(widestText, std::max(label->fontMetrics().horizontalAdvance(text) + 2, 300)));
-    // A message taller than two thirds of the screen scrolls, so that OK stays in reach.
+    // A message taller than two thirds of the screen scrolls, so that OK stays in reach; there the
+    // text is a read-only text box, which scrolls along with the keyboard's selection.
     const int tallest = screenHeight(owner_) * 2 / 3;
     if (label->heightForWidth(label->width()) > tallest) {
-        auto* scroll = new QScrollArea;
-        scroll->setWidget(label);
-        scroll->setFrameShape(QFrame::NoFrame);
-        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        scroll->setFixedSize(label->width() + scroll->verticalScrollBar()->sizeHint().width(), tallest);
-        layout->addWidget(scroll);
+        auto* scrolled = new QPlainTextEdit(text);
+        scrolled->setReadOnly(true);
+        scrolled->setTextInteractionFlags(selectable);
+        scrolled->setFrameShape(QFrame::NoFrame);
+        scrolled->setBackgroundRole(QPalette::Window);
+        scrolled->setFixedSize(label->width() + scrolled->verticalScrollBar()->sizeHint().width(), tallest);
+        layout->addWidget(scrolled);
+        delete label;
     } else {
         layout->addWidget(label);
     }
+    // What a screen reader says when the box opens.
+    box.setAccessibleDescription(text);
+    QTimer::singleShot(0, &box, [&box] {
+        QAccessibleEvent alert(&box, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
     layout->addWidget(buttons);
