@@ -1,7 +1,6 @@
 // Assignment Desk: a student works through one assignment and leaves a record for the instructor.
 
 #include "app/main_window.h"
-#include "app/program_icon.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/random_source.h"
@@ -12,8 +11,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Assignment Desk"));
-    // The window and every dialog carry it.
-    QApplication::setWindowIcon(desk::programIcon());
 
     desk::QtDialogs dialogs;
     desk::SystemClock clock;

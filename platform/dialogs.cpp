@@ -30,13 +30,18 @@ void withoutButtonIcons(QWidget& box)
         button->setIcon(QIcon());
 }
 
+const QScreen* screenNear(const QWidget* owner)
+{
+    return owner ? owner->screen() : QGuiApplication::primaryScreen();
+}
+
 // Over its window once the student sees it; until then in the middle of the screen, not over a
 // window nobody can see. Placed again once shown, when a window manager has framed it.
 void placeAndRun(QDialog& box, QWidget* owner)
 {
     auto place = [&box, owner] {
         const bool overOwner = owner && owner->isVisible();
-        const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+        const QScreen* screen = screenNear(owner);
         if (!overOwner && !screen)
             return;
         QRect frame = box.frameGeometry();
@@ -49,9 +54,9 @@ void placeAndRun(QDialog& box, QWidget* owner)
     box.exec();
 }
 
-int screenHeight(const QWidget* near)
+int screenHeight(const QWidget* owner)
 {
-    const QScreen* screen = near ? near->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = screenNear(owner);
     return screen ? screen->availableGeometry().height() : 768;
 }
 

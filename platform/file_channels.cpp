@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace desk {
@@ -171,11 +170,8 @@ void FileChannels::removeCreatedFile(Channel& c)
 {
     // The file did not exist before the channel was opened: the operation leaves no trace. Only
     // the very file it created goes, and only while it is empty.
-    const QByteArray name = QFile::encodeName(c.hostPath);
-    struct stat opened {}, atPath {};
-    if (::fstat(c.fd, &opened) == 0 && ::lstat(name.constData(), &atPath) == 0 && opened.st_dev == atPath.st_dev
-        && opened.st_ino == atPath.st_ino && atPath.st_size == 0)
-        ::unlink(name.constData());
+    if (os::isFileAt(c.fd, c.hostPath) && os::sizeOf(c.fd) == 0)
+        ::unlink(QFile::encodeName(c.hostPath).constData());
 }
 
 void FileChannels::closeFd(Channel& c)

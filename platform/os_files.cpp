@@ -132,6 +132,13 @@ int truncateFile(int fd, long long length)
     return result == 0 ? 0 : errno;
 }
 
+bool isFileAt(int fd, const QString& hostPath)
+{
+    struct stat opened {}, atPath {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(QFile::encodeName(hostPath).constData(), &atPath) == 0
+        && opened.st_dev == atPath.st_dev && opened.st_ino == atPath.st_ino;
+}
+
 long long sizeOf(int fd)
 {
     struct stat info {};

@@ -31,6 +31,8 @@ int syncFile(int fd);
 int syncFolderOf(const QString& hostPath);
 int truncateFile(int fd, long long length);
 
+// Whether the open file `fd` is still the file at `hostPath` (not removed, not replaced).
+bool isFileAt(int fd, const QString& hostPath);
 // The size of an open file, or -1.
 long long sizeOf(int fd);
 void closeFile(int fd) noexcept;

@@ -37,15 +37,6 @@ int tryLock(int fd)
     return errno == EACCES ? EAGAIN : errno;
 }
 
-// Whether `fd` is still the file at `name`: a copy that removed or replaced the lock file while
-// another held it would otherwise lock a file nobody else locks.
-bool stillAt(int fd, const QByteArray& name)
-{
-    struct stat opened {}, atPath {};
-    return ::fstat(fd, &opened) == 0 && ::lstat(name.constData(), &atPath) == 0 && opened.st_dev == atPath.st_dev
-        && opened.st_ino == atPath.st_ino;
-}
-
 } // namespace
 
 RecordLock::RecordLock(const QString& hostPath, std::chrono::milliseconds wait)
@@ -85,7 +76,8 @@ RecordLock::RecordLock(const QString& hostPath, std::chrono::milliseconds wait)
             fd_ = -1;
             throw RunTimeError(os::errorForIo(result), hostPath);
         }
-        if (stillAt(fd_, name)) {
+        // A lock file removed or replaced meanwhile would be a lock nobody else takes.
+        if (os::isFileAt(fd_, hostPath)) {
             held_ = true;
             return;
         }

@@ -81,9 +81,7 @@ int rollBackFile(const JournalEntry& e)
     if (size > e.length + e.added)
         return EBUSY;
     if (!e.existed) {
-        struct stat atPath {};
-        const bool same = ::lstat(name.constData(), &atPath) == 0 && atPath.st_dev == info.st_dev && atPath.st_ino == info.st_ino;
-        if (!same)
+        if (own && !os::isFileAt(e.fd, e.hostPath))
             return 0;
         return ::unlink(name.constData()) == 0 ? os::syncFolderOf(e.hostPath) : errno;
     }
