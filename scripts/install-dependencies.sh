@@ -1,8 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test the program, if any is missing.
+# Installs the Debian 12 packages a task needs, if any is missing, through sudo when not root.
+#   run      building and running the program (`make run`, `make install`)
+#   package  run, and what builds the .deb (`make package`)
+#   test     package, and what the tests drive and check the program with (`make test`, `make bench`)
 set -euo pipefail
 
-packages=(cmake ninja-build g++ make qt6-base-dev libicu-dev fonts-wine fonts-liberation xvfb xauth xdotool x11-utils xclip imagemagick)
+run=(cmake ninja-build g++ make qt6-base-dev libicu-dev fonts-wine)
+# dpkg-shlibdeps and file read the program's library dependencies into the .deb.
+package=("${run[@]}" dpkg-dev file)
+# An X server and the tools that type, click, read the clipboard and take screenshots;
+# the package checkers; the locale sources a test builds a decimal-comma locale from.
+test=("${package[@]}" xvfb xauth xdotool x11-utils xclip imagemagick
+      lintian appstream desktop-file-utils locales)
+
+case "${1:-run}" in
+  run) packages=("${run[@]}") ;;
+  package) packages=("${package[@]}") ;;
+  test) packages=("${test[@]}") ;;
+  *) echo "usage: $0 [run|package|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
