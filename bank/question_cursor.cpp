@@ -38,9 +38,9 @@ void MainWindow::readNextQuestion()
                 s.awaitingResponse = Value::truth(true);
         }
 
-        if (s.displayMode == Value::whole(1))
+        if (s.displayMode.equalsNumber(1))
             s.displayText = line;
-        else if (s.displayMode == Value::whole(2))
+        else if (s.displayMode.equalsNumber(2))
             s.displayText = nextSentence(line);
 
         if (line.left(3) == s.nextAssignmentNumber)

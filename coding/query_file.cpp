@@ -13,7 +13,7 @@ void MainWindow::codeFile()
 
     files_.open(1, queryFile, FileMode::Input);
     s.codeNbr = Value::whole(qint32(files_.readLine(1).size()));
-    files_.closeAll();
+    files_.close(1);
 
     files_.open(1, queryFile, FileMode::Input);
     files_.open(2, codedFile, FileMode::Output);

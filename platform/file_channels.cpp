@@ -94,13 +94,14 @@ QString FileChannels::readLine(int channel)
         throw RunTimeError(err::BadFileName, QStringLiteral("channel %1 is not open for reading").arg(channel));
     if (c.readPos >= c.input.size())
         throw RunTimeError(err::InputPastEnd, c.hostPath);
-    qsizetype end = c.readPos;
-    while (end < c.input.size() && c.input[end] != '\r' && c.input[end] != '\n')
-        ++end;
+    // A line ends at CR or CR LF; a lone LF is a character of the line.
+    qsizetype end = c.input.indexOf('\r', c.readPos);
+    if (end < 0)
+        end = c.input.size();
     const QString line = windows1252::decode(c.input.mid(c.readPos, end - c.readPos));
-    if (end < c.input.size() && c.input[end] == '\r')
+    if (end < c.input.size())
         ++end;
-    if (end < c.input.size() && c.input[end] == '\n')
+    if (end < c.input.size() && c.input[end] == '\n' && c.input[end - 1] == '\r')
         ++end;
     c.readPos = end;
     return line;

@@ -40,7 +40,8 @@ public:
     // Adds one line: the text, then CR LF. Text the set cannot hold throws UnencodableTextError.
     void writeLine(int channel, QStringView text);
 
-    // The next line without its line end (CR LF, CR or LF); 62 past the end.
+    // The next line without its line end (CR LF or CR; a lone LF belongs to the line); 62 past
+    // the end.
     QString readLine(int channel);
     bool atEnd(int channel) const;
 
@@ -93,8 +94,13 @@ private:
 // not; an operation closes its channels itself when it succeeds.
 class ChannelGuard {
 public:
-    ChannelGuard(FileChannels& files, std::initializer_list<int> channels)
-        : files_(files), channels_(channels) {}
+    // Guards those of `channels` that are free now: a channel the caller already holds is theirs.
+    ChannelGuard(FileChannels& files, std::initializer_list<int> channels) : files_(files)
+    {
+        for (int channel : channels)
+            if (!files.isOpen(channel))
+                channels_.push_back(channel);
+    }
     ChannelGuard(const ChannelGuard&) = delete;
     ChannelGuard& operator=(const ChannelGuard&) = delete;
     ~ChannelGuard()

@@ -2,7 +2,10 @@
 
 #include "platform/run_time_error.h"
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <locale.h>
 #include <string>
 
 namespace desk {
@@ -14,6 +17,14 @@ int digitValue(QChar c, int radix)
     const char16_t u = c.toUpper().unicode();
     const int digit = (u >= u'0' && u <= u'9') ? u - u'0' : (u >= u'A' && u <= u'F') ? u - u'A' + 10 : -1;
     return digit < radix ? digit : -1;
+}
+
+// Qt sets the C library to the desktop's locale at start, and a German one reads "2.5" as 2.
+// Numbers in this program are always written with a decimal point.
+double cLocaleStrtod(const std::string& literal)
+{
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return strtod_l(literal.c_str(), nullptr, cLocale);
 }
 
 bool isSkipped(QChar c)
@@ -95,7 +106,7 @@ bool scanNumber(QStringView text, qsizetype& pos, double& value)
         else
             pos = beforeExponent;
     }
-    const double result = std::strtod(literal.c_str(), nullptr);
+    const double result = cLocaleStrtod(literal);
     if (!std::isfinite(result))
         throw RunTimeError(err::Overflow);
     value = result;
@@ -137,8 +148,18 @@ QString decimalText(double value, int significantDigits)
 {
     if (value == 0)
         return QStringLiteral("0");
-    // %g writes fixed notation from 1E-4 up to below 1E15 (with 15 digits), as wanted.
+    // QString::number always writes a decimal point, whatever the locale. %g writes fixed notation
+    // down to 1E-4; smaller fractions are written out from the exponent form, to the same digits.
     QString text = QString::number(value, 'g', significantDigits).toUpper();
+    if (std::abs(value) < 1e-4) {
+        const QString exponentForm = QString::number(std::abs(value), 'e', significantDigits - 1);
+        const qsizetype e = exponentForm.indexOf(u'e');
+        QString digits = exponentForm.left(e).remove(u'.');
+        while (digits.endsWith(u'0'))
+            digits.chop(1);
+        const int leadingZeros = -exponentForm.mid(e + 1).toInt() - 1;
+        text = (value < 0 ? QStringLiteral("-0.") : QStringLiteral("0.")) + QString(leadingZeros, u'0') + digits;
+    }
     if (text.startsWith(QStringLiteral("0.")))
         text.remove(0, 1);
     else if (text.startsWith(QStringLiteral("-0.")))

@@ -6,6 +6,9 @@
 
 namespace desk {
 
+// Numbers are read and written with the C locale's rules (a decimal point), whatever the desktop's
+// language.
+//
 // The leading number of a text: blanks, tabs and line feeds are skipped wherever they stand;
 // an optional sign, digits, a fraction and an exponent (E), or &H hexadecimal / &O octal digits.
 // Reading stops at the first character that cannot continue the number; no number gives 0.
@@ -16,8 +19,9 @@ double leadingNumber(QStringView text);
 // that is not part of one number is error 13 (the empty text included). Too large is error 6.
 double readAsNumber(QStringView text);
 
-// Decimal text of a number: at most 15 significant digits (or fewer, as asked), no exponent from
-// 1E-4 up to below 1E15, no 0 before the point of a fraction between -1 and 1 (".5"), "-" for negatives.
+// Decimal text of a number, the same in every locale: at most 15 significant digits (or fewer, as
+// asked), no exponent below 1E15 (".00001"), no 0 before the point of a fraction between -1 and 1
+// (".5"), "-" for negatives.
 QString decimalText(double value, int significantDigits = 15);
 
 // A number as written in a record line: a blank (or the minus sign) before it, one blank after.

@@ -18,6 +18,18 @@ double Value::toNumber() const
     return 0;
 }
 
+bool Value::equalsNumber(double number) const
+{
+    if (auto* t = std::get_if<QString>(&v_)) {
+        try {
+            return readAsNumber(*t) == number;
+        } catch (const RunTimeError&) {
+            return false;
+        }
+    }
+    return toNumber() == number;
+}
+
 qint32 Value::toWhole() const
 {
     if (auto* n = std::get_if<qint32>(&v_))

@@ -35,7 +35,11 @@ public:
     // Adds a whole number; a whole number stays whole (error 6 on overflow).
     Value plus(qint32 amount) const;
 
-    friend bool operator==(const Value&, const Value&) = default;
+    // Compares as numbers, the way the program compares a value with a number: 1, 1.0 and the
+    // text "1" all equal 1; empty equals 0; a text that is no number equals none.
+    bool equalsNumber(double number) const;
+    // Also compares the kind: whole 1 differs from single 1 and from the text "1".
+    bool sameKindAndValue(const Value& other) const { return v_ == other.v_; }
 
 private:
     using Kind = std::variant<std::monostate, qint32, float, QString>;

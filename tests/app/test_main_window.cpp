@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "pictures/picture_box.h"
 #include "platform/text_box.h"
+#include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
 #include <QAccessible>

@@ -47,8 +47,8 @@ private Q_SLOTS:
     void routineLineIsFetched();
     void programEndsOnLine_data();
     void programEndsOnLine();
-    void otherDisplayModesKeepDisplayText_data();
-    void otherDisplayModesKeepDisplayText();
+    void displayModeComparesAsNumber_data();
+    void displayModeComparesAsNumber();
     void sentenceModeWalk();
     void nextSentence_data();
     void nextSentence();
@@ -269,17 +269,28 @@ void TestQuestionCursor::programEndsOnLine()
     QCOMPARE(s.bankIndex, Value::whole(4));
 }
 
-void TestQuestionCursor::otherDisplayModesKeepDisplayText_data()
+// The mode is compared as a number, whatever kind holds it; any other value shows nothing new.
+void TestQuestionCursor::displayModeComparesAsNumber_data()
 {
     QTest::addColumn<Value>("mode");
-    QTest::newRow("empty") << Value();
-    QTest::newRow("0") << Value::whole(0);
-    QTest::newRow("3") << Value::whole(3);
+    QTest::addColumn<QString>("shown");
+    const QString line = QStringLiteral("Line A");
+    const QString kept = QStringLiteral("earlier");
+    QTest::newRow("empty") << Value() << kept;
+    QTest::newRow("0") << Value::whole(0) << kept;
+    QTest::newRow("3") << Value::whole(3) << kept;
+    QTest::newRow("text that is no number") << Value::text(QStringLiteral("one")) << kept;
+    QTest::newRow("whole 1") << Value::whole(1) << line;
+    QTest::newRow("single 1") << Value::single(1.0f) << line;
+    QTest::newRow("text 1") << Value::text(QStringLiteral("1")) << line;
+    QTest::newRow("single 2, one sentence") << Value::single(2.0f) << line;
+    QTest::newRow("text 2, one sentence") << Value::text(QStringLiteral(" 2")) << line;
 }
 
-void TestQuestionCursor::otherDisplayModesKeepDisplayText()
+void TestQuestionCursor::displayModeComparesAsNumber()
 {
     QFETCH(Value, mode);
+    QFETCH(QString, shown);
 
     WindowFixture fixture;
     startAssignmentOne(fixture);
@@ -290,7 +301,7 @@ void TestQuestionCursor::otherDisplayModesKeepDisplayText()
     const QString before = s.cumulativeText;
 
     QVERIFY(fetch(fixture));
-    QCOMPARE(s.displayText, QStringLiteral("earlier"));
+    QCOMPARE(s.displayText, shown);
     QCOMPARE(s.bankIndex, Value::whole(2));
     QCOMPARE(s.currentLine, QStringLiteral("Line A"));
     QCOMPARE(s.cumulativeText, tag + QStringLiteral("Line A") + before);

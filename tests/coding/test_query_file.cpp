@@ -38,6 +38,8 @@ private Q_SLOTS:
     void existingCodedFileIsReplaced();
     void failures_data();
     void failures();
+    void callersChannelsAreLeftAlone_data();
+    void callersChannelsAreLeftAlone();
 };
 
 void TestQueryFile::conversion_data()
@@ -80,6 +82,8 @@ void TestQueryFile::conversion_data()
     QTest::newRow("one line without line end") << QByteArray("abc") << QByteArray("abc\r\n") << 3;
     QTest::newRow("CR line ends")
         << QByteArray("Assign 1\rquery x rest\r") << QByteArray("Assign 1\r\nquery rest\r\n") << 8;
+    QTest::newRow("lone LF stays in the line, and counts")
+        << QByteArray("ab\ncd\r\nquery x\ny\r\n") << QByteArray("ab\ncd\r\nquery\ny\r\n") << 5;
     QTest::newRow("trailing empty line") << QByteArray("a\r\n\r\n") << QByteArray("a\r\n\r\n") << 1;
     QTest::newRow("Windows-1252 bytes kept, one character each")
         << QByteArray("\x80 caf\xe9\r\nquery q\x93quoted\x94\r\n")
@@ -156,6 +160,36 @@ void TestQueryFile::failures()
     putFile(fixture.host(queryFile), QByteArray("Assign 2\r\n"));
     QCOMPARE(errorOf([&] { fixture.window->codeFile(); }), 0);
     QCOMPARE(fixture.bytes(codedFile), QByteArray("Assign 2\r\n"));
+}
+
+void TestQueryFile::callersChannelsAreLeftAlone_data()
+{
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<int>("error");
+    QTest::newRow("channel 1 in use") << 1 << 55;
+    QTest::newRow("channel 2 in use") << 2 << 55;
+    QTest::newRow("another channel in use") << 3 << 0;
+}
+
+// The conversion closes only what it opened: a channel the caller holds keeps its file and lines.
+void TestQueryFile::callersChannelsAreLeftAlone()
+{
+    QFETCH(int, channel);
+    QFETCH(int, error);
+    WindowFixture fixture;
+    prepare(fixture);
+    putFile(fixture.host(queryFile), QByteArray("Assign 2\r\n"));
+    const QString callers = fixture.host(QStringLiteral("c:\\lrnfiles\\callers.txt"));
+    desk::FileChannels& files = fixture.window->files();
+    files.open(channel, callers, desk::FileMode::Output);
+    files.writeLine(channel, u"the caller's line");
+
+    QCOMPARE(errorOf([&] { fixture.window->codeFile(); }), error);
+    QVERIFY(files.isOpen(channel));
+    files.close(channel);
+    QCOMPARE(fixture.bytes(QStringLiteral("c:\\lrnfiles\\callers.txt")), QByteArray("the caller's line\r\n"));
+    QVERIFY(!files.isOpen(1));
+    QVERIFY(!files.isOpen(2));
 }
 
 QTEST_MAIN(TestQueryFile)

@@ -192,11 +192,12 @@ void TestFileChannels::readLine_data()
 
     QTest::newRow("CR LF") << QByteArray("one\r\ntwo\r\n") << QStringList{"one", "two"};
     QTest::newRow("CR") << QByteArray("one\rtwo\r") << QStringList{"one", "two"};
-    QTest::newRow("LF") << QByteArray("one\ntwo\n") << QStringList{"one", "two"};
+    QTest::newRow("lone LF belongs to the line") << QByteArray("one\ntwo\n") << QStringList{"one\ntwo\n"};
     QTest::newRow("no line end at the end") << QByteArray("one\r\ntwo") << QStringList{"one", "two"};
     QTest::newRow("empty lines") << QByteArray("\r\n\r\nx\r\n\r\n") << QStringList{"", "", "x", ""};
-    QTest::newRow("mixed") << QByteArray("a\nb\r\nc\rd") << QStringList{"a", "b", "c", "d"};
-    QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("mixed") << QByteArray("a\nb\r\nc\rd") << QStringList{"a\nb", "c", "d"};
+    QTest::newRow("LF CR: the CR ends the line") << QByteArray("a\n\rb") << QStringList{"a\n", "b"};
+    QTest::newRow("LF after CR LF starts the next") << QByteArray("a\r\n\nb") << QStringList{"a", "\nb"};
     QTest::newRow("tab and blanks kept") << QByteArray(" \ta  \r\n") << QStringList{" \ta  "};
     QTest::newRow("Windows-1252") << QByteArray("\x80 \x93x\x94\r\n")
                                   << QStringList{QStringLiteral("\u20AC \u201Cx\u201D")};

@@ -156,6 +156,9 @@ void TestNumbers::decimalText_data()
     QTest::newRow("-1E15") << -1e15 << "-1E+15";
     QTest::newRow("1.5E16") << 1.5e16 << "1.5E+16";
     QTest::newRow("one ten-thousandth") << 0.0001 << ".0001";
+    QTest::newRow("small, 15 digits") << 1.0 / 30000000.0 << ".0000000333333333333333";
+    QTest::newRow("rounds up to 1E-4") << 0.0000999999999999999999 << ".0001";
+    QTest::newRow("far below 1") << 1.5e-20 << ".000000000000000000015";
 }
 
 void TestNumbers::decimalText()
@@ -176,6 +179,8 @@ void TestNumbers::numberItem_data()
     QTest::newRow("half") << 0.5 << " .5 ";
     QTest::newRow("negative") << -2.5 << "-2.5 ";
     QTest::newRow("exponent form") << 1e15 << " 1E+15 ";
+    QTest::newRow("small fraction") << 0.00001 << " .00001 ";
+    QTest::newRow("small negative fraction") << -0.00005 << "-.00005 ";
 }
 
 void TestNumbers::numberItem()

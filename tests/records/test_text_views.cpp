@@ -60,6 +60,8 @@ void TestTextViews::displayNotes_data()
     QTest::newRow("empty file, left-over work text") << "Q" << "W" << QByteArray() << 1 << "QW" << "W";
     QTest::newRow("empty file, nothing left over") << "Q" << "" << QByteArray() << 1 << "Q" << "";
     QTest::newRow("last line without line end") << "Q" << "" << QByteArray("a\r\nb") << 1 << "Qab" << "ab";
+    QTest::newRow("lone LF stays in the line") << "Q" << "" << QByteArray("a\nb\r\n") << 1 << "Qa\r\nb"
+                                               << "a\nb";
     QTest::newRow("empty lines between") << "" << "" << QByteArray("a\r\n\r\n\r\nb\r\n") << 1 << "ab" << "ab";
     QTest::newRow("Windows-1252 bytes") << "" << "" << QByteArray("caf\xE9 \x80\r\n\x93q\x94\r\n") << 1
                                         << QStringLiteral("café €“q”") << QStringLiteral("café €“q”");

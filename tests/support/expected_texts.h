@@ -8,6 +8,7 @@
 // message or to the record layout makes the tests fail instead of following along.
 
 #include "platform/run_time_error.h"
+#include "platform/value.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -17,6 +18,16 @@
 #include <QTest>
 
 #include <functional>
+
+namespace desk {
+
+// The program compares values as numbers; the tests check the kind as well.
+inline bool operator==(const Value& a, const Value& b)
+{
+    return a.sameKindAndValue(b);
+}
+
+} // namespace desk
 
 namespace desk::testing {
 
