@@ -113,7 +113,7 @@ void MainWindow::createControls()
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setTabChangesFocus(true);
-        setBoxText(*box, text);
+        box->setText(text);
         place(box, name, l, t, w, h, tabIndex);
         return box;
     };
@@ -264,14 +264,19 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-QString MainWindow::textOf(const QPlainTextEdit* box) const
+QString MainWindow::textOf(const TextBox* box) const
 {
-    return boxText(*box);
+    return box->text();
 }
 
-void MainWindow::setTextOf(QPlainTextEdit* box, const QString& text)
+void MainWindow::setTextOf(TextBox* box, const QString& text)
 {
-    setBoxText(*box, text);
+    box->setText(text);
+}
+
+void MainWindow::appendTo(TextBox* box, const QString& text)
+{
+    box->append(text);
 }
 
 } // namespace desk

@@ -43,6 +43,7 @@ class Clock;
 class Dialogs;
 class PictureBox;
 class RandomSource;
+class TextBox;
 
 struct PlatformServices {
     Dialogs& dialogs;
@@ -116,8 +117,8 @@ public:
     PictureBox* Picture1;
     QPushButton* cmd_enter_response;
     QPushButton* cmdNextQuestion;
-    QPlainTextEdit* txt_answer;
-    QPlainTextEdit* txt_question;
+    TextBox* txt_answer;
+    TextBox* txt_question;
     QLabel* lbl_only_if_prompted;
     std::array<QLabel*, 4> lbl_parameter;
     QLabel* lbl_paragraph_goback;
@@ -140,8 +141,9 @@ private:
     [[noreturn]] void endProgram();
 
     // Text of a text box, with CR LF line breaks.
-    QString textOf(const QPlainTextEdit* box) const;
-    void setTextOf(QPlainTextEdit* box, const QString& text);
+    QString textOf(const TextBox* box) const;
+    void setTextOf(TextBox* box, const QString& text);
+    void appendTo(TextBox* box, const QString& text);
     // The question-bank slot that `index` names (error 9 outside 0..5000).
     std::size_t slotOf(const Value& index) const;
     // Asks a start-up question until `problem` finds nothing wrong with the answer, showing

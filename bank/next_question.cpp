@@ -22,8 +22,10 @@ void MainWindow::cmdNextQuestion_Click()
         }
         s.workText = textOf(txt_question);
         s.workText += s.displayText;
+        // The box gets only what is new: the same text as setting it to workText, without laying
+        // out again all that a long session has put there.
+        appendTo(txt_question, s.displayText);
         s.displayText.clear();
-        setTextOf(txt_question, s.workText);
     });
 }
 

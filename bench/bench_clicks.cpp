@@ -169,9 +169,11 @@ struct Paging {
     std::vector<double> next, enter;
 };
 
-// Pages a fresh window through the whole bank, recording a response for each paragraph, and
-// gives the time of every click.
-Paging pageWholeBank(bool syncToDisk, int paragraphs)
+qsizetype questionBoxSize = 0; // what the question box held at the end of the last paging
+
+// Pages a fresh window through the whole bank, recording a response for each paragraph or none,
+// and gives the time of every click.
+Paging pageWholeBank(bool syncToDisk, int paragraphs, bool respond = true)
 {
     Desk desk;
     MainWindow& w = *desk.window;
@@ -180,9 +182,12 @@ Paging pageWholeBank(bool syncToDisk, int paragraphs)
     Paging times;
     for (int i = 0; i < paragraphs; ++i) {
         times.next.push_back(clickMs(w, &MainWindow::cmdNextQuestion_Click));
+        if (!respond)
+            continue;
         typeAnswer(w, answer(i));
         times.enter.push_back(clickMs(w, &MainWindow::cmd_enter_response_Click));
     }
+    questionBoxSize = desk::boxText(*w.txt_question).size();
     if (paragraphs == desk::ProgramState::LastBankSlot / 2
         && w.state().bankIndex.toWhole() != desk::ProgramState::LastBankSlot)
         fail("the bank was not paged to its end");
@@ -236,6 +241,25 @@ int main(int argc, char* argv[])
         row(QStringLiteral("%1 click, end / start").arg(QLatin1String(command.name)),
             QString::number(ratio, 'f', 2), QStringLiteral("<= 2"), ratio <= 2.0);
     }
+
+    // Paging without a response: the question box collects every paragraph, and adding one
+    // costs the same at the end as at the start.
+    std::vector<Paging> unanswered;
+    for (size_t pass = 0; pass < passes; ++pass)
+        unanswered.push_back(pageWholeBank(false, paragraphs, false));
+    auto unansweredFigure = [&](size_t centre) {
+        std::vector<double> medians;
+        for (const Paging& p : unanswered)
+            medians.push_back(medianAround(p.next, centre));
+        return median(medians);
+    };
+    const double first = unansweredFigure(25);
+    const double last = unansweredFigure(size_t(paragraphs - 25));
+    row(QStringLiteral("Next Question / Answer, no responses, first 50 (median, %1 passes)").arg(passes), ms(first));
+    row(QStringLiteral("Next Question / Answer, no responses, last 50, box of %1 characters").arg(questionBoxSize),
+        ms(last));
+    row(QStringLiteral("Next Question / Answer, no responses, last 50 / first 50"),
+        QString::number(last / first, 'f', 2), QStringLiteral("<= 1.5"), last / first <= 1.5);
 
     // The first 50 responses again, each synced to the disk as the program does by default.
     const double withSync = median(pageWholeBank(true, 50).enter);

@@ -39,6 +39,71 @@ QString textBetween(const QTextDocument& document, int from, int to)
     return text;
 }
 
+// The text as the editor holds it: every line break a LF.
+QString editorText(const QString& text)
+{
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    plain.replace(u'\r', u'\n');
+    return plain;
+}
+
+// What reading the box gives back for editor text: every kind of line break as CR LF.
+QString readBack(QString plain)
+{
+    plain.replace(QChar::ParagraphSeparator, u'\n');
+    plain.replace(QChar::LineSeparator, u'\n');
+    return plain.replace(u'\n', QStringLiteral("\r\n"));
+}
+
+struct Pieces {
+    QString text;                   // the lines, long ones cut, joined by LF
+    std::vector<bool> continuation; // per line of `text`: continues the one before it
+    bool anyCut = false;
+};
+
+// Cuts long lines into pieces, after a blank where there is one near the cut.
+Pieces cutIntoPieces(const QString& plain)
+{
+    Pieces cut;
+    cut.text.reserve(plain.size() + plain.size() / pieceLength);
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i <= plain.size(); ++i) {
+        if (i < plain.size() && plain[i] != u'\n')
+            continue;
+        QStringView line = QStringView(plain).mid(lineStart, i - lineStart);
+        cut.continuation.push_back(false);
+        while (line.size() > pieceLength) {
+            qsizetype at = pieceLength;
+            for (qsizetype j = pieceLength; j > pieceLength - 200; --j)
+                if (line[j - 1] == u' ') {
+                    at = j;
+                    break;
+                }
+            cut.text += line.left(at);
+            cut.text += u'\n';
+            cut.continuation.push_back(true);
+            cut.anyCut = true;
+            line = line.mid(at);
+        }
+        cut.text += line;
+        if (i < plain.size())
+            cut.text += u'\n';
+        lineStart = i + 1;
+    }
+    return cut;
+}
+
+// Marks the blocks from `block` on as continuing the one before them, or not.
+void markContinuations(QTextBlock block, const std::vector<bool>& continuation)
+{
+    for (bool continues : continuation) {
+        if (continues != continuesPrevious(block))
+            block.setUserData(continues ? new Continuation : nullptr);
+        block = block.next();
+    }
+}
+
 } // namespace
 
 QMimeData* TextBox::createMimeDataFromSelection() const
@@ -59,50 +124,54 @@ QString boxText(const QPlainTextEdit& box)
 
 void setBoxText(QPlainTextEdit& box, const QString& text)
 {
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    plain.replace(u'\r', u'\n');
-
-    // Cut long lines into pieces, after a blank where there is one near the cut.
-    std::vector<bool> continuation;
-    QString pieces;
-    pieces.reserve(plain.size() + plain.size() / pieceLength);
-    qsizetype lineStart = 0;
-    for (qsizetype i = 0; i <= plain.size(); ++i) {
-        if (i < plain.size() && plain[i] != u'\n')
-            continue;
-        QStringView line = QStringView(plain).mid(lineStart, i - lineStart);
-        continuation.push_back(false);
-        while (line.size() > pieceLength) {
-            qsizetype cut = pieceLength;
-            for (qsizetype j = pieceLength; j > pieceLength - 200; --j)
-                if (line[j - 1] == u' ') {
-                    cut = j;
-                    break;
-                }
-            pieces += line.left(cut);
-            pieces += u'\n';
-            continuation.push_back(true);
-            line = line.mid(cut);
-        }
-        pieces += line;
-        if (i < plain.size())
-            pieces += u'\n';
-        lineStart = i + 1;
-    }
-
-    box.setPlainText(pieces);
+    const Pieces cut = cutIntoPieces(editorText(text));
+    box.setPlainText(cut.text);
     // Undo would bring a cut back as a line break; a box holding a cut text has none.
-    const bool cut = pieces.size() != plain.size();
-    box.setUndoRedoEnabled(!cut);
-    if (!cut)
-        return;
-    QTextBlock block = box.document()->begin();
-    for (bool continues : continuation) {
-        if (continues)
-            block.setUserData(new Continuation);
-        block = block.next();
+    box.setUndoRedoEnabled(!cut.anyCut);
+    if (cut.anyCut)
+        markContinuations(box.document()->begin(), cut.continuation);
+}
+
+TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
+{
+    connect(document(), &QTextDocument::contentsChanged, this, [this] { textKnown_ = false; });
+}
+
+QString TextBox::text() const
+{
+    if (!textKnown_) {
+        text_ = boxText(*this);
+        textKnown_ = true;
     }
+    return text_;
+}
+
+void TextBox::setText(const QString& text)
+{
+    setBoxText(*this, text);
+    text_ = boxText(*this);
+    textKnown_ = true;
+}
+
+void TextBox::append(const QString& text)
+{
+    QString whole = this->text();
+    // The last line is cut into pieces again together with what is added to it.
+    const QTextBlock last = document()->lastBlock();
+    const int lastStart = last.position();
+    const bool lastContinues = continuesPrevious(last);
+    const Pieces cut = cutIntoPieces(last.text() + editorText(text));
+    QTextCursor cursor(last);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(cut.text);
+    if (cut.anyCut)
+        setUndoRedoEnabled(false);
+    std::vector<bool> continuation = cut.continuation;
+    continuation.front() = lastContinues;
+    markContinuations(document()->findBlock(lastStart), continuation);
+    setTextCursor(QTextCursor(document()));
+    text_ = whole + readBack(editorText(text));
+    textKnown_ = true;
 }
 
 } // namespace desk

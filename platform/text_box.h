@@ -13,10 +13,22 @@ namespace desk {
 
 class TextBox : public QPlainTextEdit {
 public:
-    using QPlainTextEdit::QPlainTextEdit;
+    explicit TextBox(QWidget* parent = nullptr);
+
+    // The text with CR LF line breaks. It is kept beside the document, so reading it costs the
+    // same however much the box holds; a change by the student makes it be read again once.
+    QString text() const;
+    void setText(const QString& text);
+    // Adds `text` at the end, as setText(text() + text) would, and leaves the view as setText
+    // does (at the top); only the last line is laid out again, not all of the box.
+    void append(const QString& text);
 
 protected:
     QMimeData* createMimeDataFromSelection() const override;
+
+private:
+    mutable QString text_;
+    mutable bool textKnown_ = true;
 };
 
 QString boxText(const QPlainTextEdit& box);

@@ -14,7 +14,7 @@ void MainWindow::cmd_display_note_file_Click()
     QString work = s.workText;
     while (!files_.atEnd(3))
         work += files_.readLine(3);
-    setTextOf(txt_question, textOf(txt_question) + work);
+    appendTo(txt_question, work);
     files_.close(3);
     s.workText = work;
 }

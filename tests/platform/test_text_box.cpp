@@ -22,6 +22,8 @@ private Q_SLOTS:
     void copyingJoinsPiecesAgain();
     void enterInsideALongLineIsALineBreak();
     void undoNeverAddsALineBreak();
+    void appendingIsSettingTheWhole_data();
+    void appendingIsSettingTheWhole();
 };
 
 namespace {
@@ -135,6 +137,50 @@ void TestTextBox::undoNeverAddsALineBreak()
     QTest::keyClicks(&box, QStringLiteral("er"));
     box.undo();
     QCOMPARE(boxText(box), QStringLiteral("short"));
+}
+
+void TestTextBox::appendingIsSettingTheWhole_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QStringList>("parts");
+    QTest::addColumn<bool>("editedBetween");
+
+    QStringList paragraphs;
+    for (int i = 0; i < 12; ++i)
+        paragraphs << QStringLiteral(" <-<-<-<-  Q/A:   paragraph %1 ").arg(i) + QString(600, u'x');
+    QTest::newRow("short parts and line breaks") << "" << QStringList{"a", "b\r\nc", "\r\n", "d"} << false;
+    QTest::newRow("lone CR and LF") << "x" << QStringList{"\r", "y\n", "z"} << false;
+    QTest::newRow("CR, then LF in the next part") << "x\r" << QStringList{"\ny"} << false;
+    QTest::newRow("one line growing across the cuts") << longLine(true) << paragraphs << false;
+    QTest::newRow("a part longer than a piece") << "abc" << QStringList{longLine(false), "d"} << false;
+    QTest::newRow("new line after a long one") << longLine(true) << QStringList{"\r\nnext", "more"} << false;
+    QTest::newRow("the student edits in between") << "first" << paragraphs << true;
+}
+
+// Adding to the box leaves it as setting it to its text and the addition would, part by part.
+void TestTextBox::appendingIsSettingTheWhole()
+{
+    QFETCH(QString, start);
+    QFETCH(QStringList, parts);
+    QFETCH(bool, editedBetween);
+    TextBox appended;
+    TextBox setWhole;
+    appended.setText(start);
+    setWhole.setText(start);
+    for (const QString& part : parts) {
+        if (editedBetween) {
+            for (TextBox* box : {&appended, &setWhole}) {
+                box->moveCursor(QTextCursor::End);
+                box->insertPlainText(QStringLiteral("typed\n"));
+            }
+        }
+        appended.append(part);
+        setWhole.setText(setWhole.text() + part);
+    }
+    QCOMPARE(appended.text(), setWhole.text());
+    QCOMPARE(boxText(appended), boxText(setWhole)); // the document itself, not only what is kept
+    QCOMPARE(appended.document()->blockCount(), setWhole.document()->blockCount());
+    QCOMPARE(appended.textCursor().position(), 0);
 }
 
 QTEST_MAIN(TestTextBox)
