@@ -255,10 +255,10 @@ int main(int argc, char* argv[])
     };
     const double first = unansweredFigure(25);
     const double last = unansweredFigure(size_t(paragraphs - 25));
-    row(QStringLiteral("Next Question / Answer, no responses, first 50 (median, %1 passes)").arg(passes), ms(first));
-    row(QStringLiteral("Next Question / Answer, no responses, last 50, box of %1 characters").arg(questionBoxSize),
+    row(QStringLiteral("No responses: Next Question / Answer, first 50 (%1 passes)").arg(passes), ms(first));
+    row(QStringLiteral("No responses: Next Question / Answer, last 50 (box %1 chars)").arg(questionBoxSize),
         ms(last));
-    row(QStringLiteral("Next Question / Answer, no responses, last 50 / first 50"),
+    row(QStringLiteral("No responses: Next Question / Answer, last 50 / first 50"),
         QString::number(last / first, 'f', 2), QStringLiteral("<= 1.5"), last / first <= 1.5);
 
     // The first 50 responses again, each synced to the disk as the program does by default.

@@ -80,6 +80,9 @@ Pieces cutIntoPieces(const QString& plain)
                     at = j;
                     break;
                 }
+            // Never between the two halves of a character beyond the 16-bit range (an emoji).
+            if (line[at - 1].isHighSurrogate())
+                --at;
             cut.text += line.left(at);
             cut.text += u'\n';
             cut.continuation.push_back(true);
