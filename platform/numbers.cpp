@@ -149,16 +149,25 @@ QString decimalText(double value, int significantDigits)
     if (value == 0)
         return QStringLiteral("0");
     // QString::number always writes a decimal point, whatever the locale. %g writes fixed notation
-    // down to 1E-4; smaller fractions are written out from the exponent form, to the same digits.
+    // from 1E-4 on; below that, and where rounding to the digits reaches 10^digits, the number is
+    // written out from its exponent form, to the same digits.
     QString text = QString::number(value, 'g', significantDigits).toUpper();
-    if (std::abs(value) < 1e-4) {
+    if (text.contains(u'E') && std::abs(value) < std::pow(10.0, significantDigits)) {
         const QString exponentForm = QString::number(std::abs(value), 'e', significantDigits - 1);
         const qsizetype e = exponentForm.indexOf(u'e');
         QString digits = exponentForm.left(e).remove(u'.');
         while (digits.endsWith(u'0'))
             digits.chop(1);
-        const int leadingZeros = -exponentForm.mid(e + 1).toInt() - 1;
-        text = (value < 0 ? QStringLiteral("-0.") : QStringLiteral("0.")) + QString(leadingZeros, u'0') + digits;
+        const int exponent = exponentForm.mid(e + 1).toInt();
+        if (exponent < 0) {
+            text = QStringLiteral("0.") + QString(-exponent - 1, u'0') + digits;
+        } else {
+            text = digits.left(exponent + 1).leftJustified(exponent + 1, u'0');
+            if (digits.size() > exponent + 1)
+                text += u'.' + digits.mid(exponent + 1);
+        }
+        if (value < 0)
+            text.prepend(u'-');
     }
     if (text.startsWith(QStringLiteral("0.")))
         text.remove(0, 1);

@@ -20,8 +20,8 @@ double leadingNumber(QStringView text);
 double readAsNumber(QStringView text);
 
 // Decimal text of a number, the same in every locale: at most 15 significant digits (or fewer, as
-// asked), no exponent below 1E15 (".00001"), no 0 before the point of a fraction between -1 and 1
-// (".5"), "-" for negatives.
+// asked), no exponent below 10 to the power of the digits (1E15; ".00001"), no 0 before the point
+// of a fraction between -1 and 1 (".5"), "-" for negatives.
 QString decimalText(double value, int significantDigits = 15);
 
 // A number as written in a record line: a blank (or the minus sign) before it, one blank after.

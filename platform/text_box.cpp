@@ -39,19 +39,19 @@ QString textBetween(const QTextDocument& document, int from, int to)
     return text;
 }
 
-// The text as the editor holds it: every line break a LF.
+// The text as the editor holds it: every break between paragraphs a LF.
 QString editorText(const QString& text)
 {
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     plain.replace(u'\r', u'\n');
+    plain.replace(QChar::ParagraphSeparator, u'\n');
     return plain;
 }
 
 // What reading the box gives back for editor text: every kind of line break as CR LF.
 QString readBack(QString plain)
 {
-    plain.replace(QChar::ParagraphSeparator, u'\n');
     plain.replace(QChar::LineSeparator, u'\n');
     return plain.replace(u'\n', QStringLiteral("\r\n"));
 }
@@ -167,6 +167,8 @@ void TextBox::append(const QString& text)
     QTextCursor cursor(last);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     cursor.insertText(cut.text);
+    // What the program puts in the box is not the student's to undo, as after setText.
+    document()->clearUndoRedoStacks();
     if (cut.anyCut)
         setUndoRedoEnabled(false);
     std::vector<bool> continuation = cut.continuation;

@@ -14,9 +14,9 @@ refused() {
     local dir=$work/$name
     mkdir -p "$dir"
     local files=()
-    for spec in "$@"; do
-        printf '%b' "${spec#*=}" > "$dir/${spec%%=*}"
-        files+=("$dir/${spec%%=*}")
+    for entry in "$@"; do
+        printf '%b' "${entry#*=}" > "$dir/${entry%%=*}"
+        files+=("$dir/${entry%%=*}")
     done
     local message
     if message=$("$compile_bank" "$dir/out.cpp" "${files[@]}" 2>&1); then

@@ -32,6 +32,10 @@ for file in share/icons/hicolor/scalable/apps/assignment-desk.svg \
     [ -f "$prefix/$file" ] || fail "no $file"
 done
 
+# A second install elsewhere: the uninstall takes away both.
+second=$prefix/second
+"$installer" install "$build" "$second" >/dev/null
+[ -x "$second/bin/assignment-desk" ] || fail "the second install put no program in bin/"
 "$installer" uninstall "$build" >/dev/null
 after=$(cd "$prefix" && find . | sort)
 [ "$after" = "$before" ] || fail "the uninstall did not leave the prefix as it was:

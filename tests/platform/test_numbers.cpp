@@ -157,7 +157,9 @@ void TestNumbers::decimalText_data()
     QTest::newRow("1.5E16") << 1.5e16 << "1.5E+16";
     QTest::newRow("one ten-thousandth") << 0.0001 << ".0001";
     QTest::newRow("small, 15 digits") << 1.0 / 30000000.0 << ".0000000333333333333333";
-    QTest::newRow("rounds up to 1E-4") << 0.0000999999999999999999 << ".0001";
+    QTest::newRow("rounds up to 1E-4") << 9.999999999999998e-5 << ".0001";
+    QTest::newRow("below 1E15, rounds up to it") << 999999999999999.9 << "1000000000000000";
+    QTest::newRow("below 1E15, negative") << -999999999999999.9 << "-1000000000000000";
     QTest::newRow("far below 1") << 1.5e-20 << ".000000000000000000015";
 }
 

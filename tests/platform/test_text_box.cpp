@@ -153,6 +153,8 @@ void TestTextBox::appendingIsSettingTheWhole_data()
     QTest::newRow("CR, then LF in the next part") << "x\r" << QStringList{"\ny"} << false;
     QTest::newRow("one line growing across the cuts") << longLine(true) << paragraphs << false;
     QTest::newRow("a part longer than a piece") << "abc" << QStringList{longLine(false), "d"} << false;
+    QTest::newRow("paragraph separator in a long line")
+        << QString(1500, u'a') << QStringList{QString(1000, u'b') + QChar::ParagraphSeparator + QString(2500, u'c')} << false;
     QTest::newRow("emoji across a cut") << QString(1999, u'a') << QStringList{QStringLiteral("\U0001F600b")} << false;
     QTest::newRow("new line after a long one") << longLine(true) << QStringList{"\r\nnext", "more"} << false;
     QTest::newRow("the student edits in between") << "first" << paragraphs << true;
@@ -182,6 +184,7 @@ void TestTextBox::appendingIsSettingTheWhole()
     QCOMPARE(boxText(appended), boxText(setWhole)); // the document itself, not only what is kept
     QCOMPARE(appended.document()->blockCount(), setWhole.document()->blockCount());
     QCOMPARE(appended.textCursor().position(), 0);
+    QCOMPARE(appended.document()->isUndoAvailable(), setWhole.document()->isUndoAvailable());
     for (QTextBlock block = appended.document()->begin(); block.isValid(); block = block.next())
         QVERIFY(block.text().isEmpty() || !block.text().front().isLowSurrogate());
 }
