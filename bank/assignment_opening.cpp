@@ -3,6 +3,8 @@
 
 #include "app/main_window.h"
 
+#include "records/channels.h"
+
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/error_trap.h"
@@ -15,7 +17,7 @@ void MainWindow::openAssignment()
 {
     ProgramState& s = state_;
     const int error = runTrapped(services_.dialogs, [&] {
-        ChannelGuard guard(files_, {1, 2});
+        ChannelGuard guard(files_, {channel::master, channel::send});
 
         s.bankIndex = Value::whole(0);
         const QString key = s.assignmentNumber + u'.';
@@ -44,18 +46,19 @@ void MainWindow::openAssignment()
         // The master file is made before the header is written, so that it exists even when the
         // assignment then proves out of bounds. Closing channel 1 before and after is harmless:
         // it is never open here.
-        files_.close(1);
-        files_.open(1, hostPath(s.masterFileName), FileMode::Append);
-        files_.close(1);
+        files_.close(channel::master);
+        files_.open(channel::master, hostPath(s.masterFileName), FileMode::Append);
+        files_.close(channel::master);
 
         // The start-question table is never filled; its rows bound the assignment number.
         const double row = roundHalfEven(leadingNumber(s.assignmentNumber));
         if (row < 0 || row > ProgramState::LastAssignmentRow)
             throw RunTimeError(err::SubscriptOutOfRange);
         s.startQuestion = s.startQuestions[size_t(row)][ProgramState::StartQuestionColumns - 1];
-        files_.close(1);
+        // Closed once more before the header is written; it is closed already.
+        files_.close(channel::master);
 
-        writeRecord({1, 2}, [] {});
+        writeRecord({channel::master, channel::send}, [] {});
     });
     if (error == err::SubscriptOutOfRange)
         endProgram();

@@ -1,5 +1,11 @@
 #pragma once
 // The modal boxes and the beep, behind an interface that tests replace with a scripted one.
+//
+// While a box is open the window takes no clicks, so no other handler starts; but the window's
+// timer goes on, and the "pend exp" tick (a beep, a random number, a circle in the left picture)
+// can run inside a handler that is showing a box. That is safe: the tick touches no program
+// state and no file, and the random numbers it draws come after start-up has drawn the run's
+// coding number and code line. A tick that fails shows its message once, over the open box.
 
 #include <QString>
 

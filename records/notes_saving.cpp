@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 
+#include "records/channels.h"
+
 #include "platform/clock.h"
 #include "records/record_lines.h"
 
@@ -15,11 +17,11 @@ void MainWindow::cmd_save_as_notes_Click()
         const QString workText = record::notesLabel + note;
         // Unlike "Enter Response", notes saving closes its channels before opening them; none
         // is ever open here, so this changes nothing.
-        files_.closeTogether({1, 2, 3});
+        files_.closeTogether({channel::master, channel::send, channel::notes});
         // As for a response: the block reaches all three files or none, and the state changes
         // only once it is on the disk.
-        recordStudentText({1, 2, 3}, [&] {
-            auto toAll = [&](auto line) { record::writeToEach(files_, {1, 2, 3}, line); };
+        recordStudentText({channel::master, channel::send, channel::notes}, [&] {
+            auto toAll = [&](auto line) { record::writeToEach(files_, {channel::master, channel::send, channel::notes}, line); };
             toAll([] { return record::openingSeparator; });
             toAll([&] { return record::indented(services_.clock.time()); });
             toAll([&] { return record::indented(services_.clock.date() + services_.clock.time()); });

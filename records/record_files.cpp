@@ -3,6 +3,8 @@
 
 #include "app/main_window.h"
 
+#include "records/channels.h"
+
 #include <algorithm>
 
 namespace desk {
@@ -33,16 +35,18 @@ void MainWindow::writeRecord(std::initializer_list<int> channels, const std::fun
     {
         RecordTransaction record(files_, recordSetPaths());
         ChannelGuard guard(files_, channels);
-        for (int channel : channels) {
-            const QString& file = channel == 1 ? s.masterFileName : channel == 2 ? s.sendFileName : s.notesFileName;
-            files_.open(channel, hostPath(file), FileMode::Append);
+        for (int number : channels) {
+            const QString& file = number == channel::master ? s.masterFileName
+                : number == channel::send                  ? s.sendFileName
+                                                           : s.notesFileName;
+            files_.open(number, hostPath(file), FileMode::Append);
         }
         // So every block in the master and send files stands under a header of its own run.
         if (unwrittenHeader_) {
             for (const QString& line : unwrittenHeader_->master)
-                files_.writeLine(1, line);
+                files_.writeLine(channel::master, line);
             for (const QString& line : unwrittenHeader_->send)
-                files_.writeLine(2, line);
+                files_.writeLine(channel::send, line);
         }
         writeBlock();
         files_.closeTogether(channels);

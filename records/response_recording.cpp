@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 
+#include "records/channels.h"
+
 #include "platform/clock.h"
 #include "platform/numbers.h"
 #include "records/record_lines.h"
@@ -16,12 +18,12 @@ void MainWindow::cmd_enter_response_Click()
         // Nothing reaches the disk unless every file takes its block, and the state changes only
         // once the block is on the disk. So a record that cannot be written leaves the files,
         // the boxes and the state as they were.
-        recordStudentText({1, 2}, [&] {
+        recordStudentText({channel::master, channel::send}, [&] {
             const double key = leadingNumber(s.assignmentNumber) * 10000 + leadingNumber(s.questionNumber);
-            auto toBoth = [&](auto line) { record::writeToEach(files_, {1, 2}, line); };
+            auto toBoth = [&](auto line) { record::writeToEach(files_, {channel::master, channel::send}, line); };
             toBoth([] { return record::openingSeparator; });
             toBoth([&] { return record::indented(services_.clock.time()); });
-            files_.writeLine(1, QStringLiteral("\r\n\r\n") + record::questionNumberKey + numberItem(key));
+            files_.writeLine(channel::master, QStringLiteral("\r\n\r\n") + record::questionNumberKey + numberItem(key));
             toBoth([&] { return code(s.currentLine, s.codeNbr); });
             toBoth([] { return record::openingSeparator; });
             toBoth([] { return record::responseLabel; });

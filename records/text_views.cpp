@@ -2,20 +2,23 @@
 
 #include "app/main_window.h"
 
+#include "records/channels.h"
+
 namespace desk {
 
 void MainWindow::cmd_display_note_file_Click()
 {
     ProgramState& s = state_;
-    files_.close(3);
-    ChannelGuard guard(files_, {3});
-    files_.open(3, hostPath(s.notesFileName), FileMode::Input);
+    // Closing the notes channel first changes nothing: no command leaves it open.
+    files_.close(channel::notes);
+    ChannelGuard guard(files_, {channel::notes});
+    files_.open(channel::notes, hostPath(s.notesFileName), FileMode::Input);
     // The lines run together, added to what the last command left in workText.
     QString work = s.workText;
-    while (!files_.atEnd(3))
-        work += files_.readLine(3);
+    while (!files_.atEnd(channel::notes))
+        work += files_.readLine(channel::notes);
     appendTo(txt_question, work);
-    files_.close(3);
+    files_.close(channel::notes);
     s.workText = work;
 }
 
