@@ -2,10 +2,9 @@
 
 #include "platform/run_time_error.h"
 
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <locale.h>
+#include <stdlib.h>
 #include <string>
 
 namespace desk {

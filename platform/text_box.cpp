@@ -152,13 +152,13 @@ QString TextBox::text() const
 void TextBox::setText(const QString& text)
 {
     setBoxText(*this, text);
-    text_ = boxText(*this);
+    text_ = readBack(editorText(text));
     textKnown_ = true;
 }
 
 void TextBox::append(const QString& text)
 {
-    QString whole = this->text();
+    const QString before = this->text();
     // The last line is cut into pieces again together with what is added to it.
     const QTextBlock last = document()->lastBlock();
     const int lastStart = last.position();
@@ -175,7 +175,7 @@ void TextBox::append(const QString& text)
     continuation.front() = lastContinues;
     markContinuations(document()->findBlock(lastStart), continuation);
     setTextCursor(QTextCursor(document()));
-    text_ = whole + readBack(editorText(text));
+    text_ = before + readBack(editorText(text));
     textKnown_ = true;
 }
 

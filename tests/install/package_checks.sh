@@ -12,8 +12,10 @@ debs=("$work"/assignment-desk_*.deb)
 deb=${debs[0]}
 [ -f "$deb" ] || fail "cpack made no .deb"
 
-lintian --fail-on error,warning "$deb" 2>&1 | grep -v "running with root privileges" || true
-lintian --fail-on error,warning "$deb" >/dev/null 2>&1 || fail "lintian reports an error or a warning"
+if ! report=$(lintian --fail-on error,warning "$deb" 2>&1); then
+    grep -v "running with root privileges" <<<"$report" >&2 || true
+    fail "lintian reports an error or a warning"
+fi
 
 dpkg-deb -x "$deb" "$work/root"
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.assignmentdesk.AssignmentDesk.metainfo.xml" \

@@ -63,10 +63,11 @@ void TestTextBox::setThenRead()
 {
     QFETCH(QString, text);
     QFETCH(QString, read);
-    QPlainTextEdit box;
-    setBoxText(box, QStringLiteral("previous text\r\nto be replaced"));
-    setBoxText(box, text);
+    TextBox box;
+    box.setText(QStringLiteral("previous text\r\nto be replaced"));
+    box.setText(text);
     QCOMPARE(boxText(box), read);
+    QCOMPARE(box.text(), read); // what the box keeps beside its document
 }
 
 void TestTextBox::typedLineBreaksReadAsCrLf()
@@ -180,6 +181,7 @@ void TestTextBox::appendingIsSettingTheWhole()
         appended.append(part);
         setWhole.setText(setWhole.text() + part);
     }
+    QCOMPARE(setWhole.text(), boxText(setWhole));
     QCOMPARE(appended.text(), setWhole.text());
     QCOMPARE(boxText(appended), boxText(setWhole)); // the document itself, not only what is kept
     QCOMPARE(appended.document()->blockCount(), setWhole.document()->blockCount());
