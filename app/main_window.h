@@ -3,11 +3,12 @@
 //
 // The window is the whole program: it owns the program state and every operation, and each
 // control event runs one handler named after the control and the event (cmd_quit_Click).
-// Handlers run through one dispatcher (platform/handler_dispatcher.h), which applies the error
-// policy and carries out the end of the program, so no exception reaches Qt's event loop.
+// Handlers run through one dispatcher (platform/handler_dispatcher.h), so no exception reaches
+// Qt's event loop; what the student is told when one fails is in app/error_policy.cpp.
 //
 // The operations are defined in the folder of their subsystem, one file per concern:
-//   app/       construction, controls and event wiring; start-up (Form_Load, setUpProgram)
+//   app/       construction and event wiring, the end of the program (main_window.cpp); the
+//              controls (window_controls.cpp); the error policy; start-up (Form_Load, setUpProgram)
 //   bank/      the compiled-in question bank, assignment opening, the question cursor,
 //              the next-question and next-picture commands with the routine lines
 //   records/   "Enter Response", "Save as Notes" and the text views
@@ -44,6 +45,7 @@ class Dialogs;
 class PictureBox;
 class RandomSource;
 class TextBox;
+enum class TrappedProcedure;
 
 struct PlatformServices {
     Dialogs& dialogs;
@@ -67,7 +69,8 @@ public:
     const ProgramState& state() const { return state_; }
     FileChannels& files() { return files_; }
 
-    // Runs a handler as an event would: through the dispatcher.
+    // Runs a handler as an event would: through the dispatcher, under the error policy. Returns
+    // whether it ran to its end.
     bool runHandler(void (MainWindow::*handler)());
 
     // Event handlers.
@@ -135,17 +138,36 @@ private:
     // Accessible names and descriptions, and the labels' buddies, for screen readers.
     void nameForScreenReaders();
     void wireEvents();
-    void runTick();
-    void finishProgram();
-    // Ends the program at once: unwinds the running handler; nothing more of it runs.
-    [[noreturn]] void endProgram();
 
-    // Text of a text box, with CR LF line breaks.
-    QString textOf(const TextBox* box) const;
-    void setTextOf(TextBox* box, const QString& text);
-    void appendTo(TextBox* box, const QString& text);
+    // The end of the program. Quitting, the close button, the cursor reaching the next
+    // assignment's header or the end line, a routine line that ends the program and an
+    // assignment not in the bank all call endProgram. It throws ProgramEnd, which unwinds the
+    // running handler at once (no error trap catches it) up to the dispatcher; `dispatch` then
+    // closes every file, stops the timer, hides the window and emits programEnded, on which the
+    // application quits. No handler runs after that.
+    [[noreturn]] void endProgram();
+    // Runs a handler through the dispatcher, reporting what stops it with `report`, and carries
+    // out the end of the program if the handler ended it.
+    bool dispatch(const std::function<void()>& handler, const HandlerDispatcher::Report& report);
+    // The timer's tick, under the error policy.
+    void runTick();
+    // Runs the steps of a procedure that arms the error trap, and does what follows the trap.
+    void trapErrors(TrappedProcedure procedure, const std::function<void()>& steps);
+
     // The question-bank slot that `index` names (error 9 outside 0..5000).
     std::size_t slotOf(const Value& index) const;
+
+    // The header lines of this run's assignment opening, until they are in the files.
+    struct HeaderLines {
+        QStringList master;
+        QStringList send;
+    };
+    // The steps of assignment opening.
+    QString findAssignmentHeader();
+    HeaderLines headerLines(const QString& assignmentHeader);
+    void createMasterFile();
+    void takeStartQuestion();
+
     // Asks a start-up question until `problem` finds nothing wrong with the answer, showing
     // what it finds each time.
     QString askUntilHeld(const QString& prompt, const std::function<QString(const QString&)>& problem);
@@ -174,11 +196,6 @@ private:
     HandlerDispatcher dispatcher_;
     bool tickErrorShown_ = false;
 
-    // The header lines of this run's assignment opening, until they are in the files.
-    struct HeaderLines {
-        QStringList master;
-        QStringList send;
-    };
     std::optional<HeaderLines> unwrittenHeader_;
     // A record failed and nothing was recorded since: the answer box keeps the student's text.
     bool answerKeptAfterFailure_ = false;

@@ -2,11 +2,11 @@
 
 #include "app/main_window.h"
 
+#include "app/error_policy.h"
 #include "pictures/picture_box.h"
 #include "platform/character_names.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/error_trap.h"
 #include "platform/numbers.h"
 #include "platform/os_files.h"
 #include "platform/random_source.h"
@@ -89,7 +89,7 @@ void MainWindow::setUpProgram()
     // Normally there from an earlier run; any failure shows up at the first file operation.
     QDir().mkdir(hostPath(localDataDirectory));
 
-    runTrapped(services_.dialogs, [&] {
+    trapErrors(TrappedProcedure::setUpProgram, [&] {
         // Computed in double precision so that no draw below 1 can round up to 29.
         s.codeNbr = Value::single(float(std::floor(double(services_.random.next()) * 10.0 + 19.0)));
 

@@ -2,17 +2,17 @@
 
 #include "app/main_window.h"
 
+#include "app/error_policy.h"
 #include "bank/line_kinds.h"
-#include "platform/dialogs.h"
-#include "platform/error_trap.h"
 #include "platform/run_time_error.h"
+#include "platform/text_box.h"
 
 namespace desk {
 
 void MainWindow::cmdNextQuestion_Click()
 {
     ProgramState& s = state_;
-    runTrapped(services_.dialogs, [&] {
+    trapErrors(TrappedProcedure::cmdNextQuestion_Click, [&] {
         readNextQuestion();
         if (s.displayText.size() > 8 && isRoutineLine(s.displayText)) {
             runRoutine(remSpaces(routineName(s.displayText)).toLower());
@@ -20,11 +20,11 @@ void MainWindow::cmdNextQuestion_Click()
             // The line after a routine line is shown whatever it is.
             readNextQuestion();
         }
-        s.workText = textOf(txt_question);
+        s.workText = txt_question->text();
         s.workText += s.displayText;
         // The box gets only what is new: the same text as setting it to workText, without laying
         // out again all that a long session has put there.
-        appendTo(txt_question, s.displayText);
+        txt_question->append(s.displayText);
         s.displayText.clear();
     });
 }

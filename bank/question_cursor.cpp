@@ -3,23 +3,23 @@
 
 #include "app/main_window.h"
 
+#include "app/error_policy.h"
 #include "bank/line_kinds.h"
-#include "platform/dialogs.h"
-#include "platform/error_trap.h"
 #include "platform/numbers.h"
+#include "platform/text_box.h"
 
 namespace desk {
 
 void MainWindow::readNextQuestion()
 {
     ProgramState& s = state_;
-    runTrapped(services_.dialogs, [&] {
+    trapErrors(TrappedProcedure::readNextQuestion, [&] {
         // After a record that failed, the answer box keeps the student's text until something is
         // recorded or the box is emptied.
-        if (answerKeptAfterFailure_ && textOf(txt_answer).isEmpty())
+        if (answerKeptAfterFailure_ && txt_answer->text().isEmpty())
             answerKeptAfterFailure_ = false;
         if (s.awaitingResponse.isTrue() && !answerKeptAfterFailure_)
-            setTextOf(txt_answer, s.answerPrompt);
+            txt_answer->setText(s.answerPrompt);
         s.awaitingResponse = Value::truth(false);
 
         QString line;

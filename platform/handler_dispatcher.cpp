@@ -1,54 +1,46 @@
 #include "platform/handler_dispatcher.h"
 
-#include "platform/dialogs.h"
-#include "platform/error_trap.h"
-#include "platform/run_time_error.h"
-
+#include <exception>
 #include <new>
 
 namespace desk {
 
-void endProgramNow()
+namespace {
+
+// Reports what stopped a handler as a numbered error. Nothing may leave here: should showing
+// the message fail as well (no memory left), the program goes on without it.
+void reportCaught(const HandlerDispatcher::Report& report, const std::exception_ptr& caught) noexcept
 {
-    throw ProgramEnd{};
+    try {
+        try {
+            std::rethrow_exception(caught);
+        } catch (const RunTimeError& error) {
+            report(error);
+        } catch (const std::bad_alloc&) {
+            report(RunTimeError(err::OutOfMemory));
+        } catch (...) {
+            report(RunTimeError(err::InternalError));
+        }
+    } catch (...) {
+    }
 }
 
-HandlerDispatcher::HandlerDispatcher(Dialogs& dialogs, std::function<void()> onEnd)
-    : dialogs_(dialogs)
-    , onEnd_(std::move(onEnd))
-{
-}
+} // namespace
 
-bool HandlerDispatcher::run(const std::function<void()>& handler)
+HandlerOutcome HandlerDispatcher::run(const std::function<void()>& handler, const Report& report)
 {
     if (ended_)
-        return false;
+        return HandlerOutcome::NotRun;
     try {
         handler();
-        return true;
+        return HandlerOutcome::Completed;
     } catch (const ProgramEnd&) {
-        finish();
-    } catch (const RunTimeError& error) {
-        // Without a trap of its own, even error 9 is reported with its number: the
-        // invalid-assignment message would wrongly tell the student that the program ends.
-        dialogs_.messageBox(error.number() == err::SubscriptOutOfRange
-                                ? generalErrorMessage(error.number())
-                                : trapMessage(error));
-    } catch (const std::bad_alloc&) {
-        dialogs_.messageBox(generalErrorMessage(err::OutOfMemory));
+        ended_ = true;
+        return HandlerOutcome::EndedProgram;
     } catch (...) {
-        dialogs_.messageBox(generalErrorMessage(err::InternalError));
+        reportCaught(report, std::current_exception());
+        return HandlerOutcome::Failed;
     }
-    return false;
-}
-
-void HandlerDispatcher::finish()
-{
-    if (ended_)
-        return;
-    ended_ = true;
-    if (onEnd_)
-        onEnd_();
 }
 
 } // namespace desk

@@ -1,37 +1,36 @@
 #pragma once
 // Every event handler runs through the dispatcher, so no C++ exception ever reaches Qt's event
-// loop. It applies the program's error policy and carries out the end of the program.
+// loop: a run-time error, a lack of memory or any other exception stops the handler and is
+// handed to the caller's report as a numbered error, and the end of the program unwinds the
+// handler and is handed back to the caller to carry out.
+
+#include "platform/run_time_error.h"
 
 #include <functional>
 
 namespace desk {
 
-class Dialogs;
-
-// Thrown to end the program at once: it unwinds the running handler, so nothing more of it
-// runs; the dispatcher then carries the end out. Error traps do not catch it.
+// Thrown to end the program at once: it unwinds the running handler, so nothing more of it runs.
+// Error traps do not catch it.
 struct ProgramEnd {};
 
-[[noreturn]] void endProgramNow();
+enum class HandlerOutcome {
+    Completed,     // the handler ran to its end
+    Failed,        // an error stopped it; the report was made
+    EndedProgram,  // it ended the program; the caller carries the end out
+    NotRun,        // the program had ended before: no handler runs any more
+};
 
 class HandlerDispatcher {
 public:
-    // `onEnd` closes the files and the window; it runs once, when the program ends.
-    HandlerDispatcher(Dialogs& dialogs, std::function<void()> onEnd);
+    using Report = std::function<void(const RunTimeError&)>;
 
-    // Runs one handler. A run-time error that no trap caught shows the general error message
-    // with its number (or the message naming characters the files cannot hold) and the program
-    // goes on. Returns false when the handler did not run to its end. After the end of the
-    // program no handler runs at all.
-    bool run(const std::function<void()>& handler);
+    // Runs one handler. Out of memory is reported as error 7, any other exception as error 51.
+    HandlerOutcome run(const std::function<void()>& handler, const Report& report);
 
     bool hasEnded() const { return ended_; }
 
 private:
-    void finish();
-
-    Dialogs& dialogs_;
-    std::function<void()> onEnd_;
     bool ended_ = false;
 };
 

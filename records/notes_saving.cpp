@@ -2,9 +2,9 @@
 
 #include "app/main_window.h"
 
-#include "records/channels.h"
-
 #include "platform/clock.h"
+#include "platform/text_box.h"
+#include "records/channels.h"
 #include "records/record_lines.h"
 
 namespace desk {
@@ -12,7 +12,7 @@ namespace desk {
 void MainWindow::cmd_save_as_notes_Click()
 {
     ProgramState& s = state_;
-    const QString note = textOf(txt_answer);
+    const QString note = txt_answer->text();
     if (note != s.answerPrompt) {
         const QString workText = record::notesLabel + note;
         // Unlike "Enter Response", notes saving closes its channels before opening them; none

@@ -2,10 +2,10 @@
 
 #include "app/main_window.h"
 
-#include "records/channels.h"
-
 #include "platform/clock.h"
 #include "platform/numbers.h"
+#include "platform/text_box.h"
+#include "records/channels.h"
 #include "records/record_lines.h"
 
 namespace desk {
@@ -13,7 +13,7 @@ namespace desk {
 void MainWindow::cmd_enter_response_Click()
 {
     ProgramState& s = state_;
-    const QString answer = textOf(txt_answer);
+    const QString answer = txt_answer->text();
     if (answer != s.answerPrompt) {
         // Nothing reaches the disk unless every file takes its block, and the state changes only
         // once the block is on the disk. So a record that cannot be written leaves the files,
@@ -46,8 +46,8 @@ void MainWindow::acknowledgeRecord(const QString& entry)
 
 void MainWindow::clearQuestionAndAnswer()
 {
-    setTextOf(txt_question, QString());
-    setTextOf(txt_answer, QString());
+    txt_question->setText(QString());
+    txt_answer->setText(QString());
 }
 
 } // namespace desk

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 
+#include "platform/text_box.h"
 #include "records/channels.h"
 
 namespace desk {
@@ -17,19 +18,19 @@ void MainWindow::cmd_display_note_file_Click()
     QString work = s.workText;
     while (!files_.atEnd(channel::notes))
         work += files_.readLine(channel::notes);
-    appendTo(txt_question, work);
+    txt_question->append(work);
     files_.close(channel::notes);
     s.workText = work;
 }
 
 void MainWindow::cmd_displayCumulativeText_Click()
 {
-    setTextOf(txt_question, state_.cumulativeText);
+    txt_question->setText(state_.cumulativeText);
 }
 
 void MainWindow::cmd_clear_answer_box_Click()
 {
-    setTextOf(txt_answer, QString());
+    txt_answer->setText(QString());
     answerKeptAfterFailure_ = false;
 }
 

@@ -1,6 +1,19 @@
-#include "platform/error_trap.h"
+// The program's error policy, all in one place:
+// - setUpProgram, openAssignment, readNextQuestion and cmdNextQuestion_Click arm the error trap:
+//   on a run-time error their remaining steps are skipped, the trap's message is shown, and the
+//   procedure returns. Only assignment opening goes on to end the program, when the assignment is
+//   not in the bank (error 9): the message says so.
+// - Every other handler has no trap: an error stops it, the general error message with the number
+//   is shown, and the program goes on, so that the student keeps the session.
+// - A failing timer tick is reported once, not 67 times a second.
+// The record files' own failures carry the wording the student needs to act on them.
 
+#include "app/main_window.h"
+
+#include "app/error_policy.h"
 #include "platform/dialogs.h"
+#include "platform/error_trap.h"
+#include "platform/run_time_error.h"
 
 #include <QFileInfo>
 
@@ -56,9 +69,37 @@ QString trapMessage(const RunTimeError& error)
     return generalErrorMessage(error.number());
 }
 
-void showTrapMessage(Dialogs& dialogs, const RunTimeError& error)
+QString untrappedMessage(const RunTimeError& error)
 {
-    dialogs.messageBox(trapMessage(error));
+    // Even error 9 is reported with its number: the invalid-assignment message would wrongly tell
+    // the student that the program ends.
+    if (error.number() == err::SubscriptOutOfRange)
+        return generalErrorMessage(error.number());
+    return trapMessage(error);
+}
+
+void MainWindow::trapErrors(TrappedProcedure procedure, const std::function<void()>& steps)
+{
+    const int error = runTrapped(steps, [this](const RunTimeError& e) { services_.dialogs.messageBox(trapMessage(e)); });
+    if (procedure == TrappedProcedure::openAssignment && error == err::SubscriptOutOfRange)
+        endProgram();
+}
+
+bool MainWindow::runHandler(void (MainWindow::*handler)())
+{
+    return dispatch([this, handler] { (this->*handler)(); },
+                    [this](const RunTimeError& error) { services_.dialogs.messageBox(untrappedMessage(error)); });
+}
+
+void MainWindow::runTick()
+{
+    dispatch([this] { tmr_pend_exp_Timer(); },
+             [this](const RunTimeError& error) {
+                 if (tickErrorShown_)
+                     return;
+                 tickErrorShown_ = true;
+                 services_.dialogs.messageBox(untrappedMessage(error));
+             });
 }
 
 } // namespace desk

@@ -1,0 +1,26 @@
+#pragma once
+// What the student is told when something goes wrong (the rules are in app/error_policy.cpp).
+
+#include <QString>
+#include <QStringList>
+
+namespace desk {
+
+class RunTimeError;
+
+// The procedures that arm the error trap.
+enum class TrappedProcedure { setUpProgram, openAssignment, readNextQuestion, cmdNextQuestion_Click };
+
+QString invalidAssignmentMessage();
+QString generalErrorMessage(int number);
+QString unencodableTextMessage(const QStringList& characters);
+// The general error message, then which files may hold part of a record that failed.
+QString partlyWrittenMessage(int number, const QStringList& files);
+
+// What the error trap shows: the invalid-assignment message for 9, the message naming the
+// characters the record files cannot hold, or the general error message with the number.
+QString trapMessage(const RunTimeError& error);
+// What a handler without a trap of its own shows.
+QString untrappedMessage(const RunTimeError& error);
+
+} // namespace desk
