@@ -189,6 +189,8 @@ void TestFileChannels::readLine_data()
     QTest::newRow("tab and blanks kept") << QByteArray(" \ta  \r\n") << QStringList{" \ta  "};
     QTest::newRow("Windows-1252") << QByteArray("\x80 \x93x\x94\r\n")
                                   << QStringList{QStringLiteral("\u20AC \u201Cx\u201D")};
+    // More than one read takes in.
+    QTest::newRow("long file") << QByteArray(70000, 'x') + "\r\nend" << QStringList{QString(70000, u'x'), "end"};
 }
 
 void TestFileChannels::readLine()
