@@ -6,12 +6,6 @@
 #include "platform/termination_deferral.h"
 #include "platform/windows1252.h"
 
-#include <QFile>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace desk {
 
 void FileChannels::checkNumber(int channel)
@@ -40,6 +34,31 @@ bool FileChannels::isOpen(int channel) const
     return channels_[channel - 1].fd >= 0;
 }
 
+namespace {
+
+os::Access accessFor(FileMode mode)
+{
+    switch (mode) {
+    case FileMode::Input: return os::Access::Read;
+    case FileMode::Output: return os::Access::Replace;
+    case FileMode::Append: return os::Access::Append;
+    }
+    return os::Access::Read;
+}
+
+// The whole of a file opened for reading. A failed read closes it and throws.
+QByteArray readWhole(int fd, const QString& hostPath)
+{
+    QByteArray bytes;
+    if (const int result = os::readToEnd(fd, bytes)) {
+        os::closeFile(fd);
+        throw RunTimeError(os::errorForIo(result), hostPath);
+    }
+    return bytes;
+}
+
+} // namespace
+
 void FileChannels::open(int channel, const QString& hostPath, FileMode mode)
 {
     checkNumber(channel);
@@ -47,34 +66,14 @@ void FileChannels::open(int channel, const QString& hostPath, FileMode mode)
     if (c.fd >= 0)
         throw RunTimeError(err::FileAlreadyOpen, hostPath);
 
-    int flags = O_RDONLY;
-    if (mode == FileMode::Output)
-        flags = O_WRONLY | O_CREAT | O_TRUNC;
-    else if (mode == FileMode::Append)
-        flags = O_WRONLY | O_CREAT | O_APPEND;
-    const os::OpenedFile file = os::openRegularFile(hostPath, flags);
-
+    const os::OpenedFile file = os::openRegularFile(hostPath, accessFor(mode));
     Channel opened;
     opened.fd = file.fd;
     opened.mode = mode;
     opened.hostPath = hostPath;
     opened.created = file.created;
-    if (mode == FileMode::Input) {
-        char buffer[65536];
-        for (;;) {
-            const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                const int e = errno;
-                os::closeFile(file.fd);
-                throw RunTimeError(os::errorForIo(e), hostPath);
-            }
-            if (n == 0)
-                break;
-            opened.input.append(buffer, n);
-        }
-    }
+    if (mode == FileMode::Input)
+        opened.input = readWhole(file.fd, hostPath);
     c = std::move(opened);
 }
 
@@ -131,9 +130,10 @@ void FileChannels::commit(std::vector<Channel*>& toWrite)
         return;
     std::vector<JournalEntry> entries;
     for (const Channel* c : toWrite) {
-        const long long length = os::sizeOf(c->fd);
-        if (length < 0)
-            throw RunTimeError(os::errorForIo(errno), c->hostPath);
+        const os::Status status = os::statusOf(c->fd);
+        if (status.error != 0)
+            throw RunTimeError(os::errorForIo(status.error), c->hostPath);
+        const long long length = status.size;
         // A file this record created but that holds something already was another's: it stays.
         entries.push_back({c->hostPath, !c->created || length > 0, length, c->pending.size(), c->fd});
     }
@@ -171,8 +171,11 @@ void FileChannels::removeCreatedFile(Channel& c)
 {
     // The file did not exist before the channel was opened: the operation leaves no trace. Only
     // the very file it created goes, and only while it is empty.
-    if (os::isFileAt(c.fd, c.hostPath) && os::sizeOf(c.fd) == 0)
-        ::unlink(QFile::encodeName(c.hostPath).constData());
+    if (!os::isFileAt(c.fd, c.hostPath))
+        return;
+    const os::Status status = os::statusOf(c.fd);
+    if (status.error == 0 && status.size == 0)
+        os::removeFile(c.hostPath);
 }
 
 void FileChannels::closeFd(Channel& c)

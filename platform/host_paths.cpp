@@ -5,21 +5,30 @@
 namespace desk {
 
 HostPaths::HostPaths(QString homeRoot, QString otherDrivesRoot)
-    : homeRoot_(std::move(homeRoot))
+    : underRoots_(true)
+    , homeRoot_(std::move(homeRoot))
     , otherDrivesRoot_(std::move(otherDrivesRoot))
 {
 }
 
+HostPaths HostPaths::asTheyAre()
+{
+    return HostPaths();
+}
+
 HostPaths HostPaths::forThisHost()
 {
+#ifdef Q_OS_WIN
+    return asTheyAre();
+#else
     return HostPaths(QDir::homePath(), QStringLiteral("/mnt"));
+#endif
 }
 
 QString HostPaths::toHost(const QString& programPath) const
 {
-#ifdef Q_OS_WIN
-    return programPath;
-#else
+    if (!underRoots_)
+        return programPath;
     QString rest = programPath;
     QString root;
     if (rest.size() >= 2 && rest[1] == u':' && rest[0].isLetter() && rest[0].unicode() < 128) {
@@ -31,7 +40,6 @@ QString HostPaths::toHost(const QString& programPath) const
     if (!root.isEmpty() && !rest.startsWith(u'/'))
         rest.prepend(u'/');
     return root + rest;
-#endif
 }
 
 } // namespace desk

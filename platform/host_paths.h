@@ -1,7 +1,8 @@
 #pragma once
 // The program names its files with Windows paths ("c:\lrnfiles\notes_Ann.txt"). On Windows they
 // are used as they are; elsewhere drive c is the user's home folder and any other drive x is
-// /mnt/x, so "c:\lrnfiles\a.txt" becomes "<home>/lrnfiles/a.txt".
+// /mnt/x, so "c:\lrnfiles\a.txt" becomes "<home>/lrnfiles/a.txt". Which of the two is the
+// caller's choice, so that tests keep their files under temporary roots on every system.
 
 #include <QString>
 
@@ -9,14 +10,20 @@ namespace desk {
 
 class HostPaths {
 public:
-    // `homeRoot` stands for drive c, `otherDrivesRoot` holds one folder per other drive letter.
+    // Under these roots: `homeRoot` stands for drive c, `otherDrivesRoot` holds one folder per
+    // other drive letter.
     HostPaths(QString homeRoot, QString otherDrivesRoot);
-    // The host's own: the home folder and /mnt (not used on Windows).
+    // The program's paths used as they are.
+    static HostPaths asTheyAre();
+    // The host's own: as they are on Windows, elsewhere under the home folder and /mnt.
     static HostPaths forThisHost();
 
     QString toHost(const QString& programPath) const;
 
 private:
+    HostPaths() = default;
+
+    bool underRoots_ = false;
     QString homeRoot_;
     QString otherDrivesRoot_;
 };

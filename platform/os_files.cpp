@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -55,34 +56,108 @@ int errorForIo(int errnoValue)
     }
 }
 
-OpenedFile openRegularFile(const QString& hostPath, int flags)
+namespace {
+
+int flagsFor(Access access)
+{
+    switch (access) {
+    case Access::Read: return O_RDONLY;
+    case Access::Replace: return O_WRONLY | O_CREAT | O_TRUNC;
+    case Access::Append: return O_WRONLY | O_CREAT | O_APPEND;
+    }
+    return O_RDONLY;
+}
+
+Status statusFrom(int result, const struct stat& info)
+{
+    if (result != 0)
+        return {errno, Kind::Other, 0};
+    const Kind kind = S_ISREG(info.st_mode) ? Kind::File : S_ISDIR(info.st_mode) ? Kind::Folder : Kind::Other;
+    return {0, kind, static_cast<long long>(info.st_size)};
+}
+
+Opened openNoFollow(const QString& hostPath, int flags)
+{
+    const int fd = ::open(QFile::encodeName(hostPath).constData(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+    return {fd, fd < 0 ? errno : 0};
+}
+
+} // namespace
+
+OpenedFile openRegularFile(const QString& hostPath, Access access)
 {
     if (hostPath.isEmpty() || hostPath.contains(QChar(0)))
         throw RunTimeError(err::BadFileName, hostPath);
     const QByteArray name = QFile::encodeName(hostPath);
-    const bool forReading = (flags & O_ACCMODE) == O_RDONLY;
 
-    struct stat before {};
-    const bool existed = ::lstat(name.constData(), &before) == 0;
-    if (existed && !S_ISREG(before.st_mode))
+    const Status before = statusAt(hostPath);
+    const bool existed = before.error == 0;
+    if (existed && before.kind != Kind::File)
         throw RunTimeError(err::PathFileAccess, hostPath);
 
     // O_NOFOLLOW and O_NONBLOCK keep the refusal above true even if the path changes meanwhile.
-    const int openFlags = flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+    const int openFlags = flagsFor(access) | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
     int fd;
     do
         fd = ::open(name.constData(), openFlags, 0666);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        throw RunTimeError(errorForOpen(errno, forReading, hostPath), hostPath);
+        throw RunTimeError(errorForOpen(errno, access == Access::Read, hostPath), hostPath);
 
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const Status opened = statusOf(fd);
+    if (opened.error != 0 || opened.kind != Kind::File) {
         ::close(fd);
         throw RunTimeError(err::PathFileAccess, hostPath);
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return {fd, !existed};
+}
+
+Opened openForWriting(const QString& hostPath)
+{
+    return openNoFollow(hostPath, O_WRONLY);
+}
+
+Opened openLockFile(const QString& hostPath)
+{
+    return openNoFollow(hostPath, O_RDWR | O_CREAT);
+}
+
+int lockWholeFile(int fd)
+{
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+#ifdef F_OFD_SETLK
+    // An open file description lock belongs to this open of the file, not to the process, so no
+    // other open of the same file in this process can drop it by closing.
+    if (::fcntl(fd, F_OFD_SETLK, &whole) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return errno == EACCES ? EAGAIN : errno;
+    whole = {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+#endif
+    if (::fcntl(fd, F_SETLK, &whole) == 0)
+        return 0;
+    return errno == EACCES ? EAGAIN : errno;
+}
+
+int readToEnd(int fd, QByteArray& into, qsizetype atMost)
+{
+    char buffer[65536];
+    while (into.size() < atMost) {
+        const ssize_t n = ::read(fd, buffer, size_t(std::min<qsizetype>(sizeof buffer, atMost - into.size())));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            break;
+        into.append(buffer, n);
+    }
+    return 0;
 }
 
 int writeAll(int fd, const char* data, qsizetype size)
@@ -132,17 +207,30 @@ int truncateFile(int fd, long long length)
     return result == 0 ? 0 : errno;
 }
 
+int removeFile(const QString& hostPath)
+{
+    return ::unlink(QFile::encodeName(hostPath).constData()) == 0 ? 0 : errno;
+}
+
+Status statusOf(int fd)
+{
+    struct stat info {};
+    const int result = ::fstat(fd, &info);
+    return statusFrom(result, info);
+}
+
+Status statusAt(const QString& hostPath)
+{
+    struct stat info {};
+    const int result = ::lstat(QFile::encodeName(hostPath).constData(), &info);
+    return statusFrom(result, info);
+}
+
 bool isFileAt(int fd, const QString& hostPath)
 {
     struct stat opened {}, atPath {};
     return ::fstat(fd, &opened) == 0 && ::lstat(QFile::encodeName(hostPath).constData(), &atPath) == 0
         && opened.st_dev == atPath.st_dev && opened.st_ino == atPath.st_ino;
-}
-
-long long sizeOf(int fd)
-{
-    struct stat info {};
-    return ::fstat(fd, &info) == 0 ? static_cast<long long>(info.st_size) : -1;
 }
 
 void closeFile(int fd) noexcept

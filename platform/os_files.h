@@ -1,11 +1,15 @@
 #pragma once
 // The operating-system calls behind the record files, each failure given the error number the
-// student reports.
+// student reports. Nothing else in the program calls the system for its files: a port to another
+// system supplies this file.
 //
 // Record files are plain files: a path whose last part is a symbolic link, a FIFO, a device or a
 // socket is refused, and opening never blocks (a FIFO with no reader would freeze the window).
 
+#include <QByteArray>
 #include <QString>
+
+#include <limits>
 
 namespace desk::os {
 
@@ -14,27 +18,64 @@ int errorForOpen(int errnoValue, bool forReading, const QString& hostPath);
 // The error number for a failed read, write, sync or truncation.
 int errorForIo(int errnoValue);
 
+enum class Access {
+    Read,
+    Replace,  // write, creating the file or emptying it first
+    Append,   // write at the end, creating the file if missing
+};
+
 struct OpenedFile {
     int fd = -1;
     bool created = false;  // the file did not exist before
 };
 
-// Opens a regular file with the open(2) `flags`. Throws RunTimeError: 75 for anything but a
-// regular file, and the error of errorForOpen when the system refuses.
-OpenedFile openRegularFile(const QString& hostPath, int flags);
+// Opens a regular file. Throws RunTimeError: 75 for anything but a regular file, and the error
+// of errorForOpen when the system refuses.
+OpenedFile openRegularFile(const QString& hostPath, Access access);
+
+// An open file, or the errno value that kept it from opening.
+struct Opened {
+    int fd = -1;
+    int error = 0;
+};
+// Opens an existing file for writing where it stands (to cut it shorter), never through a final
+// symbolic link and never blocking; whatever kind of file it is.
+Opened openForWriting(const QString& hostPath);
+// Opens the lock file for reading and writing, making it if missing; never through a final
+// symbolic link and never blocking.
+Opened openLockFile(const QString& hostPath);
+
+// Takes the write lock on the whole of `fd`, without waiting: 0 when taken, EAGAIN while another
+// holder has it, or another errno value. Closing the file lets go of it.
+int lockWholeFile(int fd);
 
 // Each returns 0 or an errno value.
+// Reads `fd` from where it stands to its end, or until `into` holds `atMost` bytes; on a failed
+// read `into` keeps what came before.
+int readToEnd(int fd, QByteArray& into, qsizetype atMost = std::numeric_limits<qsizetype>::max());
 int writeAll(int fd, const char* data, qsizetype size);
 // Syncs a file to the disk; files that cannot be synced (a terminal) are no failure.
 int syncFile(int fd);
 // Syncs the folder that holds `hostPath`, so that a new or removed name reaches the disk.
 int syncFolderOf(const QString& hostPath);
 int truncateFile(int fd, long long length);
+// Removes the name `hostPath` (a link itself, not what it points to).
+int removeFile(const QString& hostPath);
+
+enum class Kind { File, Folder, Other };
+// What a file is, or the errno value that kept it from being looked at.
+struct Status {
+    int error = 0;
+    Kind kind = Kind::Other;
+    long long size = 0;
+};
+// Of an open file.
+Status statusOf(int fd);
+// Of what stands at `hostPath`: a symbolic link is an Other, whatever it points to.
+Status statusAt(const QString& hostPath);
 
 // Whether the open file `fd` is still the file at `hostPath` (not removed, not replaced).
 bool isFileAt(int fd, const QString& hostPath);
-// The size of an open file, or -1.
-long long sizeOf(int fd);
 void closeFile(int fd) noexcept;
 
 // How many bytes the last part of `hostPath` may have: what its folder takes, or the nearest

@@ -3,86 +3,73 @@
 #include "platform/os_files.h"
 #include "platform/run_time_error.h"
 
-#include <QFile>
-
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 namespace desk {
 
 namespace {
 
-// 0 when taken, EAGAIN while another holder has it, or another errno.
-int tryLock(int fd)
+// Not an errno value: the wait for the lock ran out.
+constexpr int waitRanOut = -1;
+
+// The lock file, or -1 where this user may not make it. Throws the open errors.
+int openLockFile(const QString& hostPath)
 {
-    struct flock whole {};
-    whole.l_type = F_WRLCK;
-    whole.l_whence = SEEK_SET;
-#ifdef F_OFD_SETLK
-    // An open file description lock belongs to this open of the file, not to the process, so no
-    // other open of the same file in this process can drop it by closing.
-    if (::fcntl(fd, F_OFD_SETLK, &whole) == 0)
-        return 0;
-    if (errno != EINVAL)
-        return errno == EACCES ? EAGAIN : errno;
-    whole = {};
-    whole.l_type = F_WRLCK;
-    whole.l_whence = SEEK_SET;
-#endif
-    if (::fcntl(fd, F_SETLK, &whole) == 0)
-        return 0;
-    return errno == EACCES ? EAGAIN : errno;
+    // A link, a pipe or a socket in the lock file's place is not the program's: it goes.
+    const os::Status there = os::statusAt(hostPath);
+    if (there.error == 0 && there.kind == os::Kind::Other)
+        os::removeFile(hostPath);
+    const os::Opened file = os::openLockFile(hostPath);
+    if (file.error == EACCES || file.error == EPERM)
+        return -1;
+    if (file.error != 0)
+        throw RunTimeError(file.error == ELOOP || file.error == EISDIR ? err::PathFileAccess
+                                                                      : os::errorForOpen(file.error, false, hostPath),
+                           hostPath);
+    const os::Status opened = os::statusOf(file.fd);
+    if (opened.error != 0 || opened.kind != os::Kind::File) {
+        os::closeFile(file.fd);
+        throw RunTimeError(err::PathFileAccess, hostPath);
+    }
+    return file.fd;
+}
+
+// 0 when the lock is taken, waitRanOut, or the errno value of the system's refusal.
+int waitForLock(int fd, std::chrono::steady_clock::time_point deadline)
+{
+    int result;
+    while ((result = os::lockWholeFile(fd)) == EAGAIN || result == EINTR) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return waitRanOut;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return result;
 }
 
 } // namespace
 
 RecordLock::RecordLock(const QString& hostPath, std::chrono::milliseconds wait)
 {
-    const QByteArray name = QFile::encodeName(hostPath);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        struct stat info {};
-        // A link, a pipe or a socket in the lock file's place is not the program's: it goes.
-        if (::lstat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
-            ::unlink(name.constData());
-        fd_ = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
-        if (fd_ < 0 && (errno == EACCES || errno == EPERM))
-            return;
+        fd_ = openLockFile(hostPath);
         if (fd_ < 0)
-            throw RunTimeError(errno == ELOOP || errno == EISDIR ? err::PathFileAccess : os::errorForOpen(errno, false, hostPath),
-                               hostPath);
-        if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-            os::closeFile(fd_);
-            fd_ = -1;
-            throw RunTimeError(err::PathFileAccess, hostPath);
-        }
-
-        int result;
-        while ((result = tryLock(fd_)) == EAGAIN || result == EINTR) {
-            if (std::chrono::steady_clock::now() >= deadline) {
-                os::closeFile(fd_);
-                fd_ = -1;
-                throw RunTimeError(err::PathFileAccess, hostPath + QStringLiteral(": locked by another copy"));
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+            return;
+        const int result = waitForLock(fd_, deadline);
         if (result == ENOLCK || result == EOPNOTSUPP)
             return;
-        if (result != 0) {
-            os::closeFile(fd_);
-            fd_ = -1;
-            throw RunTimeError(os::errorForIo(result), hostPath);
-        }
         // A lock file removed or replaced meanwhile would be a lock nobody else takes.
-        if (os::isFileAt(fd_, hostPath)) {
+        if (result == 0 && os::isFileAt(fd_, hostPath)) {
             held_ = true;
             return;
         }
         os::closeFile(fd_);
         fd_ = -1;
+        if (result == waitRanOut)
+            throw RunTimeError(err::PathFileAccess, hostPath + QStringLiteral(": locked by another copy"));
+        if (result != 0)
+            throw RunTimeError(os::errorForIo(result), hostPath);
     }
 }
 

@@ -10,9 +10,6 @@
 #include <QList>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace desk {
 
@@ -66,61 +63,50 @@ std::vector<JournalEntry> parse(const QByteArray& text, const QString& folder)
 // file while it is under way; otherwise by name.
 int rollBackFile(const JournalEntry& e)
 {
-    const QByteArray name = QFile::encodeName(e.hostPath);
-    struct stat info {};
     const bool own = e.fd >= 0;
+    const os::Status status = own ? os::statusOf(e.fd) : os::statusAt(e.hostPath);
     // Gone, or no longer a regular file: nothing of the record is left there to take back.
-    if ((own ? ::fstat(e.fd, &info) : ::lstat(name.constData(), &info)) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? 0 : errno;
-    if (!S_ISREG(info.st_mode))
-        return 0;
-    const long long size = info.st_size;
-    if (size <= e.length)
+    if (status.error != 0)
+        return status.error == ENOENT || status.error == ENOTDIR ? 0 : status.error;
+    if (status.kind != os::Kind::File || status.size <= e.length)
         return 0;
     // More than the record's bytes: someone who does not take the lock wrote there too.
-    if (size > e.length + e.added)
+    if (status.size > e.length + e.added)
         return EBUSY;
     if (!e.existed) {
         if (own && !os::isFileAt(e.fd, e.hostPath))
             return 0;
-        return ::unlink(name.constData()) == 0 ? os::syncFolderOf(e.hostPath) : errno;
+        const int removed = os::removeFile(e.hostPath);
+        return removed == 0 ? os::syncFolderOf(e.hostPath) : removed;
     }
-    const int fd = own ? e.fd : ::open(name.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0)
-        return errno;
-    int result = os::truncateFile(fd, e.length);
+    const os::Opened file = own ? os::Opened{e.fd, 0} : os::openForWriting(e.hostPath);
+    if (file.error != 0)
+        return file.error;
+    int result = os::truncateFile(file.fd, e.length);
     if (result == 0)
-        result = os::syncFile(fd);
+        result = os::syncFile(file.fd);
     if (!own)
-        os::closeFile(fd);
+        os::closeFile(file.fd);
     return result;
 }
 
 // The journal as it stands, at most `largestJournal` bytes of it; empty when there is none.
 QByteArray readJournal(const QString& hostPath)
 {
-    const QByteArray name = QFile::encodeName(hostPath);
-    struct stat info {};
-    if (::lstat(name.constData(), &info) != 0)
+    const os::Status status = os::statusAt(hostPath);
+    if (status.error != 0)
         return {};
     // A link, a pipe or a socket in the journal's place is not the program's: it goes.
-    if (!S_ISREG(info.st_mode)) {
-        if (!S_ISDIR(info.st_mode))
-            ::unlink(name.constData());
+    if (status.kind != os::Kind::File) {
+        if (status.kind == os::Kind::Other)
+            os::removeFile(hostPath);
         return {};
     }
-    const os::OpenedFile file = os::openRegularFile(hostPath, O_RDONLY);
-    QByteArray text(largestJournal + 1, Qt::Uninitialized);
-    qsizetype got = 0;
-    for (;;) {
-        const ssize_t n = ::read(file.fd, text.data() + got, size_t(text.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0 || (got += n) == text.size())
-            break;
-    }
+    const os::OpenedFile file = os::openRegularFile(hostPath, os::Access::Read);
+    QByteArray text;
+    // A read that fails leaves what came before it: a journal cut short, which means nothing.
+    os::readToEnd(file.fd, text, largestJournal + 1);
     os::closeFile(file.fd);
-    text.truncate(got);
     return text;
 }
 
@@ -128,7 +114,7 @@ QByteArray readJournal(const QString& hostPath)
 
 void RollbackJournal::begin(const std::vector<JournalEntry>& entries, bool sync)
 {
-    const os::OpenedFile file = os::openRegularFile(hostPath_, O_WRONLY | O_CREAT | O_TRUNC);
+    const os::OpenedFile file = os::openRegularFile(hostPath_, os::Access::Replace);
     const QByteArray text = format(entries);
     int result = os::writeAll(file.fd, text.constData(), text.size());
     if (result == 0 && sync)
@@ -137,15 +123,16 @@ void RollbackJournal::begin(const std::vector<JournalEntry>& entries, bool sync)
     if (result == 0 && sync)
         result = os::syncFolderOf(hostPath_);
     if (result != 0) {
-        ::unlink(QFile::encodeName(hostPath_).constData());
+        os::removeFile(hostPath_);
         throw RunTimeError(os::errorForIo(result), hostPath_);
     }
 }
 
 int RollbackJournal::end(bool sync)
 {
-    if (::unlink(QFile::encodeName(hostPath_).constData()) != 0 && errno != ENOENT)
-        return errno;
+    const int removed = os::removeFile(hostPath_);
+    if (removed != 0 && removed != ENOENT)
+        return removed;
     return sync ? os::syncFolderOf(hostPath_) : 0;
 }
 

@@ -28,12 +28,10 @@ class TestFileChannels : public QObject {
 private Q_SLOTS:
     void init();
 
-    void appendCreatesThenAppends();
+    void closeWritesTheLines_data();
+    void closeWritesTheLines();
     void linesStayInMemoryUntilClose();
-    void writesWindows1252WithCrLf();
     void unencodableLineAddsNothing();
-    void outputTruncates();
-    void closeTogetherWritesAll();
     void closeTogetherWritesNoneOnDiskFull_data();
     void closeTogetherWritesNoneOnDiskFull();
     void readLine_data();
@@ -61,55 +59,73 @@ void TestFileChannels::init()
     QVERIFY(dir->isValid());
 }
 
-void TestFileChannels::appendCreatesThenAppends()
+void TestFileChannels::closeWritesTheLines_data()
 {
-    const QString master = path(QStringLiteral("masterFile_Ann.txt"));
+    QTest::addColumn<QByteArray>("before");  // "<missing>" for no file
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("after");
+
+    const int out = int(FileMode::Output), app = int(FileMode::Append);
+    QTest::newRow("append creates") << QByteArray("<missing>") << app << QStringList{"first"} << QByteArray("first\r\n");
+    QTest::newRow("append appends") << QByteArray("first\r\n") << app << QStringList{"second", ""}
+                                    << QByteArray("first\r\nsecond\r\n\r\n");
+    QTest::newRow("output truncates") << QByteArray("old line\r\nold line\r\n") << out << QStringList{"new"}
+                                      << QByteArray("new\r\n");
+    // A text with a line break inside becomes two lines of the file.
+    QTest::newRow("Windows-1252, CR LF")
+        << QByteArray("<missing>") << app
+        << QStringList{QStringLiteral("\u20AC \u201Ccaf\u00E9\u201D\u00A0"), "line 1\r\nline 2"}
+        << QByteArray("\x80 \x93" "caf\xE9\x94\xA0\r\nline 1\r\nline 2\r\n");
+}
+
+void TestFileChannels::closeWritesTheLines()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, mode);
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, after);
+    const QString file = path(QStringLiteral("masterFile_Ann.txt"));
+    if (before != "<missing>")
+        putFile(file, before);
+
     FileChannels files;
-    files.open(1, master, FileMode::Append);
+    files.open(1, file, FileMode(mode));
     QVERIFY(files.isOpen(1));
-    files.writeLine(1, u"first");
+    for (const QString& line : lines)
+        files.writeLine(1, line);
     files.close(1);
     QVERIFY(!files.isOpen(1));
-    QCOMPARE(fileState(master), QByteArray("first\r\n"));
-
-    files.open(1, master, FileMode::Append);
-    files.writeLine(1, u"second");
-    files.writeLine(1, u"");
-    files.close(1);
-    QCOMPARE(fileState(master), QByteArray("first\r\nsecond\r\n\r\n"));
+    QCOMPARE(fileState(file), after);
 }
 
+// Closing one channel writes none of the others; closing several together writes them all.
 void TestFileChannels::linesStayInMemoryUntilClose()
 {
-    const QString existing = path(QStringLiteral("send.txt"));
-    const QString created = path(QStringLiteral("notes.txt"));
-    putFile(existing, "old\r\n");
+    const QString master = path(QStringLiteral("master.txt"));
+    const QString send = path(QStringLiteral("send.txt"));
+    const QString notes = path(QStringLiteral("notes.txt"));
+    putFile(master, "m\r\n");
 
     FileChannels files;
-    files.open(2, existing, FileMode::Append);
-    files.open(3, created, FileMode::Append);
-    files.writeLine(2, u"new");
+    files.open(1, master, FileMode::Append);
+    files.open(2, send, FileMode::Append);
+    files.open(3, notes, FileMode::Append);
+    files.writeLine(1, u"to master");
+    files.writeLine(2, u"to send");
     files.writeLine(3, u"note");
-    QCOMPARE(fileState(existing), QByteArray("old\r\n"));
-    QCOMPARE(fileState(created), QByteArray());
+    QCOMPARE(fileState(master), QByteArray("m\r\n"));
+    QCOMPARE(fileState(notes), QByteArray());
 
-    files.close(2);
-    QCOMPARE(fileState(existing), QByteArray("old\r\nnew\r\n"));
-    QCOMPARE(fileState(created), QByteArray());
     files.close(3);
-    QCOMPARE(fileState(created), QByteArray("note\r\n"));
-}
-
-void TestFileChannels::writesWindows1252WithCrLf()
-{
-    const QString file = path(QStringLiteral("a.txt"));
-    FileChannels files;
-    files.open(1, file, FileMode::Append);
-    files.writeLine(1, QStringLiteral("\u20AC \u201Ccaf\u00E9\u201D\u00A0"));
-    // A text with a line break inside becomes two lines of the file.
-    files.writeLine(1, u"line 1\r\nline 2");
-    files.close(1);
-    QCOMPARE(fileState(file), QByteArray("\x80 \x93" "caf\xE9\x94\xA0\r\nline 1\r\nline 2\r\n"));
+    QCOMPARE(fileState(notes), QByteArray("note\r\n"));
+    QCOMPARE(fileState(master), QByteArray("m\r\n"));
+    QCOMPARE(fileState(send), QByteArray());
+    files.closeTogether({1, 2});
+    QVERIFY(!files.isOpen(1));
+    QVERIFY(!files.isOpen(2));
+    QCOMPARE(fileState(master), QByteArray("m\r\nto master\r\n"));
+    QCOMPARE(fileState(send), QByteArray("to send\r\n"));
 }
 
 void TestFileChannels::unencodableLineAddsNothing()
@@ -121,34 +137,6 @@ void TestFileChannels::unencodableLineAddsNothing()
     QVERIFY_THROWS_EXCEPTION(UnencodableTextError, files.writeLine(1, QStringLiteral("v = \u03B1t")));
     files.close(1);
     QCOMPARE(fileState(file), QByteArray("ok\r\n"));
-}
-
-void TestFileChannels::outputTruncates()
-{
-    const QString file = path(QStringLiteral("queri.txt"));
-    putFile(file, "old line\r\nold line\r\n");
-    FileChannels files;
-    files.open(1, file, FileMode::Output);
-    files.writeLine(1, u"new");
-    files.close(1);
-    QCOMPARE(fileState(file), QByteArray("new\r\n"));
-}
-
-void TestFileChannels::closeTogetherWritesAll()
-{
-    const QString master = path(QStringLiteral("master.txt"));
-    const QString send = path(QStringLiteral("send.txt"));
-    putFile(master, "m\r\n");
-    FileChannels files;
-    files.open(1, master, FileMode::Append);
-    files.open(2, send, FileMode::Append);
-    files.writeLine(1, u"to master");
-    files.writeLine(2, u"to send");
-    files.closeTogether({1, 2});
-    QVERIFY(!files.isOpen(1));
-    QVERIFY(!files.isOpen(2));
-    QCOMPARE(fileState(master), QByteArray("m\r\nto master\r\n"));
-    QCOMPARE(fileState(send), QByteArray("to send\r\n"));
 }
 
 void TestFileChannels::closeTogetherWritesNoneOnDiskFull_data()
@@ -201,6 +189,8 @@ void TestFileChannels::readLine_data()
     QTest::newRow("tab and blanks kept") << QByteArray(" \ta  \r\n") << QStringList{" \ta  "};
     QTest::newRow("Windows-1252") << QByteArray("\x80 \x93x\x94\r\n")
                                   << QStringList{QStringLiteral("\u20AC \u201Cx\u201D")};
+    // More than one read takes in.
+    QTest::newRow("long file") << QByteArray(70000, 'x') + "\r\nend" << QStringList{QString(70000, u'x'), "end"};
 }
 
 void TestFileChannels::readLine()
