@@ -181,8 +181,9 @@ void TestBadInput::startUpAnswers()
     QCOMPARE(recorded, !files.isEmpty());
     if (recorded) {
         QCOMPARE(f.dialogs.messages.size(), shownBefore);
-        QVERIFY(f.bytes(w.state().masterFileName).endsWith("RESPONSE -->  \r\nOK\r\n" + QByteArray(49, '.') + "\r\n"));
-        QVERIFY(f.bytes(w.state().sendFileName).endsWith("RESPONSE -->  \r\nOK\r\n" + QByteArray(49, '.') + "\r\n"));
+        const QByteArray line = desk::testing::assignmentOneParagraphs().front().toLatin1();
+        QVERIFY(f.bytes(w.state().masterFileName).endsWith(desk::testing::masterResponse("14:03:27", " 10000 ", line, "OK")));
+        QVERIFY(f.bytes(w.state().sendFileName).endsWith(desk::testing::sendResponse("14:03:27", line, "OK")));
     } else {
         QCOMPARE(f.dialogs.messages.size(), shownBefore + 1);
         QCOMPARE(f.dialogs.messages.back(), messages.back());

@@ -20,23 +20,14 @@
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::closingLine;
-using desk::testing::openingLine;
+using desk::testing::masterResponse;
+using desk::testing::sendResponse;
 
 namespace {
 
 const QString exampleLine = QStringLiteral(
     "Calculate the average rate of change of velocity with respect to clock time for the first "
     "run and for the second.");
-
-// A response block as the instructor's files hold it; `key` is the number item with its blanks.
-QByteArray expectedResponse(bool master, const QByteArray& time, const QByteArray& key,
-                         const QByteArray& line, const QByteArray& answer)
-{
-    QByteArray block = openingLine() + QByteArray(36, ' ') + time + "\r\n";
-    if (master)
-        block += "\r\n\r\n`questionNumber" + key + "\r\n";
-    return block + line + "\r\n" + openingLine() + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
-}
 
 // The clock reads 14:03:27 for the records written after start-up.
 struct Desk : desk::testing::StartedWindow {
@@ -114,8 +105,8 @@ void TestResponseRecording::responseBlock()
     QVERIFY(d.enter());
 
     const QByteArray lineBytes = line.toLatin1();
-    QCOMPARE(d.masterRecords(), expectedResponse(true, "14:03:27", key, lineBytes, answerBytes));
-    QCOMPARE(d.sendRecords(), expectedResponse(false, "14:03:27", key, lineBytes, answerBytes));
+    QCOMPARE(d.masterRecords(), masterResponse("14:03:27", key, lineBytes, answerBytes));
+    QCOMPARE(d.sendRecords(), sendResponse("14:03:27", lineBytes, answerBytes));
     QCOMPARE(d.questionBox(), QString());
     QCOMPARE(d.answerBox(), QString());
     QVERIFY(d.s().awaitingResponse == Value::truth(false));
@@ -183,10 +174,10 @@ void TestResponseRecording::secondClickRecordsEmptyAnswer()
     QVERIFY(d.enter());
 
     const QByteArray line = exampleLine.toLatin1();
-    QCOMPARE(d.masterRecords(), expectedResponse(true, "14:03:27", " 30005 ", line, "OK")
-                                    + expectedResponse(true, "14:04:00", " 30005 ", line, ""));
-    QCOMPARE(d.sendRecords(), expectedResponse(false, "14:03:27", " 30005 ", line, "OK")
-                                  + expectedResponse(false, "14:04:00", " 30005 ", line, ""));
+    QCOMPARE(d.masterRecords(), masterResponse("14:03:27", " 30005 ", line, "OK")
+                                    + masterResponse("14:04:00", " 30005 ", line, ""));
+    QCOMPARE(d.sendRecords(), sendResponse("14:03:27", line, "OK")
+                                  + sendResponse("14:04:00", line, ""));
     QCOMPARE(d.s().workText, QString());
     QCOMPARE(d.s().cumulativeText, d.s().answerTag + d.s().answerTag + QStringLiteral("OKolder"));
 }
@@ -204,8 +195,8 @@ void TestResponseRecording::missingFilesAreCreated()
     QVERIFY(d.enter());
 
     const QByteArray line = exampleLine.toLatin1();
-    QCOMPARE(d.master(), expectedResponse(true, "14:03:27", " 30005 ", line, "OK"));
-    QCOMPARE(d.send(), expectedResponse(false, "14:03:27", " 30005 ", line, "OK"));
+    QCOMPARE(d.master(), masterResponse("14:03:27", " 30005 ", line, "OK"));
+    QCOMPARE(d.send(), sendResponse("14:03:27", line, "OK"));
 }
 
 // Greek letters, arrows and emoji have no place in the files: the student is told which

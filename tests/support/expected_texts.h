@@ -1,7 +1,7 @@
 #pragma once
 // What the tests expect the program to show and write, stated here once: the student-facing
-// error messages, the separator lines of the record files and the paragraphs of the compiled-in
-// assignment 001. Also small helpers around them: the error number a call raises, what a file
+// error messages, the separator lines and blocks of the record files and the paragraphs of the
+// compiled-in assignment 001. Also small helpers around them: the error number a call raises, what a file
 // holds, and writing a file whole.
 //
 // Everything is written out by hand. The production code is not consulted, so a change to a
@@ -100,6 +100,31 @@ inline QByteArray openingLine()
 inline QByteArray closingLine()
 {
     return QByteArray(49, '.') + "\r\n";
+}
+
+// A response block as the send file holds it: the time, the paragraph shown and the answer.
+inline QByteArray sendResponse(const QByteArray& time, const QByteArray& line, const QByteArray& answer)
+{
+    return openingLine() + QByteArray(36, ' ') + time + "\r\n" + line + "\r\n" + openingLine()
+        + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
+}
+
+// The same block in the master file, which also holds the question number: `key` is the number
+// item with its blanks (" 30005 " for question 5 of assignment 003), below two empty lines.
+inline QByteArray masterResponse(const QByteArray& time, const QByteArray& key, const QByteArray& line,
+                                 const QByteArray& answer)
+{
+    return openingLine() + QByteArray(36, ' ') + time + "\r\n\r\n\r\n`questionNumber" + key + "\r\n" + line
+        + "\r\n" + openingLine() + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
+}
+
+// A notes block, alike in the master, send and notes files.
+inline QByteArray notesBlock(const QByteArray& date, const QByteArray& time, const QByteArray& line,
+                             const QByteArray& note)
+{
+    const QByteArray indent(36, ' ');
+    return openingLine() + indent + time + "\r\n" + indent + date + time + "\r\n" + line + "\r\n"
+        + openingLine() + "NOTES -------> " + note + "\r\n" + closingLine();
 }
 
 // The paragraphs of the compiled-in assignment 001, in bank slots 3, 5, ... 13.
