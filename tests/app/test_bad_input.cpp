@@ -7,15 +7,13 @@
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTest>
 
 using desk::MainWindow;
 using desk::testing::WindowFixture;
 
+using desk::testing::filesUnder;
 using desk::testing::generalErrorText;
 using desk::testing::invalidAssignmentText;
 
@@ -23,24 +21,6 @@ namespace {
 
 // Marks a message that names characters the record files cannot hold; the row gives them.
 const QString namesCharacters = QStringLiteral("<names:");
-
-// Every entry under the temporary root, relative to it, directories marked with a final "/".
-QStringList entriesUnder(const QString& root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        QString relative = QDir(root).relativeFilePath(info.filePath());
-        if (info.isDir() && !info.isSymLink())
-            relative += u'/';
-        entries << relative;
-    }
-    entries.sort();
-    return entries;
-}
 
 } // namespace
 
@@ -161,13 +141,14 @@ void TestBadInput::startUpAnswers()
     if (!files.isEmpty())
         expected << QStringLiteral("c/lrnfiles/.desk-lock_") + files.front().section(u':', 0, 0).mid(11).chopped(4);
     expected.sort();
-    QCOMPARE(entriesUnder(f.root.path()), expected);
+    const QMap<QString, QByteArray> made = filesUnder(f.root.path());
+    QCOMPARE(made.keys(), expected);
     for (const QString& file : files) {
-        const QFileInfo info(f.driveC() + QStringLiteral("/lrnfiles/") + file.section(u':', 0, 0));
+        const QByteArray bytes = made.value(QStringLiteral("c/lrnfiles/") + file.section(u':', 0, 0));
         if (file.endsWith(QLatin1String(":0")))
-            QCOMPARE(info.size(), 0);
+            QCOMPARE(bytes.size(), 0);
         else
-            QVERIFY(info.size() > 0);
+            QVERIFY(bytes.size() > 0);
     }
     if (ends)
         return;
@@ -188,7 +169,7 @@ void TestBadInput::startUpAnswers()
         QCOMPARE(f.dialogs.messages.size(), shownBefore + 1);
         QCOMPARE(f.dialogs.messages.back(), messages.back());
         QCOMPARE(desk::boxText(*w.txt_answer), QStringLiteral("OK"));
-        QCOMPARE(entriesUnder(f.root.path()), expected);
+        QCOMPARE(filesUnder(f.root.path()).keys(), expected);
     }
     QVERIFY(!w.hasEnded());
 }

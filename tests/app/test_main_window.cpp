@@ -10,7 +10,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -81,16 +80,6 @@ QRect twips(int left, int top, int width, int height)
 QWidget* control(MainWindow& window, const char* name)
 {
     return window.findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-}
-
-// Every file below the fixture's temporary root.
-QStringList filesUnder(const QString& root)
-{
-    QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    return files;
 }
 
 } // namespace
@@ -388,7 +377,7 @@ void TestMainWindow::inertButtonsChangeNothing()
     QCOMPARE(window.List1->count(), 0);
     QVERIFY(!window.tmr_pend_exp->isActive());
     QVERIFY(window.Picture2->picture().isNull());
-    QCOMPARE(filesUnder(fixture.root.path()), QStringList());
+    QCOMPARE(desk::testing::filesUnder(fixture.root.path()).keys(), QStringList({"c/", "c/lrnfiles/", "mnt/"}));
     QCOMPARE(fixture.dialogs.prompts, promptsBefore);
     QCOMPARE(fixture.dialogs.messages, messagesBefore);
     QCOMPARE(fixture.dialogs.beeps, 0);

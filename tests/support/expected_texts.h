@@ -1,8 +1,8 @@
 #pragma once
 // What the tests expect the program to show and write, stated here once: the student-facing
 // error messages, the separator lines and blocks of the record files and the paragraphs of the
-// compiled-in assignment 001. Also small helpers around them: the error number a call raises, what a file
-// holds, and writing a file whole.
+// compiled-in assignment 001. Also small helpers around them: the error number a call raises,
+// what a file or a folder holds, and writing a file whole.
 //
 // Everything is written out by hand. The production code is not consulted, so a change to a
 // message or to the record layout makes the tests fail instead of following along.
@@ -11,8 +11,11 @@
 #include "platform/value.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -80,6 +83,21 @@ inline QByteArray fileState(const QString& hostPath)
     if (!file.open(QIODevice::ReadOnly))
         return "<unreadable>";
     return file.readAll();
+}
+
+// Everything below a folder, hidden entries too, by its path from there ("c/lrnfiles/" for a
+// directory, with a final "/"), and what each holds as fileState reads it.
+inline QMap<QString, QByteArray> filesUnder(const QString& root)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        const QString relative = QDir(root).relativeFilePath(info.filePath());
+        entries[info.isDir() && !info.isSymLink() ? relative + u'/' : relative] = fileState(info.filePath());
+    }
+    return entries;
 }
 
 // Writes the bytes as the whole file, replacing what it held.
