@@ -141,7 +141,7 @@ void TestBadInput::startUpAnswers()
     if (!files.isEmpty())
         expected << QStringLiteral("c/lrnfiles/.desk-lock_") + files.front().section(u':', 0, 0).mid(11).chopped(4);
     expected.sort();
-    const QMap<QString, QByteArray> made = filesUnder(f.root.path());
+    const QMap<QString, QByteArray> made = filesUnder(f.root());
     QCOMPARE(made.keys(), expected);
     for (const QString& file : files) {
         const QByteArray bytes = made.value(QStringLiteral("c/lrnfiles/") + file.section(u':', 0, 0));
@@ -169,7 +169,7 @@ void TestBadInput::startUpAnswers()
         QCOMPARE(f.dialogs.messages.size(), shownBefore + 1);
         QCOMPARE(f.dialogs.messages.back(), messages.back());
         QCOMPARE(desk::boxText(*w.txt_answer), QStringLiteral("OK"));
-        QCOMPARE(filesUnder(f.root.path()).keys(), expected);
+        QCOMPARE(filesUnder(f.root()).keys(), expected);
     }
     QVERIFY(!w.hasEnded());
 }

@@ -353,9 +353,7 @@ void TestMainWindow::inertButtonsChangeNothing()
 {
     WindowFixture fixture;
     MainWindow& window = *fixture.window;
-    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"),
-                               QStringLiteral("1")};
-    window.setUpProgram();
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"), QStringLiteral("1"));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const desk::ProgramState before = window.state();
@@ -377,7 +375,7 @@ void TestMainWindow::inertButtonsChangeNothing()
     QCOMPARE(window.List1->count(), 0);
     QVERIFY(!window.tmr_pend_exp->isActive());
     QVERIFY(window.Picture2->picture().isNull());
-    QCOMPARE(desk::testing::filesUnder(fixture.root.path()).keys(), QStringList({"c/", "c/lrnfiles/", "mnt/"}));
+    QCOMPARE(desk::testing::filesUnder(fixture.root()).keys(), QStringList({"c/", "c/lrnfiles/", "mnt/"}));
     QCOMPARE(fixture.dialogs.prompts, promptsBefore);
     QCOMPARE(fixture.dialogs.messages, messagesBefore);
     QCOMPARE(fixture.dialogs.beeps, 0);

@@ -152,9 +152,7 @@ void TestAssignmentOpening::assignmentBeyondRow100()
     // A header found in the bank for an assignment above 100 fails after the master file has
     // been created, before any header line is written.
     WindowFixture fixture;
-    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
-                               QStringLiteral("101")};
-    fixture.window->setUpProgram();
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("101"));
     fixture.window->state().questionBank[20] = QStringLiteral("101.  Part Z");
 
     fixture.window->runHandler(&MainWindow::openAssignment);
@@ -206,9 +204,7 @@ void TestAssignmentOpening::missingBaseDirectory()
 void TestAssignmentOpening::dateAndTimeReadForEachFile()
 {
     WindowFixture fixture;
-    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
-                               QStringLiteral("1")};
-    fixture.window->setUpProgram();
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
     fixture.clock.dateReads = fixture.clock.timeReads = 0;
     fixture.clock.dates = {QStringLiteral("12-08-2026"), QStringLiteral("12-09-2026")};
     fixture.clock.times = {QStringLiteral("01:41:15"), QStringLiteral("01:41:16")};
@@ -239,9 +235,8 @@ void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord()
     QFETCH(int, error);
     WindowFixture fixture;
     const QByteArray codeLine = scriptRun(fixture.random);
-    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1")};
     MainWindow& w = *fixture.window;
-    w.setUpProgram();
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
     const QString folder = fixture.driveC() + QStringLiteral("/lrnfiles");
     std::optional<desk::testing::FullFile> fullDisk;
     std::optional<desk::testing::AnotherCopyRecording> otherCopy;

@@ -85,16 +85,6 @@ bool sameState(const desk::ProgramState& a, const desk::ProgramState& b)
         && a.studentInitials == b.studentInitials;
 }
 
-// A beep that the platform cannot give: every attempt raises a run-time error.
-class FailingBeep : public desk::testing::ScriptedDialogs {
-public:
-    void beep() override
-    {
-        ++beeps;
-        throw desk::RunTimeError(desk::err::InvalidProcedureCall);
-    }
-};
-
 } // namespace
 
 class TestPictureTools : public QObject {
@@ -271,7 +261,7 @@ void TestPictureTools::toolsLeaveStateAndFilesAlone()
     startShown(fixture);
     MainWindow& window = *fixture.window;
     const desk::ProgramState state = window.state();
-    const auto files = filesUnder(fixture.root.path());
+    const auto files = filesUnder(fixture.root());
     QVERIFY(files.contains(QStringLiteral("c/lrnfiles/masterFile_Ann_Lee.txt"))); // start-up wrote the record headers
     const QString question = desk::boxText(*window.txt_question);
     const QString answer = desk::boxText(*window.txt_answer);
@@ -286,7 +276,7 @@ void TestPictureTools::toolsLeaveStateAndFilesAlone()
     QVERIFY(fixture.dialogs.beeps > 0);
 
     QVERIFY(sameState(window.state(), state));
-    QVERIFY(filesUnder(fixture.root.path()) == files);
+    QVERIFY(filesUnder(fixture.root()) == files);
     QCOMPARE(desk::boxText(*window.txt_question), question);
     QCOMPARE(desk::boxText(*window.txt_answer), answer);
     QCOMPARE(fixture.dialogs.prompts, prompts);
@@ -296,17 +286,11 @@ void TestPictureTools::toolsLeaveStateAndFilesAlone()
 void TestPictureTools::failingTickIsReportedOnce()
 {
     // The beep is the platform's; here it fails at every tick.
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
-    QDir(root.path()).mkpath(QStringLiteral("c"));
-    FailingBeep dialogs;
-    desk::testing::FixedClock clock;
-    desk::testing::ScriptedRandom random;
-    MainWindow window(desk::PlatformServices{dialogs, clock, random,
-                                             desk::HostPaths(root.path() + QStringLiteral("/c"),
-                                                             root.path() + QStringLiteral("/mnt"))});
-    dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"), QStringLiteral("1")};
-    window.load();
+    WindowFixture fixture;
+    fixture.dialogs.beepError = desk::err::InvalidProcedureCall;
+    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"), QStringLiteral("1"));
+    MainWindow& window = *fixture.window;
+    const desk::testing::ScriptedDialogs& dialogs = fixture.dialogs;
     QVERIFY(!window.hasEnded());
     QCOMPARE(dialogs.messages, QStringList());
 

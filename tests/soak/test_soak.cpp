@@ -136,13 +136,13 @@ struct Soak {
         master = f.bytes(s.masterFileName);
         send = f.bytes(s.sendFileName);
         s.questionBank = soakBank();
-        QDir(f.root.path()).mkpath(QStringLiteral("stash"));
+        QDir(f.root()).mkpath(QStringLiteral("stash"));
     }
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
     bool chance(int percent) { return pick(100) < percent; }
     QString host(const QString& path) const { return f.host(path); }
-    QString stash(const QString& name) const { return f.root.path() + QStringLiteral("/stash/") + name; }
+    QString stash(const QString& name) const { return f.root() + QStringLiteral("/stash/") + name; }
     QString answerBox() const { return desk::boxText(*w.txt_answer); }
     QString questionBox() const { return desk::boxText(*w.txt_question); }
 
