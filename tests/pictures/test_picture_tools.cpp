@@ -56,6 +56,24 @@ void tick(MainWindow& window)
     QVERIFY(QMetaObject::invokeMethod(window.tmr_pend_exp, "timeout", Qt::DirectConnection));
 }
 
+// Waits until the spy has seen `count` timeouts in all.
+void waitForTicks(QSignalSpy& ticks, int count)
+{
+    while (ticks.size() < count)
+        QVERIFY(ticks.wait(5000));
+}
+
+// Lets the event loop run while the "pend exp" timer would tick `count` times, counted on a timer
+// of the same interval: whatever was due in that time has happened.
+void letTicksPass(MainWindow& window, int count)
+{
+    QTimer same;
+    same.setInterval(window.tmr_pend_exp->interval());
+    QSignalSpy ticks(&same, &QTimer::timeout);
+    same.start();
+    waitForTicks(ticks, count);
+}
+
 // Starts the program with a student and assignment 001, shows the window, and forgets the
 // random numbers that start-up drew.
 void startShown(WindowFixture& fixture)
@@ -108,7 +126,7 @@ void TestPictureTools::nothingBeforePendExp()
 
     // "Trigger Timer" is not wired to the timer.
     window.cmd_timerTrigger->click();
-    QTest::qWait(100);
+    letTicksPass(window, 6);
 
     QVERIFY(!window.tmr_pend_exp->isActive());
     QCOMPARE(fixture.dialogs.beeps, 0);
@@ -195,8 +213,7 @@ void TestPictureTools::repeatedClicksKeepOneTimer()
     QCOMPARE(window.tmr_pend_exp->interval(), 15);
     QCOMPARE(window.findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
 
-    QTest::qWait(200);
-    QVERIFY(ticks.size() > 0);
+    waitForTicks(ticks, 10);
     // Each tick runs the handler once: one beep and one random number, no more.
     QCOMPARE(fixture.dialogs.beeps, ticks.size());
     QCOMPARE(fixture.random.draws, ticks.size());
@@ -269,10 +286,11 @@ void TestPictureTools::toolsLeaveStateAndFilesAlone()
     const QStringList messages = fixture.dialogs.messages;
 
     window.Picture1->setPicture(solid(QSize(20, 20), Qt::darkGreen));
+    QSignalSpy ticks(window.tmr_pend_exp, &QTimer::timeout);
     window.cmd_pend_exp->click();
-    QTest::qWait(60);
+    waitForTicks(ticks, 4);
     window.cmd_copy_picture->click();
-    QTest::qWait(30);
+    waitForTicks(ticks, 6);
     QVERIFY(fixture.dialogs.beeps > 0);
 
     QVERIFY(sameState(window.state(), state));
@@ -302,8 +320,9 @@ void TestPictureTools::failingTickIsReportedOnce()
     QVERIFY(!window.hasEnded());
 
     // The timer keeps running and stays quiet.
-    QTest::qWait(100);
-    QVERIFY(dialogs.beeps > 5);
+    QSignalSpy ticks(window.tmr_pend_exp, &QTimer::timeout);
+    waitForTicks(ticks, 6);
+    QCOMPARE(dialogs.beeps, 5 + ticks.size());
     QVERIFY(window.tmr_pend_exp->isActive());
     QCOMPARE(dialogs.messages.size(), 1);
 

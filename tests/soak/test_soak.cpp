@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTime>
 #include <QTimer>
@@ -390,6 +391,20 @@ struct Soak {
         QCOMPARE(f.random.draws, draws + 1);
     }
 
+    // Real ticks of the timer once "pend exp" has started it: each one beep and one random number.
+    void realTicks()
+    {
+        const int count = pick(4);
+        if (!w.tmr_pend_exp->isActive())
+            return QCoreApplication::processEvents();
+        const int beeps = f.dialogs.beeps, draws = f.random.draws;
+        QSignalSpy ticks(w.tmr_pend_exp, &QTimer::timeout);
+        while (ticks.size() < count)
+            QVERIFY(ticks.wait(5000));
+        QCOMPARE(f.dialogs.beeps, beeps + ticks.size());
+        QCOMPARE(f.random.draws, draws + ticks.size());
+    }
+
     void toggleFault()
     {
         if (fault != Fault::None)
@@ -447,7 +462,7 @@ struct Soak {
         } else if (roll < 89) {
             inertButton();
         } else if (roll < 91) {
-            QTest::qWait(pick(4));  // real ticks, once "pend exp" has started the timer
+            realTicks();
         } else if (roll < 95) {
             toggleFault();
         } else if (fault == Fault::None && chance(20)) {
