@@ -7,7 +7,6 @@
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
-#include <QPlainTextEdit>
 #include <QTest>
 
 using desk::MainWindow;
@@ -157,7 +156,7 @@ void TestBadInput::startUpAnswers()
     // could not the student is told again and keeps the answer.
     const qsizetype shownBefore = f.dialogs.messages.size();
     QVERIFY(w.runHandler(&MainWindow::cmdNextQuestion_Click));
-    desk::setBoxText(*w.txt_answer, QStringLiteral("OK"));
+    w.txt_answer->setText(QStringLiteral("OK"));
     const bool recorded = w.runHandler(&MainWindow::cmd_enter_response_Click);
     QCOMPARE(recorded, !files.isEmpty());
     if (recorded) {
@@ -168,7 +167,7 @@ void TestBadInput::startUpAnswers()
     } else {
         QCOMPARE(f.dialogs.messages.size(), shownBefore + 1);
         QCOMPARE(f.dialogs.messages.back(), messages.back());
-        QCOMPARE(desk::boxText(*w.txt_answer), QStringLiteral("OK"));
+        QCOMPARE(w.txt_answer->text(), QStringLiteral("OK"));
         QCOMPARE(filesUnder(f.root()).keys(), expected);
     }
     QVERIFY(!w.hasEnded());

@@ -131,10 +131,10 @@ void TestMainWindow::everyControl()
         break;
     }
     case Kind::TextBox: {
-        auto* box = dynamic_cast<QPlainTextEdit*>(widget);
+        auto* box = dynamic_cast<desk::TextBox*>(widget);
         QVERIFY(box);
-        QCOMPARE(box->toPlainText(), text);
-        QCOMPARE(desk::boxText(*box), text);
+        QCOMPARE(box->document()->toPlainText(), text);  // the editor's own text, as well as the box's
+        QCOMPARE(box->text(), text);
         break;
     }
     case Kind::LineBox: {
@@ -239,7 +239,7 @@ void TestMainWindow::textBoxesAndPictureBoxes()
         QCOMPARE(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(box->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
     }
-    QCOMPARE(window.txt_answer->toPlainText(), QStringLiteral(" "));
+    QCOMPARE(window.txt_answer->text(), QStringLiteral(" "));
 
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -325,9 +325,9 @@ void TestMainWindow::keyboardShowsFocusAndClicks()
         QVERIFY2(changed >= widget->width() + widget->height(), qPrintable(QStringLiteral("%1: %2 pixels").arg(row.name).arg(changed)));
     }
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
-        desk::setBoxText(*window.txt_answer, QStringLiteral("typed"));
+        window.txt_answer->setText(QStringLiteral("typed"));
         QTest::keyClick(window.cmd_clear_answer_box, key);
-        QTRY_COMPARE(desk::boxText(*window.txt_answer), QString());
+        QTRY_COMPARE(window.txt_answer->text(), QString());
     }
 }
 
@@ -367,8 +367,8 @@ void TestMainWindow::inertButtonsChangeNothing()
     }
     QCoreApplication::processEvents();
 
-    QCOMPARE(desk::boxText(*window.txt_question), QString());
-    QCOMPARE(desk::boxText(*window.txt_answer), QStringLiteral(" "));
+    QCOMPARE(window.txt_question->text(), QString());
+    QCOMPARE(window.txt_answer->text(), QStringLiteral(" "));
     for (QLineEdit* box : window.txt_parameter)
         QCOMPARE(box->text(), QStringLiteral("1"));
     QCOMPARE(window.txt_paragraph_goback->text(), QStringLiteral("1"));

@@ -260,7 +260,7 @@ void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord()
     QDir().mkpath(folder);
     fixture.clock.times = {QStringLiteral("15:10:00")};
     QVERIFY(w.runHandler(&MainWindow::cmdNextQuestion_Click));
-    desk::setBoxText(*w.txt_answer, QStringLiteral("OK"));
+    w.txt_answer->setText(QStringLiteral("OK"));
     QVERIFY(w.runHandler(&MainWindow::cmd_enter_response_Click));
     QVERIFY(w.runHandler(&MainWindow::cmd_enter_response_Click));
 

@@ -280,8 +280,8 @@ void TestPictureTools::toolsLeaveStateAndFilesAlone()
     const desk::ProgramState state = window.state();
     const auto files = filesUnder(fixture.root());
     QVERIFY(files.contains(QStringLiteral("c/lrnfiles/masterFile_Ann_Lee.txt"))); // start-up wrote the record headers
-    const QString question = desk::boxText(*window.txt_question);
-    const QString answer = desk::boxText(*window.txt_answer);
+    const QString question = window.txt_question->text();
+    const QString answer = window.txt_answer->text();
     const QStringList prompts = fixture.dialogs.prompts;
     const QStringList messages = fixture.dialogs.messages;
 
@@ -295,8 +295,8 @@ void TestPictureTools::toolsLeaveStateAndFilesAlone()
 
     QVERIFY(sameState(window.state(), state));
     QVERIFY(filesUnder(fixture.root()) == files);
-    QCOMPARE(desk::boxText(*window.txt_question), question);
-    QCOMPARE(desk::boxText(*window.txt_answer), answer);
+    QCOMPARE(window.txt_question->text(), question);
+    QCOMPARE(window.txt_answer->text(), answer);
     QCOMPARE(fixture.dialogs.prompts, prompts);
     QCOMPARE(fixture.dialogs.messages, messages);
 }

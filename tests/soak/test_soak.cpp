@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -144,8 +143,8 @@ struct Soak {
     bool chance(int percent) { return pick(100) < percent; }
     QString host(const QString& path) const { return f.host(path); }
     QString stash(const QString& name) const { return f.root() + QStringLiteral("/stash/") + name; }
-    QString answerBox() const { return desk::boxText(*w.txt_answer); }
-    QString questionBox() const { return desk::boxText(*w.txt_question); }
+    QString answerBox() const { return w.txt_answer->text(); }
+    QString questionBox() const { return w.txt_question->text(); }
 
     QString randomText()
     {
@@ -425,7 +424,7 @@ struct Soak {
         if (roll < 18) {
             nextQuestion();
         } else if (roll < 33) {
-            desk::setBoxText(*w.txt_answer, randomText());
+            w.txt_answer->setText(randomText());
         } else if (roll < 38) {
             if (chance(50))
                 w.txt_answer->moveCursor(QTextCursor::End);

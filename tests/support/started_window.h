@@ -10,7 +10,6 @@
 #include "support/scripted_services.h"
 
 #include <QByteArray>
-#include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -67,10 +66,10 @@ struct StartedWindow {
     QByteArray masterRecords() const { return master().mid(masterHeader); }
     QByteArray sendRecords() const { return send().mid(sendHeader); }
 
-    void answer(const QString& text) { setBoxText(*f.window->txt_answer, text); }
-    void question(const QString& text) { setBoxText(*f.window->txt_question, text); }
-    QString answerBox() const { return boxText(*f.window->txt_answer); }
-    QString questionBox() const { return boxText(*f.window->txt_question); }
+    void answer(const QString& text) { f.window->txt_answer->setText(text); }
+    void question(const QString& text) { f.window->txt_question->setText(text); }
+    QString answerBox() const { return f.window->txt_answer->text(); }
+    QString questionBox() const { return f.window->txt_question->text(); }
 
     // Runs a handler as a click would; false when it did not run to its end.
     bool click(void (MainWindow::*handler)()) { return f.window->runHandler(handler); }
