@@ -78,11 +78,7 @@ void TestNotesSaving::blockInAllThreeFiles()
 
     Desk d;
     QCOMPARE(d.notes(), QByteArray("<missing>"));
-    d.s().currentLine = line;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(line);
-    d.answer(note);
+    d.typeAnswerTo(line, note);
 
     QVERIFY(d.save());
 
@@ -103,12 +99,7 @@ void TestNotesSaving::blockInAllThreeFiles()
 void TestNotesSaving::untouchedPromptSavesNothing()
 {
     Desk d;
-    d.s().currentLine = timesLine;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().workText = QStringLiteral("left over");
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(timesLine);
-    d.answer(d.s().answerPrompt);
+    d.typeAnswerTo(timesLine, d.s().answerPrompt);
 
     QVERIFY(d.save());
 
@@ -118,7 +109,7 @@ void TestNotesSaving::untouchedPromptSavesNothing()
     QCOMPARE(d.questionBox(), QString());
     QCOMPARE(d.answerBox(), QString());
     QVERIFY(d.s().awaitingResponse == Value::truth(true));
-    QCOMPARE(d.s().workText, QStringLiteral("left over"));
+    QCOMPARE(d.s().workText, QStringLiteral("work"));
     QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
 }
 
@@ -212,29 +203,14 @@ void TestNotesSaving::unwritableNoteLosesNothing()
         break;
     }
 
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().workText = QStringLiteral("work");
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(timesLine);
-    d.answer(note);
-    const QByteArray master = d.master();
-    const QByteArray send = d.send();
-    const QByteArray notes = d.notes();
+    d.typeAnswerTo(timesLine, note);
 
     QVERIFY(!d.save());
 
     QCOMPARE(d.f.dialogs.messages.size(), 1);
     QVERIFY2(d.f.dialogs.messages.front().contains(messagePart), qPrintable(d.f.dialogs.messages.front()));
     QVERIFY(!d.f.window->hasEnded());
-    QCOMPARE(d.master(), master);
-    QCOMPARE(d.send(), send);
-    QCOMPARE(d.notes(), notes);
-    QCOMPARE(d.answerBox(), note);
-    QCOMPARE(d.questionBox(), timesLine);
-    QVERIFY(d.s().awaitingResponse == Value::truth(true));
-    QCOMPARE(d.s().workText, QStringLiteral("work"));
-    QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
-    QVERIFY(!d.anyChannelOpen());
+    d.checkNothingLost();
 }
 
 QTEST_MAIN(TestNotesSaving)

@@ -96,11 +96,7 @@ void TestResponseRecording::responseBlock()
     Desk d;
     d.s().assignmentNumber = assignment;
     d.s().questionNumber = question;
-    d.s().currentLine = line;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(line);
-    d.answer(answer);
+    d.typeAnswerTo(line, answer);
 
     QVERIFY(d.enter());
 
@@ -136,12 +132,7 @@ void TestResponseRecording::promptComparison()
 
     Desk d;
     const QString text = (lowerCase ? d.s().answerPrompt.toLower() : d.s().answerPrompt) + suffix;
-    d.s().currentLine = exampleLine;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().workText = QStringLiteral("left over");
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(exampleLine);
-    d.answer(text);
+    d.typeAnswerTo(exampleLine, text);
 
     QVERIFY(d.enter());
 
@@ -151,7 +142,7 @@ void TestResponseRecording::promptComparison()
         QCOMPARE(d.masterRecords(), QByteArray());
         QCOMPARE(d.sendRecords(), QByteArray());
         QVERIFY(d.s().awaitingResponse == Value::truth(true));
-        QCOMPARE(d.s().workText, QStringLiteral("left over"));
+        QCOMPARE(d.s().workText, QStringLiteral("work"));
         QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
     } else {
         QVERIFY(d.masterRecords().endsWith(text.toLatin1() + "\r\n" + closingLine()));
@@ -204,15 +195,7 @@ void TestResponseRecording::missingFilesAreCreated()
 void TestResponseRecording::unencodableAnswerRecordsNothing()
 {
     Desk d;
-    const QString answer = QStringLiteral("café: Δv → 2 m/s 😀, Δt twice");
-    d.s().currentLine = exampleLine;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().workText = QStringLiteral("work");
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(exampleLine);
-    d.answer(answer);
-    const QByteArray master = d.master();
-    const QByteArray send = d.send();
+    d.typeAnswerTo(exampleLine, QStringLiteral("café: Δv → 2 m/s 😀, Δt twice"));
 
     d.enter();
 
@@ -223,14 +206,7 @@ void TestResponseRecording::unencodableAnswerRecordsNothing()
     QVERIFY2(message.contains(QStringLiteral("😀")), qPrintable(message));
     QVERIFY2(!message.contains(QStringLiteral("é")), qPrintable(message));
     QVERIFY(!message.contains(QStringLiteral("The error is")));
-    QCOMPARE(d.master(), master);
-    QCOMPARE(d.send(), send);
-    QCOMPARE(d.answerBox(), answer);
-    QCOMPARE(d.questionBox(), exampleLine);
-    QVERIFY(d.s().awaitingResponse == Value::truth(true));
-    QCOMPARE(d.s().workText, QStringLiteral("work"));
-    QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
-    QVERIFY(!d.anyChannelOpen());
+    d.checkNothingLost();
     QVERIFY(!d.w().hasEnded());
 }
 
@@ -281,17 +257,9 @@ void TestResponseRecording::unwritableRecordLosesNothing()
         break;
     }
 
-    const QString answer = QStringLiteral("v = 1.5 m/s\r\nfrom 95 cm in 1.3 s");
     d.s().assignmentNumber = QStringLiteral("003");
     d.s().questionNumber = QStringLiteral("5");
-    d.s().currentLine = exampleLine;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().workText = QStringLiteral("work");
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(exampleLine);
-    d.answer(answer);
-    const QByteArray master = d.master();
-    const QByteArray send = d.send();
+    d.typeAnswerTo(exampleLine, QStringLiteral("v = 1.5 m/s\r\nfrom 95 cm in 1.3 s"));
 
     QVERIFY(!d.enter());
 
@@ -301,14 +269,7 @@ void TestResponseRecording::unwritableRecordLosesNothing()
     QVERIFY2(message.endsWith(QStringLiteral("The error is:  ") + QString::number(error)), qPrintable(message));
     QVERIFY(!d.w().hasEnded());
     // The block reached neither file, not even the one that could be written.
-    QCOMPARE(d.master(), master);
-    QCOMPARE(d.send(), send);
-    QCOMPARE(d.answerBox(), answer);
-    QCOMPARE(d.questionBox(), exampleLine);
-    QVERIFY(d.s().awaitingResponse == Value::truth(true));
-    QCOMPARE(d.s().workText, QStringLiteral("work"));
-    QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
-    QVERIFY(!d.anyChannelOpen());
+    d.checkNothingLost();
 }
 
 // The message after a refused record says the text stays in the box: moving on to the next
