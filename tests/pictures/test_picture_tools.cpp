@@ -7,6 +7,7 @@
 #include "platform/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
+#include "support/started_window.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -78,8 +79,7 @@ void letTicksPass(MainWindow& window, int count)
 // random numbers that start-up drew.
 void startShown(WindowFixture& fixture)
 {
-    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"), QStringLiteral("1"));
-    QVERIFY(!fixture.window->hasEnded());
+    desk::testing::startAssignmentOne(fixture);
     fixture.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
     fixture.random.script.clear();
@@ -306,10 +306,9 @@ void TestPictureTools::failingTickIsReportedOnce()
     // The beep is the platform's; here it fails at every tick.
     WindowFixture fixture;
     fixture.dialogs.beepError = desk::err::InvalidProcedureCall;
-    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"), QStringLiteral("1"));
+    desk::testing::startAssignmentOne(fixture);
     MainWindow& window = *fixture.window;
     const desk::testing::ScriptedDialogs& dialogs = fixture.dialogs;
-    QVERIFY(!window.hasEnded());
     QCOMPARE(dialogs.messages, QStringList());
 
     window.cmd_pend_exp->click();
