@@ -6,6 +6,7 @@
 #include "platform/run_time_error.h"
 #include "platform/text_box.h"
 #include "support/expected_texts.h"
+#include "support/images.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
 
@@ -21,30 +22,12 @@
 using desk::MainWindow;
 using desk::PictureBox;
 using desk::testing::WindowFixture;
+using desk::testing::blank;
 using desk::testing::filesUnder;
+using desk::testing::inked;
+using desk::testing::solid;
 
 namespace {
-
-bool inked(const QImage& image, int x, int y)
-{
-    return image.valid(x, y) && qAlpha(image.pixel(x, y)) > 0;
-}
-
-bool blank(const QImage& drawing)
-{
-    for (int y = 0; y < drawing.height(); ++y)
-        for (int x = 0; x < drawing.width(); ++x)
-            if (inked(drawing, x, y))
-                return false;
-    return true;
-}
-
-QImage solid(QSize size, QColor colour)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
-}
 
 QImage comparable(const QImage& image)
 {
