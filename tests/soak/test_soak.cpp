@@ -266,7 +266,7 @@ struct Soak {
         const bool awaiting = s.awaitingResponse.isTrue();
         const QString payload = asNotes ? QStringLiteral("NOTES -------> ") + answer : answer;
         const QByteArray date = asNotes ? f.clock.date().toLatin1() : QByteArray();
-        // Both empty where a character has no place in the files.
+        // Each empty where its text holds a character the files have no place for.
         const std::optional<QByteArray> line = windows1252(s.currentLine), typed = windows1252(answer);
         const bool encoded = line && typed;
         const int error = faultError(asNotes);
