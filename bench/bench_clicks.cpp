@@ -1,27 +1,20 @@
-// Times the clicks a student makes most, inside the program: a main window on steady services
-// (fixed clock, fixed random numbers, answered input boxes) with its record files in a
+// Times the clicks a student makes most, inside the program: a main window on the tests' steady
+// services (fixed clock, fixed random numbers, answered input boxes) with its record files in a
 // temporary folder, and a question bank filled to its last slot.
 //
 // Prints one row per figure for bench/run.sh: label, value, target, met ("yes", "NO" or "-"),
 // separated by tabs.
 
 #include "app/main_window.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/random_source.h"
 #include "platform/text_box.h"
+#include "support/scripted_services.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -29,65 +22,22 @@ namespace {
 using desk::MainWindow;
 using Handler = void (MainWindow::*)();
 
-class AnsweringDialogs : public desk::Dialogs {
-public:
-    QString inputBox(const QString&) override
-    {
-        if (answers.empty())
-            return QString();
-        QString answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    void messageBox(const QString&) override { ++messages; }
-    void beep() override {}
-
-    std::deque<QString> answers;
-    int messages = 0;
-};
-
-class SteadyClock : public desk::Clock {
-public:
-    QString date() override { return QStringLiteral("01-05-2026"); }
-    QString time() override { return QStringLiteral("14:03:27"); }
-    double secondsSinceMidnight() override { return 50607.25; }
-};
-
-class SteadyRandom : public desk::RandomSource {
-public:
-    void seed(double) override {}
-    float next() override { return 0.5f; }
-};
-
 [[noreturn]] void fail(const char* what)
 {
     std::fprintf(stderr, "bench_clicks: %s\n", what);
     std::exit(1);
 }
 
-// A shown window, started on assignment 001 by a home user.
-struct Desk {
+// A shown window, started on assignment 001 by a home user, on the tests' steady services.
+struct Desk : desk::testing::WindowFixture {
     Desk()
     {
-        if (!root.isValid() || !QDir(root.path()).mkpath(QStringLiteral("c")))
-            fail("no temporary folder");
-        window = std::make_unique<MainWindow>(desk::PlatformServices{
-            dialogs, clock, random,
-            desk::HostPaths(root.path() + QStringLiteral("/c"), root.path() + QStringLiteral("/mnt"))});
-        dialogs.answers = {QStringLiteral("1"), QStringLiteral("Bench User"), QStringLiteral("BUA"),
-                           QStringLiteral("1")};
-        window->load();
-        if (window->hasEnded() || dialogs.messages != 0)
+        start(QStringLiteral("1"), QStringLiteral("Bench User"), QStringLiteral("BUA"), QStringLiteral("1"));
+        if (window->hasEnded() || !dialogs.messages.isEmpty())
             fail("the program did not start");
         window->show();
         QCoreApplication::processEvents();
     }
-
-    QTemporaryDir root;
-    AnsweringDialogs dialogs;
-    SteadyClock clock;
-    SteadyRandom random;
-    std::unique_ptr<MainWindow> window;
 };
 
 // Bank paragraphs of about 150 characters, in the manner of the compiled-in assignment.
@@ -135,7 +85,7 @@ double clickMs(MainWindow& window, Handler handler)
 
 void typeAnswer(MainWindow& window, const QString& text)
 {
-    desk::setBoxText(*window.txt_answer, text);
+    window.txt_answer->setText(text);
     QCoreApplication::processEvents();
 }
 
@@ -187,11 +137,11 @@ Paging pageWholeBank(bool syncToDisk, int paragraphs, bool respond = true)
         typeAnswer(w, answer(i));
         times.enter.push_back(clickMs(w, &MainWindow::cmd_enter_response_Click));
     }
-    questionBoxSize = desk::boxText(*w.txt_question).size();
+    questionBoxSize = w.txt_question->text().size();
     if (paragraphs == desk::ProgramState::LastBankSlot / 2
         && w.state().bankIndex.toWhole() != desk::ProgramState::LastBankSlot)
         fail("the bank was not paged to its end");
-    if (desk.dialogs.messages != 0 || w.hasEnded())
+    if (!desk.dialogs.messages.isEmpty() || w.hasEnded())
         fail("paging the bank showed a message or ended the program");
     return times;
 }
@@ -273,11 +223,11 @@ int main(int argc, char* argv[])
     w.state().cumulativeText = transcript(w.state(), 10000);
     std::vector<double> display;
     for (int i = 0; i < 7; ++i) {
-        desk::setBoxText(*w.txt_question, paragraph(i));
+        w.txt_question->setText(paragraph(i));
         QCoreApplication::processEvents();
         display.push_back(clickMs(w, &MainWindow::cmd_displayCumulativeText_Click));
     }
-    if (desk::boxText(*w.txt_question) != w.state().cumulativeText)
+    if (w.txt_question->text() != w.state().cumulativeText)
         fail("display everything did not show the transcript");
     const double shown = median(display);
     row(QStringLiteral("display everything, 10,000 entries (median of 7)"), ms(shown),

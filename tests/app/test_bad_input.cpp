@@ -7,15 +7,12 @@
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QTest>
 
 using desk::MainWindow;
 using desk::testing::WindowFixture;
 
+using desk::testing::filesUnder;
 using desk::testing::generalErrorText;
 using desk::testing::invalidAssignmentText;
 
@@ -23,24 +20,6 @@ namespace {
 
 // Marks a message that names characters the record files cannot hold; the row gives them.
 const QString namesCharacters = QStringLiteral("<names:");
-
-// Every entry under the temporary root, relative to it, directories marked with a final "/".
-QStringList entriesUnder(const QString& root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        QString relative = QDir(root).relativeFilePath(info.filePath());
-        if (info.isDir() && !info.isSymLink())
-            relative += u'/';
-        entries << relative;
-    }
-    entries.sort();
-    return entries;
-}
 
 } // namespace
 
@@ -161,13 +140,14 @@ void TestBadInput::startUpAnswers()
     if (!files.isEmpty())
         expected << QStringLiteral("c/lrnfiles/.desk-lock_") + files.front().section(u':', 0, 0).mid(11).chopped(4);
     expected.sort();
-    QCOMPARE(entriesUnder(f.root.path()), expected);
+    const QMap<QString, QByteArray> made = filesUnder(f.root());
+    QCOMPARE(made.keys(), expected);
     for (const QString& file : files) {
-        const QFileInfo info(f.driveC() + QStringLiteral("/lrnfiles/") + file.section(u':', 0, 0));
+        const QByteArray bytes = made.value(QStringLiteral("c/lrnfiles/") + file.section(u':', 0, 0));
         if (file.endsWith(QLatin1String(":0")))
-            QCOMPARE(info.size(), 0);
+            QCOMPARE(bytes.size(), 0);
         else
-            QVERIFY(info.size() > 0);
+            QVERIFY(bytes.size() > 0);
     }
     if (ends)
         return;
@@ -176,18 +156,19 @@ void TestBadInput::startUpAnswers()
     // could not the student is told again and keeps the answer.
     const qsizetype shownBefore = f.dialogs.messages.size();
     QVERIFY(w.runHandler(&MainWindow::cmdNextQuestion_Click));
-    desk::setBoxText(*w.txt_answer, QStringLiteral("OK"));
+    w.txt_answer->setText(QStringLiteral("OK"));
     const bool recorded = w.runHandler(&MainWindow::cmd_enter_response_Click);
     QCOMPARE(recorded, !files.isEmpty());
     if (recorded) {
         QCOMPARE(f.dialogs.messages.size(), shownBefore);
-        QVERIFY(f.bytes(w.state().masterFileName).endsWith("RESPONSE -->  \r\nOK\r\n" + QByteArray(49, '.') + "\r\n"));
-        QVERIFY(f.bytes(w.state().sendFileName).endsWith("RESPONSE -->  \r\nOK\r\n" + QByteArray(49, '.') + "\r\n"));
+        const QByteArray line = desk::testing::assignmentOneParagraphs().front().toLatin1();
+        QVERIFY(f.bytes(w.state().masterFileName).endsWith(desk::testing::masterResponse("14:03:27", " 10000 ", line, "OK")));
+        QVERIFY(f.bytes(w.state().sendFileName).endsWith(desk::testing::sendResponse("14:03:27", line, "OK")));
     } else {
         QCOMPARE(f.dialogs.messages.size(), shownBefore + 1);
         QCOMPARE(f.dialogs.messages.back(), messages.back());
-        QCOMPARE(desk::boxText(*w.txt_answer), QStringLiteral("OK"));
-        QCOMPARE(entriesUnder(f.root.path()), expected);
+        QCOMPARE(w.txt_answer->text(), QStringLiteral("OK"));
+        QCOMPARE(filesUnder(f.root()).keys(), expected);
     }
     QVERIFY(!w.hasEnded());
 }

@@ -10,7 +10,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -83,16 +82,6 @@ QWidget* control(MainWindow& window, const char* name)
     return window.findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
 }
 
-// Every file below the fixture's temporary root.
-QStringList filesUnder(const QString& root)
-{
-    QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    return files;
-}
-
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -142,10 +131,10 @@ void TestMainWindow::everyControl()
         break;
     }
     case Kind::TextBox: {
-        auto* box = dynamic_cast<QPlainTextEdit*>(widget);
+        auto* box = dynamic_cast<desk::TextBox*>(widget);
         QVERIFY(box);
-        QCOMPARE(box->toPlainText(), text);
-        QCOMPARE(desk::boxText(*box), text);
+        QCOMPARE(box->document()->toPlainText(), text);  // the editor's own text, as well as the box's
+        QCOMPARE(box->text(), text);
         break;
     }
     case Kind::LineBox: {
@@ -250,7 +239,7 @@ void TestMainWindow::textBoxesAndPictureBoxes()
         QCOMPARE(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(box->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
     }
-    QCOMPARE(window.txt_answer->toPlainText(), QStringLiteral(" "));
+    QCOMPARE(window.txt_answer->text(), QStringLiteral(" "));
 
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -336,9 +325,9 @@ void TestMainWindow::keyboardShowsFocusAndClicks()
         QVERIFY2(changed >= widget->width() + widget->height(), qPrintable(QStringLiteral("%1: %2 pixels").arg(row.name).arg(changed)));
     }
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
-        desk::setBoxText(*window.txt_answer, QStringLiteral("typed"));
+        window.txt_answer->setText(QStringLiteral("typed"));
         QTest::keyClick(window.cmd_clear_answer_box, key);
-        QTRY_COMPARE(desk::boxText(*window.txt_answer), QString());
+        QTRY_COMPARE(window.txt_answer->text(), QString());
     }
 }
 
@@ -364,9 +353,7 @@ void TestMainWindow::inertButtonsChangeNothing()
 {
     WindowFixture fixture;
     MainWindow& window = *fixture.window;
-    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"),
-                               QStringLiteral("1")};
-    window.setUpProgram();
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"), QStringLiteral("1"));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const desk::ProgramState before = window.state();
@@ -380,15 +367,15 @@ void TestMainWindow::inertButtonsChangeNothing()
     }
     QCoreApplication::processEvents();
 
-    QCOMPARE(desk::boxText(*window.txt_question), QString());
-    QCOMPARE(desk::boxText(*window.txt_answer), QStringLiteral(" "));
+    QCOMPARE(window.txt_question->text(), QString());
+    QCOMPARE(window.txt_answer->text(), QStringLiteral(" "));
     for (QLineEdit* box : window.txt_parameter)
         QCOMPARE(box->text(), QStringLiteral("1"));
     QCOMPARE(window.txt_paragraph_goback->text(), QStringLiteral("1"));
     QCOMPARE(window.List1->count(), 0);
     QVERIFY(!window.tmr_pend_exp->isActive());
     QVERIFY(window.Picture2->picture().isNull());
-    QCOMPARE(filesUnder(fixture.root.path()), QStringList());
+    QCOMPARE(desk::testing::filesUnder(fixture.root()).keys(), QStringList({"c/", "c/lrnfiles/", "mnt/"}));
     QCOMPARE(fixture.dialogs.prompts, promptsBefore);
     QCOMPARE(fixture.dialogs.messages, messagesBefore);
     QCOMPARE(fixture.dialogs.beeps, 0);

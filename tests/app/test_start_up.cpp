@@ -23,16 +23,9 @@ const QString localDir = QStringLiteral("c:\\lrnfiles");
 const QString lanDir =
     QStringLiteral("i:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1");
 
-void setUp(WindowFixture& fixture, const QString& homeOrLan, const QString& name,
-           const QString& initials, const QString& assignment)
-{
-    fixture.dialogs.answers = {homeOrLan, name, initials, assignment};
-    fixture.window->setUpProgram();
-}
-
 void setUp(WindowFixture& fixture)
 {
-    setUp(fixture, QStringLiteral("1"), QStringLiteral("Ann  Lee"), QStringLiteral("ABL"), QStringLiteral("1"));
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann  Lee"), QStringLiteral("ABL"), QStringLiteral("1"));
 }
 
 bool bankIsEmpty(const desk::ProgramState& s)
@@ -113,7 +106,7 @@ void TestStartUp::homeOrLanAnswer()
     QFETCH(QString, answer);
     QFETCH(QString, baseDir);
     WindowFixture fixture;
-    setUp(fixture, answer, QStringLiteral("Ann Lee"), QStringLiteral("ABL"), QStringLiteral("1"));
+    fixture.setUp(answer, QStringLiteral("Ann Lee"), QStringLiteral("ABL"), QStringLiteral("1"));
     const desk::ProgramState& s = fixture.window->state();
 
     // The local data directory is made before the first question, for every user.
@@ -180,7 +173,7 @@ void TestStartUp::assignmentNumbers()
     QFETCH(QString, assignmentNumber);
     QFETCH(QString, nextAssignmentNumber);
     WindowFixture fixture;
-    setUp(fixture, QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("A"), answer);
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("A"), answer);
     QCOMPARE(fixture.window->state().assignmentNumber, assignmentNumber);
     QCOMPARE(fixture.window->state().nextAssignmentNumber, nextAssignmentNumber);
     QCOMPARE(fixture.dialogs.messages, QStringList());
@@ -190,7 +183,7 @@ void TestStartUp::assignmentNumbers()
 void TestStartUp::assignmentNumberTooLarge()
 {
     WindowFixture fixture;
-    setUp(fixture, QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("A"), QStringLiteral("1e400"));
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("A"), QStringLiteral("1e400"));
     const desk::ProgramState& s = fixture.window->state();
     QCOMPARE(fixture.dialogs.messages, QStringList{generalErrorText(6)});
     QCOMPARE(s.assignmentNumber, QStringLiteral("1e400"));
@@ -212,7 +205,7 @@ void TestStartUp::recordFileNames()
     QCOMPARE(QDir(fixture.driveC() + QStringLiteral("/lrnfiles")).entryList(QDir::Files), QStringList());
 
     WindowFixture lan;
-    setUp(lan, QStringLiteral("2"), QString(), QStringLiteral("X"), QStringLiteral("1"));
+    lan.setUp(QStringLiteral("2"), QString(), QStringLiteral("X"), QStringLiteral("1"));
     QCOMPARE(lan.window->state().masterFileName, lanDir + QStringLiteral("\\masterFile_.txt"));
     QCOMPARE(lan.window->state().sendFileName, lanDir + QStringLiteral("\\send_0105.txt"));
     QCOMPARE(lan.window->state().notesFileName, lanDir + QStringLiteral("\\notes_.txt"));
@@ -252,7 +245,7 @@ void TestStartUp::namesStayInTheBaseDirectory()
     QFETCH(QString, name);
     QFETCH(QString, inFileNames);
     WindowFixture fixture;
-    setUp(fixture, homeOrLan, name, QStringLiteral("ABL"), QStringLiteral("1"));
+    fixture.setUp(homeOrLan, name, QStringLiteral("ABL"), QStringLiteral("1"));
     const desk::ProgramState& s = fixture.window->state();
     QCOMPARE(s.studentName, name);
     QCOMPARE(s.masterFileName, s.baseDir + QStringLiteral("\\masterFile_") + inFileNames + QStringLiteral(".txt"));

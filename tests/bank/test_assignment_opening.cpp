@@ -21,6 +21,8 @@ using desk::testing::WindowFixture;
 using desk::testing::anyChannelOpen;
 using desk::testing::generalErrorText;
 using desk::testing::invalidAssignmentText;
+using desk::testing::masterResponse;
+using desk::testing::sendResponse;
 
 namespace {
 
@@ -150,9 +152,7 @@ void TestAssignmentOpening::assignmentBeyondRow100()
     // A header found in the bank for an assignment above 100 fails after the master file has
     // been created, before any header line is written.
     WindowFixture fixture;
-    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
-                               QStringLiteral("101")};
-    fixture.window->setUpProgram();
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("101"));
     fixture.window->state().questionBank[20] = QStringLiteral("101.  Part Z");
 
     fixture.window->runHandler(&MainWindow::openAssignment);
@@ -204,9 +204,7 @@ void TestAssignmentOpening::missingBaseDirectory()
 void TestAssignmentOpening::dateAndTimeReadForEachFile()
 {
     WindowFixture fixture;
-    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
-                               QStringLiteral("1")};
-    fixture.window->setUpProgram();
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
     fixture.clock.dateReads = fixture.clock.timeReads = 0;
     fixture.clock.dates = {QStringLiteral("12-08-2026"), QStringLiteral("12-09-2026")};
     fixture.clock.times = {QStringLiteral("01:41:15"), QStringLiteral("01:41:16")};
@@ -237,9 +235,8 @@ void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord()
     QFETCH(int, error);
     WindowFixture fixture;
     const QByteArray codeLine = scriptRun(fixture.random);
-    fixture.dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1")};
     MainWindow& w = *fixture.window;
-    w.setUpProgram();
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
     const QString folder = fixture.driveC() + QStringLiteral("/lrnfiles");
     std::optional<desk::testing::FullFile> fullDisk;
     std::optional<desk::testing::AnotherCopyRecording> otherCopy;
@@ -263,18 +260,17 @@ void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord()
     QDir().mkpath(folder);
     fixture.clock.times = {QStringLiteral("15:10:00")};
     QVERIFY(w.runHandler(&MainWindow::cmdNextQuestion_Click));
-    desk::setBoxText(*w.txt_answer, QStringLiteral("OK"));
+    w.txt_answer->setText(QStringLiteral("OK"));
     QVERIFY(w.runHandler(&MainWindow::cmd_enter_response_Click));
     QVERIFY(w.runHandler(&MainWindow::cmd_enter_response_Click));
 
-    const QByteArray master = fixture.bytes(masterFile);
-    const QByteArray send = fixture.bytes(sendFile);
-    QVERIFY2(master.startsWith(header(codeLine, "01-05-202614:03:27") + desk::testing::openingLine()), master.constData());
-    QVERIFY2(send.startsWith(header(codeLine, "01-05-2026 14:03:27") + desk::testing::openingLine()), send.constData());
-    // Written once: the second record finds it in place.
-    QCOMPARE(master.count("Student Name:  "), 1);
-    QCOMPARE(send.count("Student Name:  "), 1);
-    QCOMPARE(send.count("RESPONSE -->  "), 2);
+    // The header written once, above the first block: the second record finds it in place.
+    const QByteArray line = desk::testing::assignmentOneParagraphs().front().toLatin1();
+    QCOMPARE(fixture.bytes(masterFile), header(codeLine, "01-05-202614:03:27")
+                                            + masterResponse("15:10:00", " 10000 ", line, "OK")
+                                            + masterResponse("15:10:00", " 10000 ", line, ""));
+    QCOMPARE(fixture.bytes(sendFile), header(codeLine, "01-05-2026 14:03:27")
+                                          + sendResponse("15:10:00", line, "OK") + sendResponse("15:10:00", line, ""));
 }
 
 QTEST_MAIN(TestAssignmentOpening)

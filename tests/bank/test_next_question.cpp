@@ -7,7 +7,6 @@
 #include "support/scripted_services.h"
 #include "support/started_window.h"
 
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -25,7 +24,7 @@ const QString tag = QStringLiteral(" <-<-<-<-  Q/A:   ");
 
 QString questionBox(WindowFixture& fixture)
 {
-    return desk::boxText(*fixture.window->txt_question);
+    return fixture.window->txt_question->text();
 }
 
 } // namespace
@@ -54,7 +53,7 @@ void TestNextQuestion::appendsWithNothingBetween()
     WindowFixture fixture;
     startAssignmentOne(fixture);
     useBank(fixture, {QStringLiteral("001.  Part A"), QString(), QStringLiteral("Line B")});
-    desk::setBoxText(*fixture.window->txt_question, QStringLiteral("Line A"));
+    fixture.window->txt_question->setText(QStringLiteral("Line A"));
 
     QVERIFY(fixture.window->runHandler(&MainWindow::cmdNextQuestion_Click));
     QCOMPARE(questionBox(fixture), QStringLiteral("Line ALine B"));
@@ -123,7 +122,7 @@ void TestNextQuestion::routineLines()
     startAssignmentOne(fixture);
     useBank(fixture, {QStringLiteral("001.  Part A"), first, second, QStringLiteral("third")});
     desk::ProgramState& s = fixture.window->state();
-    desk::setBoxText(*fixture.window->txt_question, QStringLiteral("Before"));
+    fixture.window->txt_question->setText(QStringLiteral("Before"));
     s.cumulativeText.clear();
 
     fixture.window->cmdNextQuestion->click();
@@ -222,7 +221,7 @@ void TestNextQuestion::nextPicture()
     startAssignmentOne(fixture);
     useBank(fixture, QStringList{QStringLiteral("001.  Part A")} + ahead);
     desk::ProgramState& s = fixture.window->state();
-    desk::setBoxText(*fixture.window->txt_question, QStringLiteral("box"));
+    fixture.window->txt_question->setText(QStringLiteral("box"));
     s.cumulativeText = QStringLiteral("transcript");
     s.currentLine = QStringLiteral("current");
     s.awaitingResponse = Value::truth(true);

@@ -8,7 +8,6 @@
 #include "support/scripted_services.h"
 #include "support/started_window.h"
 
-#include <QPlainTextEdit>
 #include <QTest>
 
 using desk::MainWindow;
@@ -94,31 +93,31 @@ void TestQuestionCursor::answerPromptComesBackAfterUnansweredParagraph()
     WindowFixture fixture;
     startAssignmentOne(fixture);
     desk::ProgramState& s = fixture.window->state();
-    QPlainTextEdit& answer = *fixture.window->txt_answer;
+    desk::TextBox& answer = *fixture.window->txt_answer;
     QVERIFY(!s.answerPrompt.isEmpty());
 
     // Nothing shown yet: the box keeps what is in it.
-    desk::setBoxText(answer, QStringLiteral("typed"));
+    answer.setText(QStringLiteral("typed"));
     QVERIFY(fetch(fixture));
-    QCOMPARE(desk::boxText(answer), QStringLiteral("typed"));
+    QCOMPARE(answer.text(), QStringLiteral("typed"));
 
     // The paragraph got no response: the prompt comes back.
     QVERIFY(fetch(fixture));
-    QCOMPARE(desk::boxText(answer), s.answerPrompt);
+    QCOMPARE(answer.text(), s.answerPrompt);
 
     // A response was recorded (which clears the flag): the box is left alone.
     s.awaitingResponse = Value::truth(false);
-    desk::setBoxText(answer, QStringLiteral("next answer"));
+    answer.setText(QStringLiteral("next answer"));
     QVERIFY(fetch(fixture));
-    QCOMPARE(desk::boxText(answer), QStringLiteral("next answer"));
+    QCOMPARE(answer.text(), QStringLiteral("next answer"));
 
     // The prompt comes back even when the fetch then runs past the last slot.
     s.bankIndex = Value::whole(5000);
     QCOMPARE(s.awaitingResponse, Value::truth(true));
-    desk::setBoxText(answer, QStringLiteral("unrecorded"));
+    answer.setText(QStringLiteral("unrecorded"));
     fetch(fixture);
     QCOMPARE(fixture.dialogs.messages, QStringList{invalidAssignmentText()});
-    QCOMPARE(desk::boxText(answer), s.answerPrompt);
+    QCOMPARE(answer.text(), s.answerPrompt);
     QCOMPARE(s.awaitingResponse, Value::truth(false));
     QVERIFY(!fixture.window->hasEnded());
 }

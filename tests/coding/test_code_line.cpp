@@ -6,7 +6,6 @@
 #include "platform/windows1252.h"
 #include "support/scripted_services.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -21,13 +20,9 @@ namespace {
 
 // A window drawing from the program's real generator.
 struct RealRandomWindow {
-    QTemporaryDir root;
-    desk::testing::ScriptedDialogs dialogs;
-    desk::testing::FixedClock clock;
     desk::StandardRandom random;
-    desk::MainWindow window{desk::PlatformServices{
-        dialogs, clock, random,
-        desk::HostPaths(root.path() + QStringLiteral("/c"), root.path() + QStringLiteral("/mnt"))}};
+    WindowFixture fixture{{.random = &random}};
+    desk::MainWindow& window = *fixture.window;
 };
 
 QList<int> codesOf(const QString& line)

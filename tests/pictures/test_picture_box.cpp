@@ -2,6 +2,7 @@
 // drawing surface that keeps what is drawn.
 
 #include "pictures/picture_box.h"
+#include "support/images.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -11,25 +12,14 @@
 #include <memory>
 
 using desk::PictureBox;
+using desk::testing::inkCount;
+using desk::testing::inked;
+using desk::testing::solid;
 
 namespace {
 
 // Pixel distances are allowed this much slack for the rasterised outline.
 constexpr double slack = 1.5;
-
-bool inked(const QImage& image, int x, int y)
-{
-    return image.valid(x, y) && qAlpha(image.pixel(x, y)) > 0;
-}
-
-int inkCount(const QImage& image)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += inked(image, x, y);
-    return count;
-}
 
 // Outermost inked pixels along row y, or along column x for columnExtent (-1, -1 if none).
 std::pair<int, int> extent(const QImage& image, int fixed, bool alongRow)
@@ -53,13 +43,6 @@ std::unique_ptr<PictureBox> makeBox(QSize outer, double scaleWidth = 1000, doubl
     box->setScaleWidth(scaleWidth);
     box->setScaleHeight(scaleHeight);
     return box;
-}
-
-QImage solid(QSize size, QColor colour)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
 }
 
 } // namespace

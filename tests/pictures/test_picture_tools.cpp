@@ -6,45 +6,28 @@
 #include "platform/run_time_error.h"
 #include "platform/text_box.h"
 #include "support/expected_texts.h"
+#include "support/images.h"
 #include "support/scripted_services.h"
+#include "support/started_window.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDirIterator>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include <cmath>
-#include <map>
 
 using desk::MainWindow;
 using desk::PictureBox;
 using desk::testing::WindowFixture;
+using desk::testing::blank;
+using desk::testing::filesUnder;
+using desk::testing::inked;
+using desk::testing::solid;
 
 namespace {
-
-bool inked(const QImage& image, int x, int y)
-{
-    return image.valid(x, y) && qAlpha(image.pixel(x, y)) > 0;
-}
-
-bool blank(const QImage& drawing)
-{
-    for (int y = 0; y < drawing.height(); ++y)
-        for (int x = 0; x < drawing.width(); ++x)
-            if (inked(drawing, x, y))
-                return false;
-    return true;
-}
-
-QImage solid(QSize size, QColor colour)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
-}
 
 QImage comparable(const QImage& image)
 {
@@ -57,27 +40,33 @@ void tick(MainWindow& window)
     QVERIFY(QMetaObject::invokeMethod(window.tmr_pend_exp, "timeout", Qt::DirectConnection));
 }
 
+// Waits until the spy has seen `count` timeouts in all.
+void waitForTicks(QSignalSpy& ticks, int count)
+{
+    while (ticks.size() < count)
+        QVERIFY(ticks.wait(5000));
+}
+
+// Lets the event loop run while the "pend exp" timer would tick `count` times, counted on a timer
+// of the same interval: whatever was due in that time has happened.
+void letTicksPass(MainWindow& window, int count)
+{
+    QTimer same;
+    same.setInterval(window.tmr_pend_exp->interval());
+    QSignalSpy ticks(&same, &QTimer::timeout);
+    same.start();
+    waitForTicks(ticks, count);
+}
+
 // Starts the program with a student and assignment 001, shows the window, and forgets the
 // random numbers that start-up drew.
 void startShown(WindowFixture& fixture)
 {
-    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"), QStringLiteral("1"));
-    QVERIFY(!fixture.window->hasEnded());
+    desk::testing::startAssignmentOne(fixture);
     fixture.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
     fixture.random.script.clear();
     fixture.random.draws = 0;
-}
-
-std::map<QString, QByteArray> filesUnder(const QString& root)
-{
-    std::map<QString, QByteArray> files;
-    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files[path] = desk::testing::fileState(path);
-    }
-    return files;
 }
 
 bool sameState(const desk::ProgramState& a, const desk::ProgramState& b)
@@ -96,16 +85,6 @@ bool sameState(const desk::ProgramState& a, const desk::ProgramState& b)
         && a.studentName == b.studentName && a.codeNbr == b.codeNbr
         && a.studentInitials == b.studentInitials;
 }
-
-// A beep that the platform cannot give: every attempt raises a run-time error.
-class FailingBeep : public desk::testing::ScriptedDialogs {
-public:
-    void beep() override
-    {
-        ++beeps;
-        throw desk::RunTimeError(desk::err::InvalidProcedureCall);
-    }
-};
 
 } // namespace
 
@@ -130,7 +109,7 @@ void TestPictureTools::nothingBeforePendExp()
 
     // "Trigger Timer" is not wired to the timer.
     window.cmd_timerTrigger->click();
-    QTest::qWait(100);
+    letTicksPass(window, 6);
 
     QVERIFY(!window.tmr_pend_exp->isActive());
     QCOMPARE(fixture.dialogs.beeps, 0);
@@ -217,8 +196,7 @@ void TestPictureTools::repeatedClicksKeepOneTimer()
     QCOMPARE(window.tmr_pend_exp->interval(), 15);
     QCOMPARE(window.findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
 
-    QTest::qWait(200);
-    QVERIFY(ticks.size() > 0);
+    waitForTicks(ticks, 10);
     // Each tick runs the handler once: one beep and one random number, no more.
     QCOMPARE(fixture.dialogs.beeps, ticks.size());
     QCOMPARE(fixture.random.draws, ticks.size());
@@ -283,24 +261,25 @@ void TestPictureTools::toolsLeaveStateAndFilesAlone()
     startShown(fixture);
     MainWindow& window = *fixture.window;
     const desk::ProgramState state = window.state();
-    const auto files = filesUnder(fixture.root.path());
-    QVERIFY(!files.empty()); // start-up wrote the record headers
-    const QString question = desk::boxText(*window.txt_question);
-    const QString answer = desk::boxText(*window.txt_answer);
+    const auto files = filesUnder(fixture.root());
+    QVERIFY(files.contains(QStringLiteral("c/lrnfiles/masterFile_Ann_Lee.txt"))); // start-up wrote the record headers
+    const QString question = window.txt_question->text();
+    const QString answer = window.txt_answer->text();
     const QStringList prompts = fixture.dialogs.prompts;
     const QStringList messages = fixture.dialogs.messages;
 
     window.Picture1->setPicture(solid(QSize(20, 20), Qt::darkGreen));
+    QSignalSpy ticks(window.tmr_pend_exp, &QTimer::timeout);
     window.cmd_pend_exp->click();
-    QTest::qWait(60);
+    waitForTicks(ticks, 4);
     window.cmd_copy_picture->click();
-    QTest::qWait(30);
+    waitForTicks(ticks, 6);
     QVERIFY(fixture.dialogs.beeps > 0);
 
     QVERIFY(sameState(window.state(), state));
-    QVERIFY(filesUnder(fixture.root.path()) == files);
-    QCOMPARE(desk::boxText(*window.txt_question), question);
-    QCOMPARE(desk::boxText(*window.txt_answer), answer);
+    QVERIFY(filesUnder(fixture.root()) == files);
+    QCOMPARE(window.txt_question->text(), question);
+    QCOMPARE(window.txt_answer->text(), answer);
     QCOMPARE(fixture.dialogs.prompts, prompts);
     QCOMPARE(fixture.dialogs.messages, messages);
 }
@@ -308,18 +287,11 @@ void TestPictureTools::toolsLeaveStateAndFilesAlone()
 void TestPictureTools::failingTickIsReportedOnce()
 {
     // The beep is the platform's; here it fails at every tick.
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
-    QDir(root.path()).mkpath(QStringLiteral("c"));
-    FailingBeep dialogs;
-    desk::testing::FixedClock clock;
-    desk::testing::ScriptedRandom random;
-    MainWindow window(desk::PlatformServices{dialogs, clock, random,
-                                             desk::HostPaths(root.path() + QStringLiteral("/c"),
-                                                             root.path() + QStringLiteral("/mnt"))});
-    dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"), QStringLiteral("1")};
-    window.load();
-    QVERIFY(!window.hasEnded());
+    WindowFixture fixture;
+    fixture.dialogs.beepError = desk::err::InvalidProcedureCall;
+    desk::testing::startAssignmentOne(fixture);
+    MainWindow& window = *fixture.window;
+    const desk::testing::ScriptedDialogs& dialogs = fixture.dialogs;
     QCOMPARE(dialogs.messages, QStringList());
 
     window.cmd_pend_exp->click();
@@ -330,8 +302,9 @@ void TestPictureTools::failingTickIsReportedOnce()
     QVERIFY(!window.hasEnded());
 
     // The timer keeps running and stays quiet.
-    QTest::qWait(100);
-    QVERIFY(dialogs.beeps > 5);
+    QSignalSpy ticks(window.tmr_pend_exp, &QTimer::timeout);
+    waitForTicks(ticks, 6);
+    QCOMPARE(dialogs.beeps, 5 + ticks.size());
     QVERIFY(window.tmr_pend_exp->isActive());
     QCOMPARE(dialogs.messages.size(), 1);
 

@@ -14,7 +14,6 @@
 #include "support/scripted_services.h"
 
 #include <QApplication>
-#include <QPlainTextEdit>
 
 #include <cstdio>
 
@@ -31,12 +30,12 @@ int main(int argc, char* argv[])
     const int records = QByteArray(argv[3]).toInt();
     const int lines = QByteArray(argv[4]).toInt();
 
-    desk::testing::ScriptedDialogs dialogs;
+    // The program's own clock and generator, as a copy of the program has.
     desk::SystemClock clock;
     desk::StandardRandom random;
-    desk::MainWindow window({dialogs, clock, random, desk::HostPaths(root + QStringLiteral("/c"), root + QStringLiteral("/mnt"))});
-    dialogs.answers = {QStringLiteral("1"), QStringLiteral("Ann Lee"), initials, QStringLiteral("1")};
-    window.load();
+    desk::testing::WindowFixture fixture({.clock = &clock, .random = &random, .root = root});
+    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), initials, QStringLiteral("1"));
+    desk::MainWindow& window = *fixture.window;
 
     // A pasted table of measurements, the same for every record but for its first line.
     QString table;
@@ -46,14 +45,14 @@ int main(int argc, char* argv[])
     for (int n = 1; n <= records; ++n) {
         if (n <= 6)  // the paragraphs of assignment 001
             window.runHandler(&desk::MainWindow::cmdNextQuestion_Click);
-        desk::setBoxText(*window.txt_answer, initials + u'-' + QString::number(n) + table);
+        window.txt_answer->setText(initials + u'-' + QString::number(n) + table);
         const bool asNote = n % 3 == 0;
         window.runHandler(asNote ? &desk::MainWindow::cmd_save_as_notes_Click : &desk::MainWindow::cmd_enter_response_Click);
-        const bool acknowledged = desk::boxText(*window.txt_answer).isEmpty();
+        const bool acknowledged = window.txt_answer->text().isEmpty();
         std::printf("%s %d\n", acknowledged ? "ack" : "refused", n);
         std::fflush(stdout);
         if (!acknowledged)
-            desk::setBoxText(*window.txt_answer, QString());
+            window.txt_answer->setText(QString());
     }
     std::printf("done\n");
     return 0;

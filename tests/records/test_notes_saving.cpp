@@ -17,34 +17,14 @@
 
 using desk::MainWindow;
 using desk::Value;
-using desk::testing::closingLine;
-using desk::testing::openingLine;
+using desk::testing::masterResponse;
+using desk::testing::notesBlock;
 using desk::testing::putFile;
+using desk::testing::sendResponse;
 
 namespace {
 
 const QString timesLine = QStringLiteral("GIve the times you obtained and how you obtained them.");
-
-QByteArray expectedNotes(const QByteArray& date, const QByteArray& time, const QByteArray& line,
-                         const QByteArray& note)
-{
-    const QByteArray indent(36, ' ');
-    return openingLine() + indent + time + "\r\n" + indent + date + time + "\r\n" + line + "\r\n"
-        + openingLine() + "NOTES -------> " + note + "\r\n" + closingLine();
-}
-
-QByteArray expectedMasterResponse(const QByteArray& time, const QByteArray& key, const QByteArray& line,
-                                  const QByteArray& answer)
-{
-    return openingLine() + QByteArray(36, ' ') + time + "\r\n\r\n\r\n`questionNumber" + key + "\r\n" + line
-        + "\r\n" + openingLine() + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
-}
-
-QByteArray expectedSendResponse(const QByteArray& time, const QByteArray& line, const QByteArray& answer)
-{
-    return openingLine() + QByteArray(36, ' ') + time + "\r\n" + line + "\r\n" + openingLine()
-        + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
-}
 
 // The clock reads 09-15-2003 14:05:10 for the records written after start-up.
 struct Desk : desk::testing::StartedWindow {
@@ -64,8 +44,8 @@ class TestNotesSaving : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void notesBlock_data();
-    void notesBlock();
+    void blockInAllThreeFiles_data();
+    void blockInAllThreeFiles();
     void untouchedPromptSavesNothing();
     void notesFileGrowsByBlocks();
     void noteAndResponseInOrder();
@@ -73,7 +53,7 @@ private Q_SLOTS:
     void unwritableNoteLosesNothing();
 };
 
-void TestNotesSaving::notesBlock_data()
+void TestNotesSaving::blockInAllThreeFiles_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("note");
@@ -90,7 +70,7 @@ void TestNotesSaving::notesBlock_data()
 }
 
 // The block goes to all three files alike; the new notes file holds it and nothing else.
-void TestNotesSaving::notesBlock()
+void TestNotesSaving::blockInAllThreeFiles()
 {
     QFETCH(QString, line);
     QFETCH(QString, note);
@@ -98,15 +78,11 @@ void TestNotesSaving::notesBlock()
 
     Desk d;
     QCOMPARE(d.notes(), QByteArray("<missing>"));
-    d.s().currentLine = line;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(line);
-    d.answer(note);
+    d.typeAnswerTo(line, note);
 
     QVERIFY(d.save());
 
-    const QByteArray block = expectedNotes("09-15-2003", "14:05:10", line.toLatin1(), noteBytes);
+    const QByteArray block = notesBlock("09-15-2003", "14:05:10", line.toLatin1(), noteBytes);
     QCOMPARE(d.masterRecords(), block);
     QCOMPARE(d.sendRecords(), block);
     QCOMPARE(d.notes(), block);
@@ -123,12 +99,7 @@ void TestNotesSaving::notesBlock()
 void TestNotesSaving::untouchedPromptSavesNothing()
 {
     Desk d;
-    d.s().currentLine = timesLine;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().workText = QStringLiteral("left over");
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(timesLine);
-    d.answer(d.s().answerPrompt);
+    d.typeAnswerTo(timesLine, d.s().answerPrompt);
 
     QVERIFY(d.save());
 
@@ -138,7 +109,7 @@ void TestNotesSaving::untouchedPromptSavesNothing()
     QCOMPARE(d.questionBox(), QString());
     QCOMPARE(d.answerBox(), QString());
     QVERIFY(d.s().awaitingResponse == Value::truth(true));
-    QCOMPARE(d.s().workText, QStringLiteral("left over"));
+    QCOMPARE(d.s().workText, QStringLiteral("work"));
     QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
 }
 
@@ -146,7 +117,7 @@ void TestNotesSaving::untouchedPromptSavesNothing()
 void TestNotesSaving::notesFileGrowsByBlocks()
 {
     Desk d;
-    const QByteArray earlier = expectedNotes("09-14-2003", "09:00:00", "earlier line", "from yesterday");
+    const QByteArray earlier = notesBlock("09-14-2003", "09:00:00", "earlier line", "from yesterday");
     putFile(d.notesPath(), earlier);
     d.s().currentLine = timesLine;
     d.s().cumulativeText = QStringLiteral("older");
@@ -157,8 +128,8 @@ void TestNotesSaving::notesFileGrowsByBlocks()
     QVERIFY(d.save());
 
     const QByteArray line = timesLine.toLatin1();
-    const QByteArray today = expectedNotes("09-15-2003", "14:05:10", line, "one")
-        + expectedNotes("09-15-2003", "14:06:00", line, "two");
+    const QByteArray today = notesBlock("09-15-2003", "14:05:10", line, "one")
+        + notesBlock("09-15-2003", "14:06:00", line, "two");
     QCOMPARE(d.notes(), earlier + today);
     QCOMPARE(d.masterRecords(), today);
     QCOMPARE(d.s().cumulativeText, d.s().answerTag + QStringLiteral("NOTES -------> two") + d.s().answerTag
@@ -178,9 +149,9 @@ void TestNotesSaving::noteAndResponseInOrder()
     QVERIFY(d.f.window->runHandler(&MainWindow::cmd_enter_response_Click));
 
     const QByteArray line = timesLine.toLatin1();
-    const QByteArray note = expectedNotes("09-15-2003", "14:05:10", line, "remember the incline length");
-    QCOMPARE(d.masterRecords(), note + expectedMasterResponse("14:07:45", " 10002 ", line, "1.9 s and 2.7 s"));
-    QCOMPARE(d.sendRecords(), note + expectedSendResponse("14:07:45", line, "1.9 s and 2.7 s"));
+    const QByteArray note = notesBlock("09-15-2003", "14:05:10", line, "remember the incline length");
+    QCOMPARE(d.masterRecords(), note + masterResponse("14:07:45", " 10002 ", line, "1.9 s and 2.7 s"));
+    QCOMPARE(d.sendRecords(), note + sendResponse("14:07:45", line, "1.9 s and 2.7 s"));
     QCOMPARE(d.notes(), note);
 }
 
@@ -232,29 +203,14 @@ void TestNotesSaving::unwritableNoteLosesNothing()
         break;
     }
 
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().workText = QStringLiteral("work");
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(timesLine);
-    d.answer(note);
-    const QByteArray master = d.master();
-    const QByteArray send = d.send();
-    const QByteArray notes = d.notes();
+    d.typeAnswerTo(timesLine, note);
 
     QVERIFY(!d.save());
 
     QCOMPARE(d.f.dialogs.messages.size(), 1);
     QVERIFY2(d.f.dialogs.messages.front().contains(messagePart), qPrintable(d.f.dialogs.messages.front()));
     QVERIFY(!d.f.window->hasEnded());
-    QCOMPARE(d.master(), master);
-    QCOMPARE(d.send(), send);
-    QCOMPARE(d.notes(), notes);
-    QCOMPARE(d.answerBox(), note);
-    QCOMPARE(d.questionBox(), timesLine);
-    QVERIFY(d.s().awaitingResponse == Value::truth(true));
-    QCOMPARE(d.s().workText, QStringLiteral("work"));
-    QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
-    QVERIFY(!d.anyChannelOpen());
+    d.checkNothingLost();
 }
 
 QTEST_MAIN(TestNotesSaving)

@@ -48,8 +48,9 @@ bool enterPrivateMountNamespace()
     return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
 }
 
-const QByteArray opening = QByteArray(6, '.') + QByteArray(8, '!') + QByteArray(35, '.');
-const QByteArray closing(49, '.');
+// The separator lines as the file's lines are read below, without their line ends.
+const QByteArray opening = desk::testing::openingLine().chopped(2);
+const QByteArray closing = desk::testing::closingLine().chopped(2);
 
 // What a record file holds, read back strictly: headers and whole blocks, nothing else.
 struct RecordFile {

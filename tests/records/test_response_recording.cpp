@@ -20,23 +20,14 @@
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::closingLine;
-using desk::testing::openingLine;
+using desk::testing::masterResponse;
+using desk::testing::sendResponse;
 
 namespace {
 
 const QString exampleLine = QStringLiteral(
     "Calculate the average rate of change of velocity with respect to clock time for the first "
     "run and for the second.");
-
-// A response block as the instructor's files hold it; `key` is the number item with its blanks.
-QByteArray expectedResponse(bool master, const QByteArray& time, const QByteArray& key,
-                         const QByteArray& line, const QByteArray& answer)
-{
-    QByteArray block = openingLine() + QByteArray(36, ' ') + time + "\r\n";
-    if (master)
-        block += "\r\n\r\n`questionNumber" + key + "\r\n";
-    return block + line + "\r\n" + openingLine() + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
-}
 
 // The clock reads 14:03:27 for the records written after start-up.
 struct Desk : desk::testing::StartedWindow {
@@ -105,17 +96,13 @@ void TestResponseRecording::responseBlock()
     Desk d;
     d.s().assignmentNumber = assignment;
     d.s().questionNumber = question;
-    d.s().currentLine = line;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(line);
-    d.answer(answer);
+    d.typeAnswerTo(line, answer);
 
     QVERIFY(d.enter());
 
     const QByteArray lineBytes = line.toLatin1();
-    QCOMPARE(d.masterRecords(), expectedResponse(true, "14:03:27", key, lineBytes, answerBytes));
-    QCOMPARE(d.sendRecords(), expectedResponse(false, "14:03:27", key, lineBytes, answerBytes));
+    QCOMPARE(d.masterRecords(), masterResponse("14:03:27", key, lineBytes, answerBytes));
+    QCOMPARE(d.sendRecords(), sendResponse("14:03:27", lineBytes, answerBytes));
     QCOMPARE(d.questionBox(), QString());
     QCOMPARE(d.answerBox(), QString());
     QVERIFY(d.s().awaitingResponse == Value::truth(false));
@@ -145,12 +132,7 @@ void TestResponseRecording::promptComparison()
 
     Desk d;
     const QString text = (lowerCase ? d.s().answerPrompt.toLower() : d.s().answerPrompt) + suffix;
-    d.s().currentLine = exampleLine;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().workText = QStringLiteral("left over");
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(exampleLine);
-    d.answer(text);
+    d.typeAnswerTo(exampleLine, text);
 
     QVERIFY(d.enter());
 
@@ -160,7 +142,7 @@ void TestResponseRecording::promptComparison()
         QCOMPARE(d.masterRecords(), QByteArray());
         QCOMPARE(d.sendRecords(), QByteArray());
         QVERIFY(d.s().awaitingResponse == Value::truth(true));
-        QCOMPARE(d.s().workText, QStringLiteral("left over"));
+        QCOMPARE(d.s().workText, QStringLiteral("work"));
         QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
     } else {
         QVERIFY(d.masterRecords().endsWith(text.toLatin1() + "\r\n" + closingLine()));
@@ -183,10 +165,10 @@ void TestResponseRecording::secondClickRecordsEmptyAnswer()
     QVERIFY(d.enter());
 
     const QByteArray line = exampleLine.toLatin1();
-    QCOMPARE(d.masterRecords(), expectedResponse(true, "14:03:27", " 30005 ", line, "OK")
-                                    + expectedResponse(true, "14:04:00", " 30005 ", line, ""));
-    QCOMPARE(d.sendRecords(), expectedResponse(false, "14:03:27", " 30005 ", line, "OK")
-                                  + expectedResponse(false, "14:04:00", " 30005 ", line, ""));
+    QCOMPARE(d.masterRecords(), masterResponse("14:03:27", " 30005 ", line, "OK")
+                                    + masterResponse("14:04:00", " 30005 ", line, ""));
+    QCOMPARE(d.sendRecords(), sendResponse("14:03:27", line, "OK")
+                                  + sendResponse("14:04:00", line, ""));
     QCOMPARE(d.s().workText, QString());
     QCOMPARE(d.s().cumulativeText, d.s().answerTag + d.s().answerTag + QStringLiteral("OKolder"));
 }
@@ -204,8 +186,8 @@ void TestResponseRecording::missingFilesAreCreated()
     QVERIFY(d.enter());
 
     const QByteArray line = exampleLine.toLatin1();
-    QCOMPARE(d.master(), expectedResponse(true, "14:03:27", " 30005 ", line, "OK"));
-    QCOMPARE(d.send(), expectedResponse(false, "14:03:27", " 30005 ", line, "OK"));
+    QCOMPARE(d.master(), masterResponse("14:03:27", " 30005 ", line, "OK"));
+    QCOMPARE(d.send(), sendResponse("14:03:27", line, "OK"));
 }
 
 // Greek letters, arrows and emoji have no place in the files: the student is told which
@@ -213,15 +195,7 @@ void TestResponseRecording::missingFilesAreCreated()
 void TestResponseRecording::unencodableAnswerRecordsNothing()
 {
     Desk d;
-    const QString answer = QStringLiteral("café: Δv → 2 m/s 😀, Δt twice");
-    d.s().currentLine = exampleLine;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().workText = QStringLiteral("work");
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(exampleLine);
-    d.answer(answer);
-    const QByteArray master = d.master();
-    const QByteArray send = d.send();
+    d.typeAnswerTo(exampleLine, QStringLiteral("café: Δv → 2 m/s 😀, Δt twice"));
 
     d.enter();
 
@@ -232,14 +206,7 @@ void TestResponseRecording::unencodableAnswerRecordsNothing()
     QVERIFY2(message.contains(QStringLiteral("😀")), qPrintable(message));
     QVERIFY2(!message.contains(QStringLiteral("é")), qPrintable(message));
     QVERIFY(!message.contains(QStringLiteral("The error is")));
-    QCOMPARE(d.master(), master);
-    QCOMPARE(d.send(), send);
-    QCOMPARE(d.answerBox(), answer);
-    QCOMPARE(d.questionBox(), exampleLine);
-    QVERIFY(d.s().awaitingResponse == Value::truth(true));
-    QCOMPARE(d.s().workText, QStringLiteral("work"));
-    QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
-    QVERIFY(!d.anyChannelOpen());
+    d.checkNothingLost();
     QVERIFY(!d.w().hasEnded());
 }
 
@@ -290,17 +257,9 @@ void TestResponseRecording::unwritableRecordLosesNothing()
         break;
     }
 
-    const QString answer = QStringLiteral("v = 1.5 m/s\r\nfrom 95 cm in 1.3 s");
     d.s().assignmentNumber = QStringLiteral("003");
     d.s().questionNumber = QStringLiteral("5");
-    d.s().currentLine = exampleLine;
-    d.s().awaitingResponse = Value::truth(true);
-    d.s().workText = QStringLiteral("work");
-    d.s().cumulativeText = QStringLiteral("older");
-    d.question(exampleLine);
-    d.answer(answer);
-    const QByteArray master = d.master();
-    const QByteArray send = d.send();
+    d.typeAnswerTo(exampleLine, QStringLiteral("v = 1.5 m/s\r\nfrom 95 cm in 1.3 s"));
 
     QVERIFY(!d.enter());
 
@@ -310,14 +269,7 @@ void TestResponseRecording::unwritableRecordLosesNothing()
     QVERIFY2(message.endsWith(QStringLiteral("The error is:  ") + QString::number(error)), qPrintable(message));
     QVERIFY(!d.w().hasEnded());
     // The block reached neither file, not even the one that could be written.
-    QCOMPARE(d.master(), master);
-    QCOMPARE(d.send(), send);
-    QCOMPARE(d.answerBox(), answer);
-    QCOMPARE(d.questionBox(), exampleLine);
-    QVERIFY(d.s().awaitingResponse == Value::truth(true));
-    QCOMPARE(d.s().workText, QStringLiteral("work"));
-    QCOMPARE(d.s().cumulativeText, QStringLiteral("older"));
-    QVERIFY(!d.anyChannelOpen());
+    d.checkNothingLost();
 }
 
 // The message after a refused record says the text stays in the box: moving on to the next

@@ -122,12 +122,8 @@ void TestTextViews::displayNotesAfterSavingNote()
     QVERIFY(d.displayNotes());
 
     // The notes file's lines, run together without their line ends.
-    const QString opening = QString::fromLatin1(desk::testing::openingLine().chopped(2));
-    const QString closing = QString::fromLatin1(desk::testing::closingLine().chopped(2));
-    const QString indent(36, u' ');
-    const QString notesLines = opening + indent + QStringLiteral("14:05:10") + indent
-        + QStringLiteral("09-15-200314:05:10") + secondLine + opening + QStringLiteral("NOTES -------> x")
-        + closing;
+    const QByteArray block = desk::testing::notesBlock("09-15-2003", "14:05:10", secondLine.toLatin1(), "x");
+    const QString notesLines = QString::fromLatin1(block).remove(QStringLiteral("\r\n"));
     QCOMPARE(d.questionBox(), QStringLiteral("NOTES -------> x") + notesLines);
     QCOMPARE(d.s().workText, QStringLiteral("NOTES -------> x") + notesLines);
 }

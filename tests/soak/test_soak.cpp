@@ -15,8 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTime>
 #include <QTimer>
@@ -30,22 +30,24 @@ using desk::testing::WindowFixture;
 
 using desk::testing::generalErrorText;
 using desk::testing::invalidAssignmentText;
+using desk::testing::masterResponse;
+using desk::testing::notesBlock;
+using desk::testing::sendResponse;
 
 namespace {
 
-const QString opening = QStringLiteral("......!!!!!!!!...................................");
-const QString closing = QString(49, u'.');
 const QString endLine = QStringLiteral("####.# end of the soak");
 constexpr int endSlot = 3200;
 constexpr int eventCount = 8000;
 
-// The record files' character set, for the characters this test types.
+// The record files' character set, for the characters this test types: Latin-1 and these.
+const QHash<char16_t, char> high{
+    {0x20AC, '\x80'}, {0x2026, '\x85'}, {0x2030, '\x89'}, {0x0152, '\x8C'}, {0x2018, '\x91'},
+    {0x2019, '\x92'}, {0x201C, '\x93'}, {0x201D, '\x94'}, {0x2013, '\x96'}, {0x2014, '\x97'},
+    {0x2122, '\x99'}, {0x0161, '\x9A'}};
+
 std::optional<QByteArray> windows1252(const QString& text)
 {
-    static const QHash<char16_t, char> high{
-        {0x20AC, '\x80'}, {0x2026, '\x85'}, {0x2030, '\x89'}, {0x0152, '\x8C'}, {0x2018, '\x91'},
-        {0x2019, '\x92'}, {0x201C, '\x93'}, {0x201D, '\x94'}, {0x2013, '\x96'}, {0x2014, '\x97'},
-        {0x2122, '\x99'}, {0x0161, '\x9A'}};
     QByteArray bytes;
     for (QChar c : text) {
         const char16_t u = c.unicode();
@@ -57,6 +59,14 @@ std::optional<QByteArray> windows1252(const QString& text)
             return std::nullopt;
     }
     return bytes;
+}
+
+QString fromWindows1252(const QByteArray& bytes)
+{
+    QString text;
+    for (const char c : bytes)
+        text += uchar(c) >= 0x80 && uchar(c) < 0xA0 ? QChar(high.key(c)) : QChar(uchar(c));
+    return text;
 }
 
 const QStringList words{
@@ -126,15 +136,15 @@ struct Soak {
         master = f.bytes(s.masterFileName);
         send = f.bytes(s.sendFileName);
         s.questionBank = soakBank();
-        QDir(f.root.path()).mkpath(QStringLiteral("stash"));
+        QDir(f.root()).mkpath(QStringLiteral("stash"));
     }
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
     bool chance(int percent) { return pick(100) < percent; }
     QString host(const QString& path) const { return f.host(path); }
-    QString stash(const QString& name) const { return f.root.path() + QStringLiteral("/stash/") + name; }
-    QString answerBox() const { return desk::boxText(*w.txt_answer); }
-    QString questionBox() const { return desk::boxText(*w.txt_question); }
+    QString stash(const QString& name) const { return f.root() + QStringLiteral("/stash/") + name; }
+    QString answerBox() const { return w.txt_answer->text(); }
+    QString questionBox() const { return w.txt_question->text(); }
 
     QString randomText()
     {
@@ -251,21 +261,14 @@ struct Soak {
         const QString answer = answerBox();
         const QString question = questionBox();
         const QString transcript = s.cumulativeText;
-        const QString line = s.currentLine;
         const qsizetype shown = f.dialogs.messages.size();
         const bool prompt = answer == s.answerPrompt;
         const bool awaiting = s.awaitingResponse.isTrue();
         const QString payload = asNotes ? QStringLiteral("NOTES -------> ") + answer : answer;
-
-        QStringList block{opening, QString(36, u' ') + time};
-        if (asNotes)
-            block << QString(36, u' ') + f.clock.date() + time;
-        const int blockStart = block.size();
-        block << line << opening;
-        if (!asNotes)
-            block << QStringLiteral("RESPONSE -->  ");
-        block << payload << closing;
-        const std::optional<QByteArray> encoded = windows1252(block.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+        const QByteArray date = asNotes ? f.clock.date().toLatin1() : QByteArray();
+        // Each empty where its text holds a character the files have no place for.
+        const std::optional<QByteArray> line = windows1252(s.currentLine), typed = windows1252(answer);
+        const bool encoded = line && typed;
         const int error = faultError(asNotes);
 
         if (chance(50))
@@ -284,17 +287,16 @@ struct Soak {
             QCOMPARE(s.cumulativeText.size(), transcript.size() + s.answerTag.size() + payload.size());
             QVERIFY(s.cumulativeText.startsWith(s.answerTag + payload));
             QVERIFY(!s.awaitingResponse.isTrue());
-            QByteArray sendBlock = *encoded;
-            send += sendBlock;
             if (asNotes) {
-                master += sendBlock;
-                notes += sendBlock;
-                notesJoined += QString(block.join(QString())).remove(QStringLiteral("\r\n"));
+                const QByteArray block = notesBlock(date, time.toLatin1(), *line, *typed);
+                master += block;
+                send += block;
+                notes += block;
+                notesJoined += fromWindows1252(block).remove(QStringLiteral("\r\n"));
             } else {
-                const QString key = QStringLiteral("\r\n\r\n`questionNumber %1 ").arg(10000 + s.questionNumber.toInt());
-                QStringList masterBlock = block;
-                masterBlock.insert(blockStart, key);
-                master += *windows1252(masterBlock.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+                const QByteArray key = " " + QByteArray::number(10000 + s.questionNumber.toInt()) + " ";
+                master += masterResponse(time.toLatin1(), key, *line, *typed);
+                send += sendResponse(time.toLatin1(), *line, *typed);
             }
         } else {
             // Refused: the student is told once, and nothing typed or shown is lost.
@@ -388,6 +390,20 @@ struct Soak {
         QCOMPARE(f.random.draws, draws + 1);
     }
 
+    // Real ticks of the timer once "pend exp" has started it: each one beep and one random number.
+    void realTicks()
+    {
+        const int count = pick(4);
+        if (!w.tmr_pend_exp->isActive())
+            return QCoreApplication::processEvents();
+        const int beeps = f.dialogs.beeps, draws = f.random.draws;
+        QSignalSpy ticks(w.tmr_pend_exp, &QTimer::timeout);
+        while (ticks.size() < count)
+            QVERIFY(ticks.wait(5000));
+        QCOMPARE(f.dialogs.beeps, beeps + ticks.size());
+        QCOMPARE(f.random.draws, draws + ticks.size());
+    }
+
     void toggleFault()
     {
         if (fault != Fault::None)
@@ -408,7 +424,7 @@ struct Soak {
         if (roll < 18) {
             nextQuestion();
         } else if (roll < 33) {
-            desk::setBoxText(*w.txt_answer, randomText());
+            w.txt_answer->setText(randomText());
         } else if (roll < 38) {
             if (chance(50))
                 w.txt_answer->moveCursor(QTextCursor::End);
@@ -445,7 +461,7 @@ struct Soak {
         } else if (roll < 89) {
             inertButton();
         } else if (roll < 91) {
-            QTest::qWait(pick(4));  // real ticks, once "pend exp" has started the timer
+            realTicks();
         } else if (roll < 95) {
             toggleFault();
         } else if (fault == Fault::None && chance(20)) {

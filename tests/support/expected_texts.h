@@ -1,8 +1,8 @@
 #pragma once
 // What the tests expect the program to show and write, stated here once: the student-facing
-// error messages, the separator lines of the record files and the paragraphs of the compiled-in
-// assignment 001. Also small helpers around them: the error number a call raises, what a file
-// holds, and writing a file whole.
+// error messages, the separator lines and blocks of the record files and the paragraphs of the
+// compiled-in assignment 001. Also small helpers around them: the error number a call raises,
+// what a file or a folder holds, and writing a file whole.
 //
 // Everything is written out by hand. The production code is not consulted, so a change to a
 // message or to the record layout makes the tests fail instead of following along.
@@ -11,8 +11,11 @@
 #include "platform/value.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -82,6 +85,21 @@ inline QByteArray fileState(const QString& hostPath)
     return file.readAll();
 }
 
+// Everything below a folder, hidden entries too, by its path from there ("c/lrnfiles/" for a
+// directory, with a final "/"), and what each holds as fileState reads it.
+inline QMap<QString, QByteArray> filesUnder(const QString& root)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        const QString relative = QDir(root).relativeFilePath(info.filePath());
+        entries[info.isDir() && !info.isSymLink() ? relative + u'/' : relative] = fileState(info.filePath());
+    }
+    return entries;
+}
+
 // Writes the bytes as the whole file, replacing what it held.
 inline void putFile(const QString& hostPath, const QByteArray& bytes)
 {
@@ -100,6 +118,31 @@ inline QByteArray openingLine()
 inline QByteArray closingLine()
 {
     return QByteArray(49, '.') + "\r\n";
+}
+
+// A response block as the send file holds it: the time, the paragraph shown and the answer.
+inline QByteArray sendResponse(const QByteArray& time, const QByteArray& line, const QByteArray& answer)
+{
+    return openingLine() + QByteArray(36, ' ') + time + "\r\n" + line + "\r\n" + openingLine()
+        + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
+}
+
+// The same block in the master file, which also holds the question number: `key` is the number
+// item with its blanks (" 30005 " for question 5 of assignment 003), below two empty lines.
+inline QByteArray masterResponse(const QByteArray& time, const QByteArray& key, const QByteArray& line,
+                                 const QByteArray& answer)
+{
+    return openingLine() + QByteArray(36, ' ') + time + "\r\n\r\n\r\n`questionNumber" + key + "\r\n" + line
+        + "\r\n" + openingLine() + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
+}
+
+// A notes block, alike in the master, send and notes files.
+inline QByteArray notesBlock(const QByteArray& date, const QByteArray& time, const QByteArray& line,
+                             const QByteArray& note)
+{
+    const QByteArray indent(36, ' ');
+    return openingLine() + indent + time + "\r\n" + indent + date + time + "\r\n" + line + "\r\n"
+        + openingLine() + "NOTES -------> " + note + "\r\n" + closingLine();
 }
 
 // The paragraphs of the compiled-in assignment 001, in bank slots 3, 5, ... 13.

@@ -1,5 +1,7 @@
 #include "support/scripted_services.h"
 
+#include "platform/run_time_error.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -20,6 +22,13 @@ void ScriptedDialogs::messageBox(const QString& text)
     messages << text;
 }
 
+void ScriptedDialogs::beep()
+{
+    ++beeps;
+    if (beepError)
+        throw RunTimeError(beepError);
+}
+
 float ScriptedRandom::next()
 {
     ++draws;
@@ -30,21 +39,34 @@ float ScriptedRandom::next()
     return value;
 }
 
-WindowFixture::WindowFixture()
+WindowFixture::WindowFixture(const FixtureOptions& options)
+    : clockInUse_(options.clock ? options.clock : &clock)
+    , randomInUse_(options.random ? options.random : &random)
 {
-    QDir(root.path()).mkpath(QStringLiteral("c"));
-    QDir(root.path()).mkpath(QStringLiteral("mnt"));
+    if (options.root.isEmpty())
+        root_ = temporary_.emplace().path();
+    else
+        root_ = options.root;
+    QDir(root_).mkpath(QStringLiteral("c"));
+    QDir(root_).mkpath(QStringLiteral("mnt"));
     replaceWindow();
 }
 
 void WindowFixture::replaceWindow()
 {
-    window = std::make_unique<MainWindow>(PlatformServices{dialogs, clock, random, hostPaths()});
+    window = std::make_unique<MainWindow>(PlatformServices{dialogs, *clockInUse_, *randomInUse_, hostPaths()});
 }
 
 HostPaths WindowFixture::hostPaths() const
 {
-    return HostPaths(driveC(), root.path() + QStringLiteral("/mnt"));
+    return HostPaths(driveC(), root_ + QStringLiteral("/mnt"));
+}
+
+void WindowFixture::setUp(const QString& homeOrLan, const QString& name, const QString& initials,
+                          const QString& assignment)
+{
+    dialogs.answers = {homeOrLan, name, initials, assignment};
+    window->setUpProgram();
 }
 
 void WindowFixture::start(const QString& homeOrLan, const QString& name, const QString& initials,

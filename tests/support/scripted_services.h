@@ -12,6 +12,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 
 namespace desk::testing {
 
@@ -20,12 +21,14 @@ class ScriptedDialogs : public Dialogs {
 public:
     QString inputBox(const QString& prompt) override;
     void messageBox(const QString& text) override;
-    void beep() override { ++beeps; }
+    void beep() override;
 
     std::deque<QString> answers;
     QStringList prompts;
     QStringList messages;
     int beeps = 0;
+    // When set, every beep raises this run-time error: a platform that cannot beep.
+    int beepError = 0;
 };
 
 // A clock that shows a set date and time; each read can be counted.
@@ -58,14 +61,31 @@ public:
     int draws = 0;
 };
 
-// A main window on scripted services, with drive c in a temporary folder.
+// What a fixture's window is given instead of the fixture's own clock, random numbers and
+// temporary folder: the program's real ones, or the drive root another process was told.
+struct FixtureOptions {
+    Clock* clock = nullptr;
+    RandomSource* random = nullptr;
+    QString root = QString();  // where drives c and mnt are made; a temporary folder when empty
+};
+
+// A main window on scripted services, with drive c in a temporary folder or the root given.
 class WindowFixture {
+    // First, so that the folder outlives the window.
+    std::optional<QTemporaryDir> temporary_;
+    QString root_;
+
 public:
-    WindowFixture();
+    WindowFixture() : WindowFixture(FixtureOptions{}) {}
+    explicit WindowFixture(const FixtureOptions& options);
 
     // Replaces the window by a new one on the same services and drive: a later run of the
     // program on the same computer.
     void replaceWindow();
+    // Answers for the four start-up questions, then runs start-up alone, without opening the
+    // assignment.
+    void setUp(const QString& homeOrLan, const QString& name, const QString& initials,
+               const QString& assignment);
     // Answers for the four start-up questions, then runs the Load handler.
     void start(const QString& homeOrLan, const QString& name, const QString& initials,
                const QString& assignment);
@@ -73,9 +93,10 @@ public:
     QString host(const QString& programPath) const;
     // The bytes of a file given by its program path (empty if missing).
     QByteArray bytes(const QString& programPath) const;
-    QString driveC() const { return root.path() + QStringLiteral("/c"); }
+    QString driveC() const { return root_ + QStringLiteral("/c"); }
+    // The folder that holds drive c and the other drives.
+    const QString& root() const { return root_; }
 
-    QTemporaryDir root;
     ScriptedDialogs dialogs;
     FixedClock clock;
     ScriptedRandom random;
@@ -83,6 +104,9 @@ public:
 
 private:
     HostPaths hostPaths() const;
+
+    Clock* clockInUse_;
+    RandomSource* randomInUse_;
 };
 
 } // namespace desk::testing

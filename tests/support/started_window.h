@@ -10,12 +10,12 @@
 #include "support/scripted_services.h"
 
 #include <QByteArray>
-#include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
 #include <QTest>
 
 #include <algorithm>
+#include <array>
 
 namespace desk::testing {
 
@@ -67,10 +67,40 @@ struct StartedWindow {
     QByteArray masterRecords() const { return master().mid(masterHeader); }
     QByteArray sendRecords() const { return send().mid(sendHeader); }
 
-    void answer(const QString& text) { setBoxText(*f.window->txt_answer, text); }
-    void question(const QString& text) { setBoxText(*f.window->txt_question, text); }
-    QString answerBox() const { return boxText(*f.window->txt_answer); }
-    QString questionBox() const { return boxText(*f.window->txt_question); }
+    void answer(const QString& text) { f.window->txt_answer->setText(text); }
+    void question(const QString& text) { f.window->txt_question->setText(text); }
+    QString answerBox() const { return f.window->txt_answer->text(); }
+    QString questionBox() const { return f.window->txt_question->text(); }
+
+    // A paragraph shown and waiting for its answer, and `text` typed: where a record command
+    // starts. The transcript so far is "older" and the work text "work"; the files as they stand
+    // are noted for checkNothingLost.
+    void typeAnswerTo(const QString& line, const QString& text)
+    {
+        s().currentLine = line;
+        s().awaitingResponse = Value::truth(true);
+        s().workText = QStringLiteral("work");
+        s().cumulativeText = QStringLiteral("older");
+        question(line);
+        answer(text);
+        typedLine = line;
+        typedAnswer = text;
+        filesBefore = {master(), send(), notes()};
+    }
+    // After a refused record: every file, both boxes and the state as typeAnswerTo left them,
+    // and no channel left open.
+    void checkNothingLost()
+    {
+        QCOMPARE(master(), filesBefore[0]);
+        QCOMPARE(send(), filesBefore[1]);
+        QCOMPARE(notes(), filesBefore[2]);
+        QCOMPARE(questionBox(), typedLine);
+        QCOMPARE(answerBox(), typedAnswer);
+        QVERIFY(s().awaitingResponse == Value::truth(true));
+        QCOMPARE(s().workText, QStringLiteral("work"));
+        QCOMPARE(s().cumulativeText, QStringLiteral("older"));
+        QVERIFY(!anyChannelOpen());
+    }
 
     // Runs a handler as a click would; false when it did not run to its end.
     bool click(void (MainWindow::*handler)()) { return f.window->runHandler(handler); }
@@ -79,6 +109,8 @@ struct StartedWindow {
     WindowFixture f;
     qsizetype masterHeader = 0;
     qsizetype sendHeader = 0;
+    QString typedLine, typedAnswer;
+    std::array<QByteArray, 3> filesBefore;  // the master, send and notes files at typeAnswerTo
 };
 
 } // namespace desk::testing
