@@ -26,90 +26,103 @@ double cLocaleStrtod(const std::string& literal)
     return strtod_l(literal.c_str(), nullptr, cLocale);
 }
 
-bool isSkipped(QChar c)
+double finiteOrOverflow(double value)
 {
-    return c == u' ' || c == u'\t' || c == u'\n';
+    if (!std::isfinite(value))
+        throw RunTimeError(err::Overflow);
+    return value;
 }
 
-// Reads a number from `pos` on, skipping blanks, tabs and line feeds inside it.
-// Leaves `pos` after the last character used. Returns whether any digits were read.
-bool scanNumber(QStringView text, qsizetype& pos, double& value)
-{
-    auto peek = [&]() -> QChar {
-        while (pos < text.size() && isSkipped(text[pos]))
+// Reads a number's characters from `pos` on, skipping blanks, tabs and line feeds inside it.
+struct Scanner {
+    QStringView text;
+    qsizetype& pos;
+
+    QChar peek()
+    {
+        while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t' || text[pos] == u'\n'))
             ++pos;
         return pos < text.size() ? text[pos] : QChar();
-    };
+    }
 
-    QChar c = peek();
-    if (c == u'&') {
-        const qsizetype start = pos;
-        ++pos;
-        const QChar radixLetter = peek().toUpper();
-        const int radix = radixLetter == u'H' ? 16 : radixLetter == u'O' ? 8 : 0;
-        if (radix == 0) {
-            pos = start;
-            return false;
+    // Takes a sign if one comes next, adding it to `literal`.
+    void takeSign(std::string& literal)
+    {
+        if (peek() == u'+' || peek() == u'-') {
+            literal += char(peek().unicode());
+            ++pos;
         }
-        ++pos;
-        double result = 0;
+    }
+
+    // Takes the digits of `radix` that come next, handing each to `use`; whether there was one.
+    template <typename Use>
+    bool takeDigits(int radix, Use&& use)
+    {
         bool any = false;
         for (int digit; (digit = digitValue(peek(), radix)) >= 0; ++pos) {
-            result = result * radix + digit;
+            use(digit);
             any = true;
         }
-        if (!std::isfinite(result))
-            throw RunTimeError(err::Overflow);
-        value = result;
         return any;
     }
 
+    bool takeDecimalDigits(std::string& literal)
+    {
+        return takeDigits(10, [&](int digit) { literal += char('0' + digit); });
+    }
+};
+
+// "&H1F" or "&O17", the "&" already seen.
+bool scanRadixNumber(Scanner& in, double& value)
+{
+    const qsizetype start = in.pos;
+    ++in.pos;
+    const QChar radixLetter = in.peek().toUpper();
+    const int radix = radixLetter == u'H' ? 16 : radixLetter == u'O' ? 8 : 0;
+    if (radix == 0) {
+        in.pos = start;
+        return false;
+    }
+    ++in.pos;
+    double result = 0;
+    const bool any = in.takeDigits(radix, [&](int digit) { result = result * radix + digit; });
+    value = finiteOrOverflow(result);
+    return any;
+}
+
+// A sign, digits with a decimal point, and an exponent that counts only with digits of its own.
+bool scanDecimalNumber(Scanner& in, double& value)
+{
     std::string literal;
-    if (c == u'+' || c == u'-') {
-        literal += char(c.unicode());
-        ++pos;
-    }
-    bool digits = false;
-    while (digitValue(peek(), 10) >= 0) {
-        literal += char(peek().unicode());
-        digits = true;
-        ++pos;
-    }
-    if (peek() == u'.') {
+    in.takeSign(literal);
+    bool digits = in.takeDecimalDigits(literal);
+    if (in.peek() == u'.') {
         literal += '.';
-        ++pos;
-        while (digitValue(peek(), 10) >= 0) {
-            literal += char(peek().unicode());
-            digits = true;
-            ++pos;
-        }
+        ++in.pos;
+        digits = in.takeDecimalDigits(literal) || digits;
     }
     if (!digits)
         return false;
-    if (peek() == u'E' || peek() == u'e') {
-        const qsizetype beforeExponent = pos;
+    if (in.peek() == u'E' || in.peek() == u'e') {
+        const qsizetype beforeExponent = in.pos;
         std::string exponent = "e";
-        ++pos;
-        if (peek() == u'+' || peek() == u'-') {
-            exponent += char(peek().unicode());
-            ++pos;
-        }
-        bool exponentDigits = false;
-        while (digitValue(peek(), 10) >= 0) {
-            exponent += char(peek().unicode());
-            exponentDigits = true;
-            ++pos;
-        }
-        if (exponentDigits)
+        ++in.pos;
+        in.takeSign(exponent);
+        if (in.takeDecimalDigits(exponent))
             literal += exponent;
         else
-            pos = beforeExponent;
+            in.pos = beforeExponent;
     }
-    const double result = cLocaleStrtod(literal);
-    if (!std::isfinite(result))
-        throw RunTimeError(err::Overflow);
-    value = result;
+    value = finiteOrOverflow(cLocaleStrtod(literal));
     return true;
+}
+
+// Reads a number from `pos` on and leaves `pos` after the last character used. Returns whether
+// any digits were read.
+bool scanNumber(QStringView text, qsizetype& pos, double& value)
+{
+    Scanner in{text, pos};
+    return in.peek() == u'&' ? scanRadixNumber(in, value) : scanDecimalNumber(in, value);
 }
 
 } // namespace

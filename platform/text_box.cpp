@@ -119,22 +119,6 @@ QMimeData* TextBox::createMimeDataFromSelection() const
     return data;
 }
 
-QString boxText(const QPlainTextEdit& box)
-{
-    const QTextDocument& document = *box.document();
-    return textBetween(document, 0, document.characterCount() - 1);
-}
-
-void setBoxText(QPlainTextEdit& box, const QString& text)
-{
-    const Pieces cut = cutIntoPieces(editorText(text));
-    box.setPlainText(cut.text);
-    // Undo would bring a cut back as a line break; a box holding a cut text has none.
-    box.setUndoRedoEnabled(!cut.anyCut);
-    if (cut.anyCut)
-        markContinuations(box.document()->begin(), cut.continuation);
-}
-
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
 {
     connect(document(), &QTextDocument::contentsChanged, this, [this] { textKnown_ = false; });
@@ -143,7 +127,7 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
 QString TextBox::text() const
 {
     if (!textKnown_) {
-        text_ = boxText(*this);
+        text_ = textBetween(*document(), 0, document()->characterCount() - 1);
         textKnown_ = true;
     }
     return text_;
@@ -151,7 +135,12 @@ QString TextBox::text() const
 
 void TextBox::setText(const QString& text)
 {
-    setBoxText(*this, text);
+    const Pieces cut = cutIntoPieces(editorText(text));
+    setPlainText(cut.text);
+    // Undo would bring a cut back as a line break; a box holding a cut text has none.
+    setUndoRedoEnabled(!cut.anyCut);
+    if (cut.anyCut)
+        markContinuations(document()->begin(), cut.continuation);
     text_ = readBack(editorText(text));
     textKnown_ = true;
 }

@@ -27,11 +27,13 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
 
 private:
+    // The editor's own text calls would bypass the line-break and long-line rules above.
+    using QPlainTextEdit::appendPlainText;
+    using QPlainTextEdit::setPlainText;
+    using QPlainTextEdit::toPlainText;
+
     mutable QString text_;
     mutable bool textKnown_ = true;
 };
-
-QString boxText(const QPlainTextEdit& box);
-void setBoxText(QPlainTextEdit& box, const QString& text);
 
 } // namespace desk

@@ -10,6 +10,12 @@ E2E_TIMEOUT=${E2E_TIMEOUT:-20}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 e2e_stop() {
+    local status=$?
+    # A failed run keeps what the program said, for the one who looks into it.
+    if [ "$status" -ne 0 ] && [ -n "${E2E_ARTIFACTS:-}" ] && [ -s "${E2E_HOME:-}/app.log" ]; then
+        mkdir -p "$E2E_ARTIFACTS"
+        cp "$E2E_HOME/app.log" "$E2E_ARTIFACTS/$(basename "$0" .sh)-app.log"
+    fi
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
     [ -n "${E2E_HOME:-}" ] && rm -rf "$E2E_HOME"
