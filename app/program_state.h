@@ -13,10 +13,6 @@
 namespace desk {
 
 struct ProgramState {
-    static constexpr int LastBankSlot = 5000;
-    static constexpr int LastAssignmentRow = 100;
-    static constexpr int StartQuestionColumns = 51;
-
     QString displayText;        // prepared by the question cursor for the next-question command
     Value sentencePos;          // sentence mode: position in currentLine reached so far
     Value awaitingResponse;     // truth value: a paragraph was shown and nothing recorded for it
@@ -36,11 +32,14 @@ struct ProgramState {
     QString queryFileId;        // never set: the query files are query.txt and queri.txt
     // The start-question table, rows 0..100 by columns 0..50. Never filled, so every entry
     // stays empty; it bounds the assignment number to 0..100.
+    static constexpr int LastAssignmentRow = 100;
+    static constexpr int StartQuestionColumns = 51;
     std::vector<std::array<Value, StartQuestionColumns>> startQuestions =
         std::vector<std::array<Value, StartQuestionColumns>>(LastAssignmentRow + 1);
     Value startQuestion;
     QString baseDir;
     Value bankIndex;            // the bank cursor: the slot last stored or fetched
+    static constexpr int LastBankSlot = 5000;
     std::vector<QString> questionBank = std::vector<QString>(LastBankSlot + 1);
     QString studentName;
     Value codeNbr;              // the run's coding number, 19..28

@@ -60,6 +60,8 @@ public:
     TextBox* textBox(const char* name, const QString& text, Twips at, int tabIndex)
     {
         auto* box = new WithFocusFrame<TextBox>(&window_);
+        // On Debian fontconfig gives Liberation Sans for Arial: the same widths, so the text wraps
+        // where it does under Arial.
         QFont font(QStringLiteral("Arial"));
         font.setPointSizeF(9.75);
         font.setWeight(QFont::Normal);

@@ -8,24 +8,21 @@
 namespace desk {
 
 namespace err {
-// Plain numbers, as the student reads and reports them.
-enum : int {
-    InvalidProcedureCall = 5,
-    Overflow = 6,
-    OutOfMemory = 7,
-    SubscriptOutOfRange = 9,
-    TypeMismatch = 13,
-    InternalError = 51,
-    BadFileName = 52,
-    FileNotFound = 53,
-    FileAlreadyOpen = 55,
-    DiskFull = 61,
-    InputPastEnd = 62,
-    PermissionDenied = 70,
-    DiskNotReady = 71,
-    PathFileAccess = 75,
-    PathNotFound = 76,
-};
+inline constexpr int InvalidProcedureCall = 5;
+inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;
+inline constexpr int SubscriptOutOfRange = 9;
+inline constexpr int TypeMismatch = 13;
+inline constexpr int InternalError = 51;
+inline constexpr int BadFileName = 52;
+inline constexpr int FileNotFound = 53;
+inline constexpr int FileAlreadyOpen = 55;
+inline constexpr int DiskFull = 61;
+inline constexpr int InputPastEnd = 62;
+inline constexpr int PermissionDenied = 70;
+inline constexpr int DiskNotReady = 71;
+inline constexpr int PathFileAccess = 75;
+inline constexpr int PathNotFound = 76;
 } // namespace err
 
 // The standard description of an error number ("Subscript out of range" for 9).

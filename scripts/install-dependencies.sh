@@ -5,7 +5,7 @@
 #   test     package, and what the tests drive and check the program with (`make test`, `make bench`)
 set -euo pipefail
 
-run=(cmake ninja-build g++ make qt6-base-dev libicu-dev fonts-wine)
+run=(cmake ninja-build g++ make qt6-base-dev libicu-dev fonts-wine fonts-liberation)
 # dpkg-shlibdeps and file read the program's library dependencies into the .deb.
 package=("${run[@]}" dpkg-dev file)
 # An X server and the tools that type, click, read the clipboard and take screenshots;

@@ -28,7 +28,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 built_qt=$(qtpaths6 --qt-version 2>/dev/null || dpkg-query -W -f='${Version}' libqt6core6)
 qt_minor=$(echo "$built_qt" | cut -d. -f1,2)
 [[ $depends == *"libqt6core6 (>= $qt_minor"* ]] || fail "Depends does not ask for Qt $qt_minor: $depends"
-for needed in fonts-wine qt6-qpa-plugins libicu; do
+for needed in fonts-wine fonts-liberation qt6-qpa-plugins libicu; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 changelog_version=$(zcat "$work/root/usr/share/doc/assignment-desk/changelog.gz" | head -n1 | sed 's/.*(\(.*\)).*/\1/')
