@@ -1,8 +1,8 @@
 // The program's error policy, all in one place:
 // - setUpProgram, openAssignment, readNextQuestion and cmdNextQuestion_Click arm the error trap:
 //   on a run-time error their remaining steps are skipped, the trap's message is shown, and the
-//   procedure returns. Only assignment opening goes on to end the program, when the assignment is
-//   not in the bank (error 9): the message says so.
+//   procedure returns. Only assignment opening goes on to end the program, on error 9 (the
+//   assignment is not in the bank, or its number is beyond the table's 100): the message says so.
 // - Every other handler has no trap: an error stops it, the general error message with the number
 //   is shown, and the program goes on, so that the student keeps the session.
 // - A failing timer tick is reported once, not 67 times a second.

@@ -141,7 +141,7 @@ private:
 
     // The end of the program. Quitting, the close button, the cursor reaching the next
     // assignment's header or the end line, a routine line that ends the program and an
-    // assignment not in the bank all call endProgram. It throws ProgramEnd, which unwinds the
+    // assignment not in the bank (or numbered above 100) all call endProgram. It throws ProgramEnd, which unwinds the
     // running handler at once (no error trap catches it) up to the dispatcher; `dispatch` then
     // closes every file, stops the timer, hides the window and emits programEnded, on which the
     // application quits. No handler runs after that.

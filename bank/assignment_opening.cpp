@@ -25,6 +25,8 @@ void MainWindow::openAssignment()
         takeStartQuestion();
         // Closed once more before the header is written; it is closed already.
         files_.close(channel::master);
+        // A record with no block of its own: only the header goes in, under the lock and the
+        // journal like any record.
         writeRecord({channel::master, channel::send}, [] {});
     });
 }

@@ -13,6 +13,8 @@ void MainWindow::codeFile()
     const QString codedFile = hostPath(s.baseDir + QStringLiteral("\\queri") + s.queryFileId + QStringLiteral(".txt"));
     ChannelGuard guard(files_, {channel::query, channel::coded});
 
+    // The query file is read twice: its first line's length is the coding number of the
+    // conversion (it replaces the run's), then the whole file is converted from the start.
     files_.open(channel::query, queryFile, FileMode::Input);
     s.codeNbr = Value::whole(qint32(files_.readLine(channel::query).size()));
     files_.close(channel::query);

@@ -35,6 +35,10 @@ HandlerOutcome HandlerDispatcher::run(const std::function<void()>& handler, cons
         handler();
         return HandlerOutcome::Completed;
     } catch (const ProgramEnd&) {
+        // A handler still running when another ended the program (from inside a message box)
+        // may end it again; the end is carried out once.
+        if (ended_)
+            return HandlerOutcome::NotRun;
         ended_ = true;
         return HandlerOutcome::EndedProgram;
     } catch (...) {

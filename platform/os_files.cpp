@@ -78,7 +78,8 @@ Status statusFrom(int result, const struct stat& info)
 
 Opened openNoFollow(const QString& hostPath, int flags)
 {
-    const int fd = ::open(QFile::encodeName(hostPath).constData(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+    const QByteArray name = QFile::encodeName(hostPath);
+    const int fd = ::open(name.constData(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
     return {fd, fd < 0 ? errno : 0};
 }
 
@@ -209,7 +210,8 @@ int truncateFile(int fd, long long length)
 
 int removeFile(const QString& hostPath)
 {
-    return ::unlink(QFile::encodeName(hostPath).constData()) == 0 ? 0 : errno;
+    const QByteArray name = QFile::encodeName(hostPath);
+    return ::unlink(name.constData()) == 0 ? 0 : errno;
 }
 
 Status statusOf(int fd)
@@ -222,7 +224,8 @@ Status statusOf(int fd)
 Status statusAt(const QString& hostPath)
 {
     struct stat info {};
-    const int result = ::lstat(QFile::encodeName(hostPath).constData(), &info);
+    const QByteArray name = QFile::encodeName(hostPath);
+    const int result = ::lstat(name.constData(), &info);
     return statusFrom(result, info);
 }
 

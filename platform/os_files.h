@@ -1,7 +1,8 @@
 #pragma once
 // The operating-system calls behind the record files, each failure given the error number the
 // student reports. Nothing else in the program calls the system for its files: a port to another
-// system supplies this file.
+// system supplies this file. Failures are given as POSIX errno values (EAGAIN, ENOENT...), which
+// the lock and the journal decide on, so a port maps its system's errors to them.
 //
 // Record files are plain files: a path whose last part is a symbolic link, a FIFO, a device or a
 // socket is refused, and opening never blocks (a FIFO with no reader would freeze the window).

@@ -27,7 +27,8 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
 
 private:
-    // The editor's own text calls would bypass the line-break and long-line rules above.
+    // The editor's own whole-text calls would bypass the line-break and long-line rules above;
+    // hidden here, they cannot be called on a TextBox directly (through the base class they can).
     using QPlainTextEdit::appendPlainText;
     using QPlainTextEdit::setPlainText;
     using QPlainTextEdit::toPlainText;

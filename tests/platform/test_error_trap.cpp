@@ -147,6 +147,19 @@ void TestErrorTrap::endOfProgramInAHandler()
     QCOMPARE(dispatcher.run([&] { later = true; throw ProgramEnd{}; }, reports.report()), HandlerOutcome::NotRun);
     QVERIFY(!later);
     QVERIFY(reports.numbers.empty());
+
+    // A handler already running when another (run from its message box) ended the program may
+    // end it too: the end is carried out once.
+    HandlerDispatcher nested;
+    HandlerOutcome inner = HandlerOutcome::Completed;
+    const HandlerOutcome outer = nested.run(
+        [&] {
+            inner = nested.run([] { throw ProgramEnd{}; }, reports.report());
+            throw ProgramEnd{};
+        },
+        reports.report());
+    QCOMPARE(inner, HandlerOutcome::EndedProgram);
+    QCOMPARE(outer, HandlerOutcome::NotRun);
 }
 
 QTEST_GUILESS_MAIN(TestErrorTrap)
