@@ -17,6 +17,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace desk {
 
 QString invalidAssignmentMessage()
@@ -85,20 +87,23 @@ void MainWindow::trapErrors(TrappedProcedure procedure, const std::function<void
         endProgram();
 }
 
+void MainWindow::reportUntrapped(const RunTimeError& error)
+{
+    services_.dialogs.messageBox(untrappedMessage(error));
+}
+
 bool MainWindow::runHandler(void (MainWindow::*handler)())
 {
     return dispatch([this, handler] { (this->*handler)(); },
-                    [this](const RunTimeError& error) { services_.dialogs.messageBox(untrappedMessage(error)); });
+                    [this](const RunTimeError& error) { reportUntrapped(error); });
 }
 
 void MainWindow::runTick()
 {
     dispatch([this] { tmr_pend_exp_Timer(); },
              [this](const RunTimeError& error) {
-                 if (tickErrorShown_)
-                     return;
-                 tickErrorShown_ = true;
-                 services_.dialogs.messageBox(untrappedMessage(error));
+                 if (!std::exchange(tickErrorShown_, true))
+                     reportUntrapped(error);
              });
 }
 

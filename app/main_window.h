@@ -151,6 +151,8 @@ private:
     bool dispatch(const std::function<void()>& handler, const HandlerDispatcher::Report& report);
     // The timer's tick, under the error policy.
     void runTick();
+    // What a handler without a trap of its own shows for an error that stopped it.
+    void reportUntrapped(const RunTimeError& error);
     // Runs the steps of a procedure that arms the error trap, and does what follows the trap.
     void trapErrors(TrappedProcedure procedure, const std::function<void()>& steps);
 

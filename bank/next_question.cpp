@@ -4,7 +4,6 @@
 
 #include "app/error_policy.h"
 #include "bank/line_kinds.h"
-#include "platform/run_time_error.h"
 #include "platform/text_box.h"
 
 namespace desk {
