@@ -27,7 +27,7 @@ e2e_start() {
     export HOME=$E2E_HOME
     trap e2e_stop EXIT
     local fifo=$E2E_HOME/.display
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" 2>/dev/null &
     XVFB_PID=$!
     until [ -s "$fifo" ]; do
         kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start"
