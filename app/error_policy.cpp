@@ -15,6 +15,7 @@
 #include "platform/error_trap.h"
 #include "platform/run_time_error.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <utility>
@@ -60,8 +61,48 @@ QString partlyWrittenMessage(int number, const QStringList& files)
                              : QStringLiteral(": those files may hold part of it."));
 }
 
+QString recordRefusalMessage(const RecordRefusal& refusal)
+{
+    QStringList names;
+    for (const QString& path : refusal.paths())
+        names << QDir::toNativeSeparators(path);
+    const QString named = names.join(QStringLiteral(" and "));
+    QString why;
+    switch (refusal.reason()) {
+    case RecordRefusal::Reason::AnotherCopyRecording:
+        why = QStringLiteral("Another copy of the program is recording for this name just now, on this computer "
+                             "or on another one that uses the same folder.  Nothing was recorded: please try "
+                             "again in a moment.");
+        break;
+    case RecordRefusal::Reason::NotAFile:
+        why = QStringLiteral("Nothing was recorded.  The program keeps a hidden file of its own at %1, beside the "
+                             "record files, and something that is not a file (a folder, a link or another kind "
+                             "of entry) stands there.  The program leaves it alone: please have it moved away, "
+                             "then record again.")
+                  .arg(named);
+        break;
+    case RecordRefusal::Reason::OtherUsersFile:
+        why = QStringLiteral("Nothing was recorded.  The program keeps a hidden file of its own at %1, beside the "
+                             "record files, and a file of another user's stands there that you may not remove.  "
+                             "The program does not rely on it: please ask its owner or the instructor to remove "
+                             "it, then record again.")
+                  .arg(named);
+        break;
+    case RecordRefusal::Reason::MayNotBeWhole:
+        why = QStringLiteral("The record may not be whole.  While it was written, another program removed or "
+                             "replaced the hidden lock or journal file that the program keeps beside the record "
+                             "files, so the program cannot tell whether the record is whole in %1.  Please look "
+                             "at the end of %2 before you record it again.")
+                  .arg(named, names.size() == 1 ? QStringLiteral("that file") : QStringLiteral("those files"));
+        break;
+    }
+    return generalErrorMessage(refusal.number()) + QStringLiteral("\n\n") + why;
+}
+
 QString trapMessage(const RunTimeError& error)
 {
+    if (auto* refusal = dynamic_cast<const RecordRefusal*>(&error))
+        return recordRefusalMessage(*refusal);
     if (auto* partly = dynamic_cast<const PartlyWrittenError*>(&error))
         return partlyWrittenMessage(partly->number(), partly->files());
     if (auto* unencodable = dynamic_cast<const UnencodableTextError*>(&error))

@@ -6,6 +6,7 @@
 
 namespace desk {
 
+class RecordRefusal;
 class RunTimeError;
 
 // The procedures that arm the error trap.
@@ -16,6 +17,9 @@ QString generalErrorMessage(int number);
 QString unencodableTextMessage(const QStringList& characters);
 // The general error message, then which files may hold part of a record that failed.
 QString partlyWrittenMessage(int number, const QStringList& files);
+// The general error message, then why the record files refused the record, or why it may not
+// be whole, naming what stands in the way.
+QString recordRefusalMessage(const RecordRefusal& refusal);
 
 // What the error trap shows: the invalid-assignment message for 9, the message naming the
 // characters the record files cannot hold, or the general error message with the number.

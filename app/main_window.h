@@ -68,6 +68,8 @@ public:
     ProgramState& state() { return state_; }
     const ProgramState& state() const { return state_; }
     FileChannels& files() { return files_; }
+    // The lock and the rollback journal of the student's record files, beside them.
+    RecordSetPaths recordSetPaths() const;
 
     // Runs a handler as an event would: through the dispatcher, under the error policy. Returns
     // whether it ran to its end.
@@ -178,11 +180,9 @@ private:
     // The student's name as it goes into file names: blanks, path separators and control
     // characters become "_", so no name can put a record file anywhere else.
     static QString nameForFiles(const QString& studentName);
-    // The lock and the rollback journal of the student's record files, beside them.
-    RecordSetPaths recordSetPaths() const;
     // Writes one record to the files of `channels` (1 master, 2 send, 3 notes) under their lock:
-    // opens them, puts the header that start-up could not write in front, has `writeBlock`
-    // write the block's lines, and closes them, so every file gets it or none does.
+    // opens them, puts the run's header in front where a file does not have it yet, has
+    // `writeBlock` write the block's lines, and closes them, so every file gets it or none does.
     void writeRecord(std::initializer_list<int> channels, const std::function<void()>& writeBlock);
     // "Enter Response" and "Save as Notes": a record that fails keeps the student's text in the
     // answer box, also through the next "Next Question / Answer" clicks.
@@ -198,7 +198,9 @@ private:
     HandlerDispatcher dispatcher_;
     bool tickErrorShown_ = false;
 
-    std::optional<HeaderLines> unwrittenHeader_;
+    // This run's header, made by assignment opening, and whether a record put it in the files.
+    std::optional<HeaderLines> header_;
+    bool headerInFiles_ = false;
     // A record failed and nothing was recorded since: the answer box keeps the student's text.
     bool answerKeptAfterFailure_ = false;
 };

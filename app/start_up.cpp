@@ -11,6 +11,7 @@
 #include "platform/os_files.h"
 #include "platform/random_source.h"
 #include "platform/windows1252.h"
+#include "records/record_file_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,11 +113,11 @@ void MainWindow::setUpProgram()
         });
 
         const QString name = nameForFiles(s.studentName);
-        s.masterFileName = s.baseDir + QStringLiteral("\\masterFile_") + name + QStringLiteral(".txt");
+        s.masterFileName = s.baseDir + u'\\' + recordfile::master(name);
         const QString month = services_.clock.date().left(2);
         const QString day = services_.clock.date().mid(3, 2);
-        s.sendFileName = s.baseDir + QStringLiteral("\\send_") + month + day + name + QStringLiteral(".txt");
-        s.notesFileName = s.baseDir + QStringLiteral("\\notes_") + name + QStringLiteral(".txt");
+        s.sendFileName = s.baseDir + u'\\' + recordfile::send(month + day, name);
+        s.notesFileName = s.baseDir + u'\\' + recordfile::notes(name);
 
         s.assignmentNumber = services_.dialogs.inputBox(assignmentPrompt);
         s.answerPrompt = answerPromptFirstPart + QStringLiteral("\r\n\r\n") + answerPromptSecondPart;
@@ -145,11 +146,10 @@ QString MainWindow::askUntilHeld(const QString& prompt, const std::function<QStr
 QString MainWindow::fileNameProblem(const QString& name) const
 {
     const QString part = nameForFiles(name);
-    // The master file's name is the longest one the student's name goes into.
-    const QString master = hostPath(state_.baseDir + QStringLiteral("\\masterFile_") + part + QStringLiteral(".txt"));
-    const long limit = os::maxNameBytes(master);
-    if (QFile::encodeName(QFileInfo(master).fileName()).size() > limit) {
-        long bytes = long(QStringLiteral("masterFile_.txt").size());
+    const QString longest = hostPath(state_.baseDir + u'\\' + recordfile::longest(part));
+    const long limit = os::maxNameBytes(longest);
+    if (QFile::encodeName(QFileInfo(longest).fileName()).size() > limit) {
+        long bytes = long(recordfile::longest(QString()).size());
         qsizetype fit = 0;
         while (fit < part.size() && (bytes += long(QFile::encodeName(part.mid(fit, 1)).size())) <= limit)
             ++fit;
@@ -159,8 +159,8 @@ QString MainWindow::fileNameProblem(const QString& name) const
             .arg(name.size());
     }
     // The file system may refuse characters that the record files hold (":" or "?" on a network
-    // share); tried on the lock file's name, which carries the name like the record files.
-    if (os::nameRefused(hostPath(state_.baseDir + QStringLiteral("\\.desk-lock_") + part)))
+    // share); tried on a file of its own, which carries the name like the record files.
+    if (os::nameRefused(hostPath(state_.baseDir + u'\\' + recordfile::nameCheck(part))))
         return QStringLiteral("The folder of the record files does not take your full name in a file name: it "
                               "may not take some of its characters.  Please type it again, for example without "
                               "punctuation.");

@@ -20,7 +20,7 @@ void MainWindow::openAssignment()
         // The header is made before any file is touched: if it cannot be written now (a full
         // disk, an unreachable folder, another copy holding the lock), the first record that
         // succeeds writes it, with the date and time of this start-up.
-        unwrittenHeader_ = headerLines(header);
+        header_ = headerLines(header);
         createMasterFile();
         takeStartQuestion();
         // Closed once more before the header is written; it is closed already.

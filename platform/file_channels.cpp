@@ -34,6 +34,13 @@ bool FileChannels::isOpen(int channel) const
     return channels_[channel - 1].fd >= 0;
 }
 
+bool FileChannels::holdsNothing(int channel) const
+{
+    const Channel& c = openChannel(channel);
+    const os::Status status = os::statusOf(c.fd);
+    return c.pending.isEmpty() && status.error == 0 && status.size == 0;
+}
+
 namespace {
 
 os::Access accessFor(FileMode mode)
@@ -152,18 +159,19 @@ void FileChannels::commit(std::vector<Channel*>& toWrite)
     }
     // The journal must be gone for good before the record counts: a journal found later would
     // take the record back out.
-    if (!failure && journal_ && (failure = journal_->end(syncToDisk_)) != 0)
-        failedPath = journal_->hostPath();
+    if (!failure && journal_ && (failure = journal_->end(entries, syncToDisk_)) != 0)
+        failedPath = QStringLiteral("the rollback journal");
     if (!failure)
         return;
 
-    const QStringList notTakenBack = RollbackJournal::rollBack(entries);
-    // Also when a file could not be taken back: kept, the journal would refuse every later
-    // record over a file that stays as it is (one marked append-only); the student is told.
+    const RollBack back = RollbackJournal::rollBack(entries);
+    // What a passing failure kept in a file, the kept journal takes out at the next record. A
+    // file that can never be taken back (one marked append-only) would make a kept journal
+    // refuse every later record: it goes, and the student is told.
     if (journal_)
-        journal_->end(syncToDisk_);
-    if (!notTakenBack.isEmpty())
-        throw PartlyWrittenError(os::errorForIo(failure), notTakenBack);
+        journal_->abandon(back.passingError != 0, syncToDisk_);
+    if (!back.notTakenBack.isEmpty() && back.passingError == 0)
+        throw PartlyWrittenError(os::errorForIo(failure), back.notTakenBack);
     throw RunTimeError(os::errorForIo(failure), failedPath);
 }
 

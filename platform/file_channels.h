@@ -8,6 +8,8 @@
 // all of them or none. While a record transaction (platform/record_transaction.h) is under way,
 // closing journals the files' lengths first, so that this holds through a crash as well.
 
+#include "platform/rollback_journal.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -20,7 +22,22 @@ namespace desk {
 
 enum class FileMode { Input, Output, Append };
 
-class RollbackJournal;
+// What a record transaction does while closing channels writes the files of its record.
+class RecordJournal {
+public:
+    // Before the first byte is written. Throws, and then nothing has been written.
+    virtual void begin(const std::vector<JournalEntry>& entries, bool sync) = 0;
+    // Every file has its lines, synced: the record counts once this returns 0. An errno value
+    // means it does not, and the files are taken back; RecordRefusal means the files can no longer
+    // be trusted to be as the record left them, and they are left as they are.
+    virtual int end(const std::vector<JournalEntry>& entries, bool sync) = 0;
+    // The record failed and the files were taken back as far as they could be: the journal goes,
+    // or stays for the next record or start to finish the job (`keep`).
+    virtual void abandon(bool keep, bool sync) = 0;
+
+protected:
+    ~RecordJournal() = default;
+};
 
 class FileChannels {
 public:
@@ -36,6 +53,8 @@ public:
     // directory, 70 not writable, 75 not a regular file, 71 no medium, 61 disk full.
     void open(int channel, const QString& hostPath, FileMode mode);
     bool isOpen(int channel) const;
+    // Whether an open channel's file holds nothing and nothing has been written to the channel.
+    bool holdsNothing(int channel) const;
 
     // Adds one line: the text, then CR LF. Text the set cannot hold throws UnencodableTextError.
     void writeLine(int channel, QStringView text);
@@ -62,9 +81,10 @@ public:
     // How long a record waits for another copy of the program to finish its own.
     std::chrono::milliseconds lockWait() const { return lockWait_; }
     void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+    // Set by a record transaction for its length, then cleared.
+    void setJournal(RecordJournal* journal) { journal_ = journal; }
 
 private:
-    friend class RecordTransaction;
 
     struct Channel {
         int fd = -1;
@@ -87,7 +107,7 @@ private:
     std::array<Channel, Count> channels_;
     bool syncToDisk_ = true;
     std::chrono::milliseconds lockWait_{4000};
-    RollbackJournal* journal_ = nullptr;  // set by a record transaction
+    RecordJournal* journal_ = nullptr;
 };
 
 // Closes, without writing, every listed channel still open when the operation ends, by error or

@@ -64,6 +64,7 @@ int flagsFor(Access access)
     case Access::Read: return O_RDONLY;
     case Access::Replace: return O_WRONLY | O_CREAT | O_TRUNC;
     case Access::Append: return O_WRONLY | O_CREAT | O_APPEND;
+    case Access::CreateNew: return O_WRONLY | O_CREAT | O_EXCL;
     }
     return O_RDONLY;
 }
@@ -73,13 +74,13 @@ Status statusFrom(int result, const struct stat& info)
     if (result != 0)
         return {errno, Kind::Other, 0};
     const Kind kind = S_ISREG(info.st_mode) ? Kind::File : S_ISDIR(info.st_mode) ? Kind::Folder : Kind::Other;
-    return {0, kind, static_cast<long long>(info.st_size)};
+    return {0, kind, static_cast<long long>(info.st_size), static_cast<long long>(info.st_uid)};
 }
 
-Opened openNoFollow(const QString& hostPath, int flags)
+Opened openNoFollow(const QString& hostPath, int flags, mode_t mode = 0666)
 {
     const QByteArray name = QFile::encodeName(hostPath);
-    const int fd = ::open(name.constData(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+    const int fd = ::open(name.constData(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, mode);
     return {fd, fd < 0 ? errno : 0};
 }
 
@@ -98,9 +99,10 @@ OpenedFile openRegularFile(const QString& hostPath, Access access)
 
     // O_NOFOLLOW and O_NONBLOCK keep the refusal above true even if the path changes meanwhile.
     const int openFlags = flagsFor(access) | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+    const mode_t mode = access == Access::CreateNew ? 0600 : 0666;
     int fd;
     do
-        fd = ::open(name.constData(), openFlags, 0666);
+        fd = ::open(name.constData(), openFlags, mode);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
         throw RunTimeError(errorForOpen(errno, access == Access::Read, hostPath), hostPath);
@@ -121,7 +123,7 @@ Opened openForWriting(const QString& hostPath)
 
 Opened openLockFile(const QString& hostPath)
 {
-    return openNoFollow(hostPath, O_RDWR | O_CREAT);
+    return openNoFollow(hostPath, O_RDWR | O_CREAT, 0600);
 }
 
 int lockWholeFile(int fd)
@@ -227,6 +229,30 @@ Status statusAt(const QString& hostPath)
     const QByteArray name = QFile::encodeName(hostPath);
     const int result = ::lstat(name.constData(), &info);
     return statusFrom(result, info);
+}
+
+QString userTag()
+{
+    return QString::number(::geteuid());
+}
+
+bool ownedByThisUser(const Status& status, const QString& folder)
+{
+    if (status.owner == static_cast<long long>(::geteuid()))
+        return true;
+    const QString base = folder + QStringLiteral("/.desk-owner_") + QString::number(::getpid()) + u'_';
+    for (int attempt = 0;; ++attempt) {
+        const QByteArray name = QFile::encodeName(base + QString::number(attempt));
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        if (fd < 0 && errno == EEXIST && attempt < 8)
+            continue;
+        if (fd < 0)
+            throw RunTimeError(errorForOpen(errno, false, folder), folder);
+        const Status made = statusOf(fd);
+        ::close(fd);
+        ::unlink(name.constData());
+        return made.error == 0 && made.owner == status.owner;
+    }
 }
 
 bool isFileAt(int fd, const QString& hostPath)

@@ -21,8 +21,9 @@ int errorForIo(int errnoValue);
 
 enum class Access {
     Read,
-    Replace,  // write, creating the file or emptying it first
-    Append,   // write at the end, creating the file if missing
+    Replace,    // write, creating the file or emptying it first
+    Append,     // write at the end, creating the file if missing
+    CreateNew,  // write a file made now, readable by this user alone; one already there is refused
 };
 
 struct OpenedFile {
@@ -42,8 +43,9 @@ struct Opened {
 // Opens an existing file for writing where it stands (to cut it shorter), never through a final
 // symbolic link and never blocking; whatever kind of file it is.
 Opened openForWriting(const QString& hostPath);
-// Opens the lock file for reading and writing, making it if missing; never through a final
-// symbolic link and never blocking.
+// Opens the lock file for reading and writing, making it if missing (readable by this user alone,
+// so that nobody else can hold a lock on it); never through a final symbolic link and never
+// blocking.
 Opened openLockFile(const QString& hostPath);
 
 // Takes the write lock on the whole of `fd`, without waiting: 0 when taken, EAGAIN while another
@@ -69,11 +71,20 @@ struct Status {
     int error = 0;
     Kind kind = Kind::Other;
     long long size = 0;
+    long long owner = -1;  // the user the file belongs to
 };
 // Of an open file.
 Status statusOf(int fd);
 // Of what stands at `hostPath`: a symbolic link is an Other, whatever it points to.
 Status statusAt(const QString& hostPath);
+
+// The user running the program, as the names of the program's own hidden files carry it ("1000").
+QString userTag();
+// Whether a file belongs to the user running the program: made by this user, or shown with the
+// owner that this user's own new files get in `folder` (a network share that shows every file
+// with one owner). A file made there for a moment tells the second; RunTimeError when none can
+// be made.
+bool ownedByThisUser(const Status& status, const QString& folder);
 
 // Whether the open file `fd` is still the file at `hostPath` (not removed, not replaced).
 bool isFileAt(int fd, const QString& hostPath);

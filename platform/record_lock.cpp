@@ -3,6 +3,9 @@
 #include "platform/os_files.h"
 #include "platform/run_time_error.h"
 
+#include <QFileInfo>
+#include <QScopeGuard>
+
 #include <cerrno>
 #include <thread>
 
@@ -13,25 +16,39 @@ namespace {
 // Not an errno value: the wait for the lock ran out.
 constexpr int waitRanOut = -1;
 
-// The lock file, or -1 where this user may not make it. Throws the open errors.
+[[noreturn]] void refuse(RecordRefusal::Reason reason, const QString& hostPath)
+{
+    throw RecordRefusal(reason, {hostPath});
+}
+
+// The lock file, or -1 where this user may not make it. Throws the open errors, and what stands
+// in its place when that is not a file of this user's.
 int openLockFile(const QString& hostPath)
 {
-    // A link, a pipe or a socket in the lock file's place is not the program's: it goes.
-    const os::Status there = os::statusAt(hostPath);
-    if (there.error == 0 && there.kind == os::Kind::Other)
-        os::removeFile(hostPath);
     const os::Opened file = os::openLockFile(hostPath);
-    if (file.error == EACCES || file.error == EPERM)
-        return -1;
-    if (file.error != 0)
-        throw RunTimeError(file.error == ELOOP || file.error == EISDIR ? err::PathFileAccess
-                                                                      : os::errorForOpen(file.error, false, hostPath),
-                           hostPath);
-    const os::Status opened = os::statusOf(file.fd);
-    if (opened.error != 0 || opened.kind != os::Kind::File) {
-        os::closeFile(file.fd);
-        throw RunTimeError(err::PathFileAccess, hostPath);
+    if (file.error == EACCES || file.error == EPERM) {
+        // A file this user may not open is another user's; only a folder that takes no new file
+        // leaves the records without a lock.
+        const os::Status there = os::statusAt(hostPath);
+        if (there.error != 0)
+            return -1;
+        if (there.kind != os::Kind::File)
+            refuse(RecordRefusal::Reason::NotAFile, hostPath);
+        if (!os::ownedByThisUser(there, QFileInfo(hostPath).absolutePath()))
+            refuse(RecordRefusal::Reason::OtherUsersFile, hostPath);
+        throw RunTimeError(err::PermissionDenied, hostPath);
     }
+    if (file.error == ELOOP || file.error == EISDIR || file.error == ENXIO)
+        refuse(RecordRefusal::Reason::NotAFile, hostPath);
+    if (file.error != 0)
+        throw RunTimeError(os::errorForOpen(file.error, false, hostPath), hostPath);
+    auto closing = qScopeGuard([&] { os::closeFile(file.fd); });
+    const os::Status opened = os::statusOf(file.fd);
+    if (opened.error != 0 || opened.kind != os::Kind::File)
+        refuse(RecordRefusal::Reason::NotAFile, hostPath);
+    if (!os::ownedByThisUser(opened, QFileInfo(hostPath).absolutePath()))
+        refuse(RecordRefusal::Reason::OtherUsersFile, hostPath);
+    closing.dismiss();
     return file.fd;
 }
 
@@ -50,6 +67,7 @@ int waitForLock(int fd, std::chrono::steady_clock::time_point deadline)
 } // namespace
 
 RecordLock::RecordLock(const QString& hostPath, std::chrono::milliseconds wait)
+    : hostPath_(hostPath)
 {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
@@ -67,7 +85,7 @@ RecordLock::RecordLock(const QString& hostPath, std::chrono::milliseconds wait)
         os::closeFile(fd_);
         fd_ = -1;
         if (result == waitRanOut)
-            throw RunTimeError(err::PathFileAccess, hostPath + QStringLiteral(": locked by another copy"));
+            refuse(RecordRefusal::Reason::AnotherCopyRecording, hostPath);
         if (result != 0)
             throw RunTimeError(os::errorForIo(result), hostPath);
     }
@@ -77,6 +95,11 @@ RecordLock::~RecordLock()
 {
     // Closing the lock file lets go of the lock.
     os::closeFile(fd_);
+}
+
+bool RecordLock::isInPlace() const
+{
+    return held_ && os::isFileAt(fd_, hostPath_);
 }
 
 } // namespace desk

@@ -6,8 +6,9 @@
 //
 // It is an advisory POSIX record lock (an open file description lock where the system has them)
 // on a small lock file beside the record files, which local file systems and network shares with
-// lock support honour. Students with other names have other lock files and never wait for each
-// other.
+// lock support honour. The lock file is this user's and readable by this user alone, so nobody
+// else can hold a lock on it; one that is not this user's is never relied on. Students with
+// other names have other lock files and never wait for each other.
 
 #include <QString>
 
@@ -18,8 +19,9 @@ namespace desk {
 class RecordLock {
 public:
     // Opens (creating it if missing) the lock file and takes the lock, waiting at most `wait`
-    // for another copy to let go of it. Errors: 75 when the wait runs out or a folder stands at
-    // the lock file's place, and the open errors of the lock file (76 folder missing...).
+    // for another copy to let go of it. Errors: RecordRefusal when the wait runs out, or when a
+    // folder or another user's file stands at the lock file's place; the open errors of the lock
+    // file (76 folder missing...).
     RecordLock(const QString& hostPath, std::chrono::milliseconds wait);
     ~RecordLock();
     RecordLock(const RecordLock&) = delete;
@@ -29,8 +31,12 @@ public:
     // may write the record files but not make the lock file. Records then go on as they would
     // without the lock (and without a rollback journal, which only the lock keeps apart).
     bool held() const { return held_; }
+    // Whether the lock is held and its file is still the one at its path: a lock file removed
+    // or replaced meanwhile (a tidying program) is one that another copy no longer waits for.
+    bool isInPlace() const;
 
 private:
+    QString hostPath_;
     int fd_ = -1;
     bool held_ = false;
 };

@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QScopeGuard>
 
 #include <cerrno>
+#include <optional>
 
 namespace desk {
 
@@ -77,11 +79,11 @@ int rollBackFile(const JournalEntry& e)
         if (own && !os::isFileAt(e.fd, e.hostPath))
             return 0;
         const int removed = os::removeFile(e.hostPath);
-        return removed == 0 ? os::syncFolderOf(e.hostPath) : removed;
+        return removed == 0 ? os::syncFolderOf(e.hostPath) : removed == ENOENT ? 0 : removed;
     }
     const os::Opened file = own ? os::Opened{e.fd, 0} : os::openForWriting(e.hostPath);
     if (file.error != 0)
-        return file.error;
+        return file.error == ENOENT ? 0 : file.error;
     int result = os::truncateFile(file.fd, e.length);
     if (result == 0)
         result = os::syncFile(file.fd);
@@ -90,23 +92,26 @@ int rollBackFile(const JournalEntry& e)
     return result;
 }
 
-// The journal as it stands, at most `largestJournal` bytes of it; empty when there is none.
-QByteArray readJournal(const QString& hostPath)
+// The journal as it stands, at most `largestJournal` bytes of it; nothing when there is none.
+// One that cannot be read now stays for the next try (RunTimeError); one that is not this user's
+// is never read (RecordRefusal).
+std::optional<QByteArray> readJournal(const QString& hostPath)
 {
     const os::Status status = os::statusAt(hostPath);
+    if (status.error == ENOENT || status.error == ENOTDIR)
+        return std::nullopt;
     if (status.error != 0)
-        return {};
-    // A link, a pipe or a socket in the journal's place is not the program's: it goes.
-    if (status.kind != os::Kind::File) {
-        if (status.kind == os::Kind::Other)
-            os::removeFile(hostPath);
-        return {};
-    }
+        throw RunTimeError(os::errorForIo(status.error), hostPath);
+    if (status.kind != os::Kind::File)
+        throw RecordRefusal(RecordRefusal::Reason::NotAFile, {hostPath});
     const os::OpenedFile file = os::openRegularFile(hostPath, os::Access::Read);
+    const auto closing = qScopeGuard([&] { os::closeFile(file.fd); });
+    if (!os::ownedByThisUser(os::statusOf(file.fd), QFileInfo(hostPath).absolutePath()))
+        throw RecordRefusal(RecordRefusal::Reason::OtherUsersFile, {hostPath});
     QByteArray text;
-    // A read that fails leaves what came before it: a journal cut short, which means nothing.
-    os::readToEnd(file.fd, text, largestJournal + 1);
-    os::closeFile(file.fd);
+    const int result = os::readToEnd(file.fd, text, largestJournal + 1);
+    if (result != 0)
+        throw RunTimeError(os::errorForIo(result), hostPath);
     return text;
 }
 
@@ -114,52 +119,74 @@ QByteArray readJournal(const QString& hostPath)
 
 void RollbackJournal::begin(const std::vector<JournalEntry>& entries, bool sync)
 {
-    const os::OpenedFile file = os::openRegularFile(hostPath_, os::Access::Replace);
+    release();
+    const os::OpenedFile file = os::openRegularFile(hostPath_, os::Access::CreateNew);
     const QByteArray text = format(entries);
     int result = os::writeAll(file.fd, text.constData(), text.size());
     if (result == 0 && sync)
         result = os::syncFile(file.fd);
-    os::closeFile(file.fd);
     if (result == 0 && sync)
         result = os::syncFolderOf(hostPath_);
     if (result != 0) {
+        os::closeFile(file.fd);
         os::removeFile(hostPath_);
         throw RunTimeError(os::errorForIo(result), hostPath_);
     }
+    fd_ = file.fd;
+}
+
+bool RollbackJournal::isInPlace() const
+{
+    return fd_ >= 0 && os::isFileAt(fd_, hostPath_);
 }
 
 int RollbackJournal::end(bool sync)
 {
+    release();
     const int removed = os::removeFile(hostPath_);
     if (removed != 0 && removed != ENOENT)
         return removed;
     return sync ? os::syncFolderOf(hostPath_) : 0;
 }
 
-void RollbackJournal::recover(const std::function<bool(const QString& fileName)>& belongs)
+void RollbackJournal::release() noexcept
 {
-    const QByteArray text = readJournal(hostPath_);
-    if (text.isEmpty() && !QFileInfo::exists(hostPath_))
-        return;
-    std::vector<JournalEntry> entries;
-    if (text.size() <= largestJournal)
-        for (const JournalEntry& e : parse(text, QFileInfo(hostPath_).absolutePath()))
-            if (belongs(QFileInfo(e.hostPath).fileName()))
-                entries.push_back(e);
-    const QStringList failed = rollBack(entries);
-    if (const int result = end())
-        throw RunTimeError(os::errorForIo(result), hostPath_);
-    if (!failed.isEmpty())
-        throw PartlyWrittenError(err::PathFileAccess, failed);
+    os::closeFile(fd_);
+    fd_ = -1;
 }
 
-QStringList RollbackJournal::rollBack(const std::vector<JournalEntry>& entries)
+void RollbackJournal::recover(const std::function<bool(const QString& fileName)>& belongs)
 {
-    QStringList failed;
-    for (const JournalEntry& e : entries)
-        if (rollBackFile(e) != 0)
-            failed << e.hostPath;
-    return failed;
+    const std::optional<QByteArray> text = readJournal(hostPath_);
+    if (!text)
+        return;
+    std::vector<JournalEntry> entries;
+    if (text->size() <= largestJournal)
+        for (const JournalEntry& e : parse(*text, QFileInfo(hostPath_).absolutePath()))
+            if (belongs(QFileInfo(e.hostPath).fileName()))
+                entries.push_back(e);
+    const RollBack back = rollBack(entries);
+    if (back.passingError != 0)
+        throw RunTimeError(os::errorForIo(back.passingError), back.notTakenBack.join(u' '));
+    if (const int result = end())
+        throw RunTimeError(os::errorForIo(result), hostPath_);
+    if (!back.notTakenBack.isEmpty())
+        throw PartlyWrittenError(err::PathFileAccess, back.notTakenBack);
+}
+
+RollBack RollbackJournal::rollBack(const std::vector<JournalEntry>& entries)
+{
+    RollBack back;
+    for (const JournalEntry& e : entries) {
+        const int result = rollBackFile(e);
+        if (result == 0)
+            continue;
+        back.notTakenBack << e.hostPath;
+        const bool forGood = result == EPERM || result == EACCES || result == EBUSY;
+        if (!forGood && back.passingError == 0)
+            back.passingError = result;
+    }
+    return back;
 }
 
 } // namespace desk

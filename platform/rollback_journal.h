@@ -7,7 +7,8 @@
 //
 // The journal names its files by their names alone, in its own folder, so a folder that moved
 // (a renamed home, another mount point) keeps its journal; and it applies only to the files it
-// is told belong to it. Only the holder of the record files' lock writes, applies or removes it.
+// is told belong to it. Only the holder of the record files' lock writes, applies or removes it,
+// and only a journal of this user's is ever applied.
 
 #include <QString>
 #include <QStringList>
@@ -25,31 +26,49 @@ struct JournalEntry {
     int fd = -1;           // the record's own open file, while it is under way
 };
 
+// What taking a record back achieved.
+struct RollBack {
+    QStringList notTakenBack;  // the files that may still hold part of the record
+    // The errno value of the first failure that may pass (EIO, ENOSPC...), 0 when every failure
+    // is for good: a file that may not be written (EPERM, EACCES: append-only, read-only) or that
+    // someone else wrote to since (EBUSY).
+    int passingError = 0;
+};
+
 class RollbackJournal {
 public:
     explicit RollbackJournal(QString hostPath) : hostPath_(std::move(hostPath)) {}
+    ~RollbackJournal() { release(); }
+    RollbackJournal(const RollbackJournal&) = delete;
+    RollbackJournal& operator=(const RollbackJournal&) = delete;
 
-    // Writes and syncs the journal for a record about to be written. Throws RunTimeError; then
-    // nothing of the record has been written. (`sync` false only where the record files are not
-    // synced either: a benchmark.)
+    // Writes and syncs the journal for a record about to be written, as a new file of this
+    // user's. Throws RunTimeError; then nothing of the record has been written. (`sync` false
+    // only where the record files are not synced either: a benchmark.)
     void begin(const std::vector<JournalEntry>& entries, bool sync = true);
+    // Whether the journal that begin wrote is still the file at its path.
+    bool isInPlace() const;
     // Removes the journal for good: the record is in every file. 0 or an errno value.
     int end(bool sync = true);
+    // Leaves the journal on the disk, for the next record or start to apply.
+    void release() noexcept;
     // Applies a journal left over by an interrupted record, if there is one, to the files whose
-    // names `belongs` accepts, then removes it. If a file cannot be taken back, the journal goes
-    // all the same (it could never be applied) and PartlyWrittenError names the file.
+    // names `belongs` accepts, then removes it. A failure that may pass keeps it and throws, so
+    // that the next record or start finishes the job. If a file cannot be taken back for good,
+    // the journal goes (it could never be applied) and PartlyWrittenError names the file. A
+    // journal that is not this user's is never applied: RecordRefusal.
     void recover(const std::function<bool(const QString& fileName)>& belongs);
 
     // Takes each file back to its length before the record. It never cuts a file shorter than
     // that, never touches a file that grew by more than the record's bytes (someone else wrote
     // to it), and removes a file the record created only if it holds nothing but the record.
-    // Returns the files that could not be taken back.
-    static QStringList rollBack(const std::vector<JournalEntry>& entries);
+    static RollBack rollBack(const std::vector<JournalEntry>& entries);
 
     const QString& hostPath() const { return hostPath_; }
 
 private:
     QString hostPath_;
+    int fd_ = -1;  // the journal begin wrote, until it ends
 };
 
 } // namespace desk

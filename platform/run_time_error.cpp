@@ -49,4 +49,11 @@ PartlyWrittenError::PartlyWrittenError(int number, QStringList files)
 {
 }
 
+RecordRefusal::RecordRefusal(Reason reason, QStringList paths)
+    : RunTimeError(err::PathFileAccess, QStringLiteral("record refused (%1): ").arg(int(reason)) + paths.join(u' '))
+    , reason_(reason)
+    , paths_(std::move(paths))
+{
+}
+
 } // namespace desk

@@ -61,4 +61,24 @@ private:
     QStringList files_;
 };
 
+// A record refused, or left in doubt, for a reason the student can act on; `paths` names what
+// stands in the way (host paths).
+class RecordRefusal : public RunTimeError {
+public:
+    enum class Reason {
+        AnotherCopyRecording,  // the wait for the record files' lock ran out
+        NotAFile,              // a folder or another non-file where the lock or journal is kept
+        OtherUsersFile,        // a lock or journal file there belongs to another user
+        MayNotBeWhole,         // the lock or journal went while the record was written: the
+                               // record files that may not hold it whole
+    };
+    RecordRefusal(Reason reason, QStringList paths);
+    Reason reason() const { return reason_; }
+    const QStringList& paths() const { return paths_; }
+
+private:
+    Reason reason_;
+    QStringList paths_;
+};
+
 } // namespace desk

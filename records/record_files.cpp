@@ -4,29 +4,19 @@
 #include "app/main_window.h"
 
 #include "records/channels.h"
-
-#include <algorithm>
+#include "records/record_file_names.h"
 
 namespace desk {
 
 RecordSetPaths MainWindow::recordSetPaths() const
 {
-    // Hidden files of the program's own, named after the student like the record files.
     const QString name = nameForFiles(state_.studentName);
-    const QString master = QStringLiteral("masterFile_") + name + QStringLiteral(".txt");
-    const QString notes = QStringLiteral("notes_") + name + QStringLiteral(".txt");
-    // A journal left by a run on another day names that day's send file.
-    const QString send = QStringLiteral("send_") + name + QStringLiteral(".txt");
-    auto holds = [=](const QString& file) {
-        if (file == master || file == notes)
-            return true;
-        if (file.size() != send.size() + 4 || !file.startsWith(QLatin1String("send_")) || !file.endsWith(send.mid(5)))
-            return false;
-        const QStringView day = QStringView(file).mid(5, 4);
-        return std::all_of(day.begin(), day.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    auto holds = [name](const QString& file) {
+        // A journal left by a run on another day names that day's send file.
+        return file == recordfile::master(name) || file == recordfile::notes(name) || recordfile::isSend(file, name);
     };
-    return {hostPath(state_.baseDir + QStringLiteral("\\.desk-lock_") + name),
-            hostPath(state_.baseDir + QStringLiteral("\\.desk-journal_") + name), holds};
+    return {hostPath(state_.baseDir + u'\\' + recordfile::lock(name)),
+            hostPath(state_.baseDir + u'\\' + recordfile::journal(name)), holds};
 }
 
 void MainWindow::writeRecord(std::initializer_list<int> channels, const std::function<void()>& writeBlock)
@@ -41,17 +31,23 @@ void MainWindow::writeRecord(std::initializer_list<int> channels, const std::fun
                                                            : s.notesFileName;
             files_.open(number, hostPath(file), FileMode::Append);
         }
-        // So every block in the master and send files stands under a header of its own run.
-        if (unwrittenHeader_) {
-            for (const QString& line : unwrittenHeader_->master)
-                files_.writeLine(channel::master, line);
-            for (const QString& line : unwrittenHeader_->send)
-                files_.writeLine(channel::send, line);
+        // Every block in the master and send files stands under a header of its own run: the
+        // header goes in front of the first record that succeeds, and again into a file that
+        // holds nothing (the send file sent away, the master file removed, the folder made anew).
+        if (header_) {
+            for (int number : channels) {
+                const QStringList* lines = number == channel::master ? &header_->master
+                    : number == channel::send                       ? &header_->send
+                                                                     : nullptr;
+                if (lines && (!headerInFiles_ || files_.holdsNothing(number)))
+                    for (const QString& line : *lines)
+                        files_.writeLine(number, line);
+            }
         }
         writeBlock();
         files_.closeTogether(channels);
     }
-    unwrittenHeader_.reset();
+    headerInFiles_ = true;
 }
 
 void MainWindow::recordStudentText(std::initializer_list<int> channels, const std::function<void()>& writeBlock)

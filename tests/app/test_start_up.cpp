@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <unistd.h>
+
 using desk::Value;
 using desk::testing::WindowFixture;
 using desk::testing::generalErrorText;
@@ -283,13 +285,17 @@ void TestStartUp::answersTheFilesCannotHoldAreAskedAgain_data()
     QTest::newRow("an emoji, twice, then cancelled")
         << QStringList{QStringLiteral("Ann 😀"), QStringLiteral("😀"), QString()} << QStringList{ajl}
         << QStringList{QStringLiteral("U+1F600 GRINNING FACE"), QStringLiteral("U+1F600 GRINNING FACE")};
-    // The file system takes names of at most 255 bytes.
-    QTest::newRow("a name too long for a file name") << QStringList{QString(10000, u'n'), ann} << QStringList{ajl}
-                                                     << QStringList{QStringLiteral("takes 240 of its 10000 characters")};
+    // The file system takes names of at most 255 bytes. The longest name the student's goes into,
+    // ".desk-journal_<name>.<user number>", has 15 bytes and the user's number around it.
+    const int fits = 255 - 15 - int(QByteArray::number(::geteuid()).size());
+    QTest::newRow("a name too long for a file name")
+        << QStringList{QString(10000, u'n'), ann} << QStringList{ajl}
+        << QStringList{QStringLiteral("takes %1 of its 10000 characters").arg(fits)};
     // Two bytes each in a file name.
-    QTest::newRow("a name of accented letters too long") << QStringList{QString(121, u'é'), ann} << QStringList{ajl}
-                                                         << QStringList{QStringLiteral("takes 120 of its 121 characters")};
-    QTest::newRow("the longest name that fits") << QStringList{QString(240, u'n')} << QStringList{ajl}
+    QTest::newRow("a name of accented letters too long")
+        << QStringList{QString(fits / 2 + 1, u'é'), ann} << QStringList{ajl}
+        << QStringList{QStringLiteral("takes %1 of its %2 characters").arg(fits / 2).arg(fits / 2 + 1)};
+    QTest::newRow("the longest name that fits") << QStringList{QString(fits, u'n')} << QStringList{ajl}
                                                 << QStringList{};
 }
 

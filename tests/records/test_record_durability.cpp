@@ -4,6 +4,8 @@
 // is anywhere; and no file ends in a torn line. (tests/e2e/killed_mid_record.sh kills the real
 // program in the middle of a record.)
 
+#include "platform/rollback_journal.h"
+#include "records/record_file_names.h"
 #include "support/expected_texts.h"
 
 #include <QCoreApplication>
@@ -206,7 +208,8 @@ struct Files {
         QFile file(folder + u'/' + name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    bool journalLeft() const { return QFileInfo::exists(folder + QStringLiteral("/.desk-journal_Ann_Lee")); }
+    QString journal() const { return folder + u'/' + desk::recordfile::journal(QStringLiteral("Ann_Lee")); }
+    bool journalLeft() const { return QFileInfo::exists(journal()); }
 };
 
 // Every file reads whole; each holds exactly the acknowledged records of its kind, in the same
@@ -257,6 +260,7 @@ class TestRecordDurability : public QObject {
 
 private Q_SLOTS:
     void twoCopiesOnAFillingDisk();
+    void passingErrorKeepsTheJournal();
 };
 
 // Two copies for the same student, recording as fast as they can on a small disk that fills
@@ -310,6 +314,46 @@ void TestRecordDurability::twoCopiesOnAFillingDisk()
     QVERIFY(first.refused.size() + second.refused.size() > 20);
 
     checkFiles(files, {&first, &second}, tableLines);
+}
+
+// A network folder that fails every truncation for a while (EIO), just when a journal left by a
+// crash is to be applied: the journal stays and nothing is recorded, so the interrupted block is
+// never left in one file alone, and the next start applies it.
+void TestRecordDurability::passingErrorKeepsTheJournal()
+{
+    QTemporaryDir root;
+    Files files{root.path() + QStringLiteral("/c/lrnfiles")};
+    QVERIFY(QDir().mkpath(files.folder));
+    auto run = [&](Writer& w, const QByteArray& who, const QProcessEnvironment& environment) {
+        w.process.setProcessEnvironment(environment);
+        w.start(root.path(), who, 2, 1);
+        QVERIFY(w.process.waitForFinished(30000));
+        w.read();
+        QVERIFY(w.done);
+    };
+    Writer first, flaky, next;
+    run(first, "P1", QProcessEnvironment::systemEnvironment());
+
+    // Killed in the middle of a third record: part of it in the master file, none in the send file.
+    const QString master = files.folder + QStringLiteral("/masterFile_Ann_Lee.txt");
+    const QString send = QDir(files.folder).entryInfoList({QStringLiteral("send_*")}).value(0).filePath();
+    const qint64 masterLength = QFileInfo(master).size(), sendLength = QFileInfo(send).size();
+    desk::RollbackJournal(files.journal()).begin({{master, true, masterLength, 1000}, {send, true, sendLength, 1000}});
+    QFile torn(master);
+    QVERIFY(torn.open(QIODevice::Append));
+    torn.write(opening + "\r\n" + QByteArray(36, ' ') + "12:00:00\r\n\r\n\r\n`questionNu");
+    torn.close();
+
+    QProcessEnvironment failing = QProcessEnvironment::systemEnvironment();
+    failing.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAIL_CALL));
+    failing.insert(QStringLiteral("DESK_FAIL_CALL"), QStringLiteral("ftruncate"));
+    run(flaky, "P2", failing);
+    QCOMPARE(flaky.refused, (std::set<int>{1, 2}));
+    QVERIFY(files.journalLeft());
+
+    run(next, "P3", QProcessEnvironment::systemEnvironment());
+    QCOMPARE(next.acknowledged, (std::set<int>{1, 2}));
+    checkFiles(files, {&first, &flaky, &next}, 1);
 }
 
 int main(int argc, char* argv[])

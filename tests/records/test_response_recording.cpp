@@ -35,7 +35,15 @@ struct Desk : desk::testing::StartedWindow {
     bool enter() { return click(&MainWindow::cmd_enter_response_Click); }
 };
 
-enum Breakage { BaseDirectoryRemoved, MasterIsDirectory, MasterReadOnly, SendIsDirectory, SendDiskFull, LockHeld };
+enum Breakage {
+    BaseDirectoryRemoved,
+    MasterIsDirectory,
+    MasterReadOnly,
+    SendIsDirectory,
+    SendDiskFull,
+    LockHeld,
+    LockIsDirectory
+};
 
 } // namespace
 
@@ -48,7 +56,7 @@ private Q_SLOTS:
     void promptComparison_data();
     void promptComparison();
     void secondClickRecordsEmptyAnswer();
-    void missingFilesAreCreated();
+    void missingFilesGetTheHeaderFirst();
     void unencodableAnswerRecordsNothing();
     void unwritableRecordLosesNothing_data();
     void unwritableRecordLosesNothing();
@@ -173,21 +181,27 @@ void TestResponseRecording::secondClickRecordsEmptyAnswer()
     QCOMPARE(d.s().cumulativeText, d.s().answerTag + d.s().answerTag + QStringLiteral("OKolder"));
 }
 
-void TestResponseRecording::missingFilesAreCreated()
+// The day's send file sent away and the master file removed during the run: the files made anew
+// start with the run's header, as start-up wrote it, so that no block stands without its student.
+void TestResponseRecording::missingFilesGetTheHeaderFirst()
 {
     Desk d;
+    const QByteArray masterHeader = d.master(), sendHeader = d.send();
+    QVERIFY(QFile::rename(d.sendPath(), d.f.root() + QStringLiteral("/sent.txt")));
     QVERIFY(QFile::remove(d.masterPath()));
-    QVERIFY(QFile::remove(d.sendPath()));
+    d.f.clock.times = {QStringLiteral("15:30:00")};
     d.s().assignmentNumber = QStringLiteral("003");
     d.s().questionNumber = QStringLiteral("5");
     d.s().currentLine = exampleLine;
     d.answer(QStringLiteral("OK"));
 
     QVERIFY(d.enter());
+    QVERIFY(d.enter());
 
     const QByteArray line = exampleLine.toLatin1();
-    QCOMPARE(d.master(), masterResponse("14:03:27", " 30005 ", line, "OK"));
-    QCOMPARE(d.send(), sendResponse("14:03:27", line, "OK"));
+    QCOMPARE(d.master(), masterHeader + masterResponse("15:30:00", " 30005 ", line, "OK")
+                             + masterResponse("15:30:00", " 30005 ", line, ""));
+    QCOMPARE(d.send(), sendHeader + sendResponse("15:30:00", line, "OK") + sendResponse("15:30:00", line, ""));
 }
 
 // Greek letters, arrows and emoji have no place in the files: the student is told which
@@ -214,22 +228,28 @@ void TestResponseRecording::unwritableRecordLosesNothing_data()
 {
     QTest::addColumn<int>("breakage");
     QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("why");  // what the message says after the number
 
-    QTest::newRow("base directory removed") << int(BaseDirectoryRemoved) << 76;
-    QTest::newRow("master file is a directory") << int(MasterIsDirectory) << 75;
-    QTest::newRow("master file read-only") << int(MasterReadOnly) << 70;
-    QTest::newRow("send file is a directory") << int(SendIsDirectory) << 75;
-    QTest::newRow("send file on a full disk") << int(SendDiskFull) << 61;
+    QTest::newRow("base directory removed") << int(BaseDirectoryRemoved) << 76 << QString();
+    QTest::newRow("master file is a directory") << int(MasterIsDirectory) << 75 << QString();
+    QTest::newRow("master file read-only") << int(MasterReadOnly) << 70 << QString();
+    QTest::newRow("send file is a directory") << int(SendIsDirectory) << 75 << QString();
+    QTest::newRow("send file on a full disk") << int(SendDiskFull) << 61 << QString();
     // Another copy of the program in the middle of its own record, for longer than a record waits.
-    QTest::newRow("lock held by another copy") << int(LockHeld) << 75;
+    QTest::newRow("lock held by another copy")
+        << int(LockHeld) << 75 << QStringLiteral("Another copy of the program is recording for this name");
+    // Named, and left where it is.
+    QTest::newRow("a folder where the lock is kept") << int(LockIsDirectory) << 75 << QStringLiteral("<lock>");
 }
 
 void TestResponseRecording::unwritableRecordLosesNothing()
 {
     QFETCH(int, breakage);
     QFETCH(int, error);
+    QFETCH(QString, why);
 
     Desk d;
+    const QString lock = d.w().recordSetPaths().lock;
     std::optional<desk::testing::FullFile> fullDisk;
     std::optional<desk::testing::AnotherCopyRecording> otherCopy;
     switch (Breakage(breakage)) {
@@ -253,7 +273,12 @@ void TestResponseRecording::unwritableRecordLosesNothing()
         fullDisk.emplace(d.sendPath());
         break;
     case LockHeld:
-        otherCopy.emplace(d.w(), d.masterPath());
+        otherCopy.emplace(d.w());
+        break;
+    case LockIsDirectory:
+        QVERIFY(QFile::remove(lock));
+        QVERIFY(QDir().mkdir(lock));
+        why.replace(QStringLiteral("<lock>"), QDir::toNativeSeparators(lock));
         break;
     }
 
@@ -265,9 +290,11 @@ void TestResponseRecording::unwritableRecordLosesNothing()
 
     QCOMPARE(d.f.dialogs.messages.size(), 1);
     const QString message = d.f.dialogs.messages.front();
-    QVERIFY2(message.startsWith(QStringLiteral("You have encountered an error.")), qPrintable(message));
-    QVERIFY2(message.endsWith(QStringLiteral("The error is:  ") + QString::number(error)), qPrintable(message));
+    const QString general = desk::testing::generalErrorText(error);
+    QVERIFY2(why.isEmpty() ? message == general : message.startsWith(general + QStringLiteral("\n\n")) && message.contains(why),
+             qPrintable(message));
     QVERIFY(!d.w().hasEnded());
+    QVERIFY(breakage != LockIsDirectory || QFileInfo(lock).isDir());
     // The block reached neither file, not even the one that could be written.
     d.checkNothingLost();
 }

@@ -539,7 +539,7 @@ void TestSoak::soak()
         QVERIFY2(QStringList({QFileInfo(soak.host(soak.s.masterFileName)).fileName(),
                               QFileInfo(soak.host(soak.s.sendFileName)).fileName(),
                               QFileInfo(soak.host(soak.s.notesFileName)).fileName(),
-                              QStringLiteral(".desk-lock_Soak_Student")})
+                              QFileInfo(soak.w.recordSetPaths().lock).fileName()})
                      .contains(name),
                  qPrintable(name));
     QCOMPARE(QDir(soak.stash(QString())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());

@@ -54,18 +54,16 @@ private:
 // holds the lock of the window's record files, and the window waits only a moment for it.
 class AnotherCopyRecording {
 public:
-    AnotherCopyRecording(MainWindow& window, const QString& masterHostPath)
-        : lock_(lockBeside(window, masterHostPath), std::chrono::milliseconds(0))
+    explicit AnotherCopyRecording(MainWindow& window)
+        : lock_(lockOf(window), std::chrono::milliseconds(0))
     {
     }
 
 private:
-    // The lock file beside "masterFile_Ann_Lee.txt" is ".desk-lock_Ann_Lee".
-    static QString lockBeside(MainWindow& window, const QString& masterHostPath)
+    static QString lockOf(MainWindow& window)
     {
         window.files().setLockWait(std::chrono::milliseconds(30));
-        const QFileInfo master(masterHostPath);
-        return master.dir().filePath(QStringLiteral(".desk-lock_") + master.fileName().mid(11).chopped(4));
+        return window.recordSetPaths().lock;
     }
 
     RecordLock lock_;
