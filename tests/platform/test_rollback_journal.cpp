@@ -1,16 +1,19 @@
-// The rollback journal: what taking a record back does to each file, and a journal that was
-// itself cut off by a crash.
+// The rollback journal: what taking a record back does to each file, a journal that was itself
+// cut off by a crash, and the record transaction among other users' and programs' files.
 
-#include "platform/rollback_journal.h"
+#include "platform/record_transaction.h"
 #include "platform/run_time_error.h"
 #include "support/expected_texts.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
-using desk::JournalEntry;
-using desk::RollbackJournal;
+#include <unistd.h>
+
+using namespace desk;
 using desk::testing::fileState;
 using desk::testing::putFile;
 
@@ -21,7 +24,37 @@ private Q_SLOTS:
     void rollBack_data();
     void rollBack();
     void recoverAppliesAWholeJournalOnly();
+    void onlyTheStudentsOwnLockAndJournalCount();
 };
+
+namespace {
+
+// A folder with a master file and the lock and journal of its records.
+struct RecordFolder {
+    QTemporaryDir dir;
+    QString master = dir.filePath(QStringLiteral("master.txt"));
+    RecordSetPaths paths{dir.filePath(QStringLiteral(".lock")), dir.filePath(QStringLiteral(".journal")),
+                         [](const QString&) { return true; }};
+
+    // One record of `line`, or the reason it was refused.
+    std::optional<RecordRefusal::Reason> record(const char16_t* line, bool lockRemovedMeanwhile = false)
+    {
+        try {
+            FileChannels files;
+            RecordTransaction transaction(files, paths);
+            files.open(1, master, FileMode::Append);
+            files.writeLine(1, line);
+            if (lockRemovedMeanwhile)
+                QFile::remove(paths.lock);
+            files.closeTogether({1});
+        } catch (const RecordRefusal& refusal) {
+            return refusal.reason();
+        }
+        return std::nullopt;
+    }
+};
+
+} // namespace
 
 void TestRollbackJournal::rollBack_data()
 {
@@ -117,6 +150,42 @@ void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
     }
     QCOMPARE(fileState(moved + QStringLiteral("/send.txt")), QByteArray("old\r\nREC\r\nedited afterwards\r\n"));
     QCOMPARE(fileState(journal.hostPath()), QByteArray("<missing>"));
+}
+
+// Where the student's lock and journal belong, files of other people's and programs' count for
+// nothing.
+void TestRollbackJournal::onlyTheStudentsOwnLockAndJournalCount()
+{
+    RecordFolder f;
+    putFile(f.master, "earlier\r\n");
+    // A tidying program removes the lock file during a record: another copy could have taken a
+    // lock of its own meanwhile, so the record does not count, and its journal takes it back out.
+    QCOMPARE(f.record(u"in doubt", true), RecordRefusal::Reason::MayNotBeWhole);
+    QVERIFY(!f.record(u"new"));
+    QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\n"));
+    // A folder where the lock belongs is named in the refusal, and stays.
+    QVERIFY(QFile::remove(f.paths.lock) && QDir().mkdir(f.paths.lock));
+    QCOMPARE(f.record(u"refused"), RecordRefusal::Reason::NotAFile);
+    QVERIFY(QFileInfo(f.paths.lock).isDir() && QDir().rmdir(f.paths.lock));
+
+    if (::geteuid() != 0)
+        QSKIP("only the superuser can give a file to another user");
+    // A classmate's journal naming the master file with length 0 is never applied; it goes, and so
+    // does their lock file. Where the journal may not be removed, the record is refused.
+    auto giveToAnotherUser = [](const QString& file) { return ::chown(QFile::encodeName(file).constData(), 4242, 4242) == 0; };
+    putFile(f.paths.lock, "");
+    RollbackJournal(f.paths.journal).begin({{f.master, true, 0, 100}});
+    QVERIFY(giveToAnotherUser(f.paths.journal) && giveToAnotherUser(f.paths.lock));
+    QVERIFY(!f.record(u"next"));
+    QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\nnext\r\n"));
+    QCOMPARE(QFileInfo(f.paths.lock).ownerId(), 0u);
+    RollbackJournal(f.paths.journal).begin({{f.master, true, 0, 100}});
+    auto chattr = [&](const char* flag) { return QProcess::execute(QStringLiteral("chattr"), {QLatin1String(flag), f.paths.journal}); };
+    if (!giveToAnotherUser(f.paths.journal) || chattr("+i") != 0)
+        QSKIP("cannot make a file that may not be removed here");
+    auto unmark = qScopeGuard([&] { chattr("-i"); });
+    QCOMPARE(f.record(u"refused"), RecordRefusal::Reason::OtherUsersFile);
+    QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\nnext\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestRollbackJournal)
