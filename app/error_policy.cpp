@@ -67,6 +67,11 @@ QString recordRefusalMessage(const RecordRefusal& refusal)
     for (const QString& path : refusal.paths())
         names << QDir::toNativeSeparators(path);
     const QString named = names.join(QStringLiteral(" and "));
+    auto inTheWay = [&](const QString& what) {
+        return QStringLiteral("Nothing was recorded.  The program keeps a hidden file of its own at %1, beside the "
+                              "record files, and %2 stands there.  ")
+            .arg(named, what);
+    };
     QString why;
     switch (refusal.reason()) {
     case RecordRefusal::Reason::AnotherCopyRecording:
@@ -75,18 +80,13 @@ QString recordRefusalMessage(const RecordRefusal& refusal)
                              "again in a moment.");
         break;
     case RecordRefusal::Reason::NotAFile:
-        why = QStringLiteral("Nothing was recorded.  The program keeps a hidden file of its own at %1, beside the "
-                             "record files, and something that is not a file (a folder, a link or another kind "
-                             "of entry) stands there.  The program leaves it alone: please have it moved away, "
-                             "then record again.")
-                  .arg(named);
+        why = inTheWay(QStringLiteral("something that is not a file (a folder, a link or another kind of entry)"))
+            + QStringLiteral("The program leaves it alone: please have it moved away, then record again.");
         break;
     case RecordRefusal::Reason::OtherUsersFile:
-        why = QStringLiteral("Nothing was recorded.  The program keeps a hidden file of its own at %1, beside the "
-                             "record files, and a file of another user's stands there that you may not remove.  "
-                             "The program does not rely on it: please ask its owner or the instructor to remove "
-                             "it, then record again.")
-                  .arg(named);
+        why = inTheWay(QStringLiteral("a file of another user's that you may not remove"))
+            + QStringLiteral("The program does not rely on it: please ask its owner or the instructor to remove "
+                             "it, then record again.");
         break;
     case RecordRefusal::Reason::MayNotBeWhole:
         why = QStringLiteral("The record may not be whole.  While it was written, another program removed or "
