@@ -88,6 +88,25 @@ QString recordRefusalMessage(const RecordRefusal& refusal)
             + QStringLiteral("The program does not rely on it: please ask its owner or the instructor to remove "
                              "it, then record again.");
         break;
+    case RecordRefusal::Reason::OtherUsersRecordFile:
+        why = QStringLiteral("Nothing was recorded.  The record file %1 belongs to another user, who could change "
+                             "or empty it at any time, so the program does not record into it.  Please ask the "
+                             "instructor to have it removed or given to you, then record again.")
+                  .arg(named);
+        break;
+    case RecordRefusal::Reason::EarlierRecordUnfinished:
+        why = QStringLiteral("Nothing was recorded.  An earlier record that was interrupted (by a crash or a lost "
+                             "connection) is still to be taken back out of %1, and the folder did not let the "
+                             "program do it just now.  The program tries again at every record: please record "
+                             "again in a moment.")
+                  .arg(named);
+        break;
+    case RecordRefusal::Reason::ChangedMeanwhile:
+        why = QStringLiteral("Nothing was recorded.  While the record was written, another program moved or "
+                             "removed the hidden lock file that the program keeps beside the record files, or one "
+                             "of the record files, so the record was taken back out again.  Please record it "
+                             "again.");
+        break;
     case RecordRefusal::Reason::MayNotBeWhole:
         why = QStringLiteral("The record may not be whole.  While it was written, another program removed or "
                              "replaced the hidden lock or journal file that the program keeps beside the record "
@@ -97,6 +116,15 @@ QString recordRefusalMessage(const RecordRefusal& refusal)
         break;
     }
     return generalErrorMessage(refusal.number()) + QStringLiteral("\n\n") + why;
+}
+
+QString otherUsersJournalMessage(const QString& path)
+{
+    return QStringLiteral("A file of another user's, %1, stands where the program keeps the rollback journal "
+                          "for your name.  The program does not apply it and leaves it where it is: your records "
+                          "go on under a journal of your own.  You may ask its owner or the instructor to remove "
+                          "it.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 QString trapMessage(const RunTimeError& error)

@@ -20,6 +20,8 @@ QString partlyWrittenMessage(int number, const QStringList& files);
 // The general error message, then why the record files refused the record, or why it may not
 // be whole, naming what stands in the way.
 QString recordRefusalMessage(const RecordRefusal& refusal);
+// Told once a run: another user's journal where the name's is kept, never applied.
+QString otherUsersJournalMessage(const QString& path);
 
 // What the error trap shows: the invalid-assignment message for 9, the message naming the
 // characters the record files cannot hold, or the general error message with the number.

@@ -201,6 +201,8 @@ private:
     // This run's header, made by assignment opening, and whether a record put it in the files.
     std::optional<HeaderLines> header_;
     bool headerInFiles_ = false;
+    // Other users' journals the student has been told of, once each.
+    QStringList otherUsersJournalsNamed_;
     // A record failed and nothing was recorded since: the answer box keeps the student's text.
     bool answerKeptAfterFailure_ = false;
 };

@@ -168,9 +168,8 @@ void FileChannels::commit(std::vector<Channel*>& toWrite)
     // What a passing failure kept in a file, the kept journal takes out at the next record. A
     // file that can never be taken back (one marked append-only) would make a kept journal
     // refuse every later record: it goes, and the student is told.
-    if (journal_)
-        journal_->abandon(back.passingError != 0, syncToDisk_);
-    if (!back.notTakenBack.isEmpty() && back.passingError == 0)
+    const bool journalLeft = journal_ && journal_->abandon(back.passingError != 0, syncToDisk_);
+    if (!back.notTakenBack.isEmpty() && !journalLeft)
         throw PartlyWrittenError(os::errorForIo(failure), back.notTakenBack);
     throw RunTimeError(os::errorForIo(failure), failedPath);
 }

@@ -28,12 +28,13 @@ public:
     // Before the first byte is written. Throws, and then nothing has been written.
     virtual void begin(const std::vector<JournalEntry>& entries, bool sync) = 0;
     // Every file has its lines, synced: the record counts once this returns 0. An errno value
-    // means it does not, and the files are taken back; RecordRefusal means the files can no longer
-    // be trusted to be as the record left them, and they are left as they are.
+    // means it does not, and the files are taken back; RecordRefusal means the record does not
+    // count and the journal has done what could be done.
     virtual int end(const std::vector<JournalEntry>& entries, bool sync) = 0;
     // The record failed and the files were taken back as far as they could be: the journal goes,
-    // or stays for the next record or start to finish the job (`keep`).
-    virtual void abandon(bool keep, bool sync) = 0;
+    // or stays for the next record or start to finish the job (`keep`). Returns whether a
+    // journal is left.
+    virtual bool abandon(bool keep, bool sync) = 0;
 
 protected:
     ~RecordJournal() = default;

@@ -255,6 +255,12 @@ bool ownedByThisUser(const Status& status, const QString& folder)
     }
 }
 
+bool isOtherUsersFile(const QString& hostPath)
+{
+    const Status there = statusAt(hostPath);
+    return there.error == 0 && there.kind == Kind::File && !ownedByThisUser(there, QFileInfo(hostPath).absolutePath());
+}
+
 bool isFileAt(int fd, const QString& hostPath)
 {
     struct stat opened {}, atPath {};

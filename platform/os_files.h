@@ -86,6 +86,9 @@ QString userTag();
 // be made.
 bool ownedByThisUser(const Status& status, const QString& folder);
 
+// Whether a file of another user's stands at `hostPath` (as ownedByThisUser tells).
+bool isOtherUsersFile(const QString& hostPath);
+
 // Whether the open file `fd` is still the file at `hostPath` (not removed, not replaced).
 bool isFileAt(int fd, const QString& hostPath);
 void closeFile(int fd) noexcept;

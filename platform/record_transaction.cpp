@@ -3,7 +3,8 @@
 #include "platform/os_files.h"
 #include "platform/run_time_error.h"
 
-#include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
 
 namespace desk {
 
@@ -14,13 +15,13 @@ namespace {
 // named in the refusal.
 const QString& claimed(const QString& hostPath)
 {
-    const os::Status there = os::statusAt(hostPath);
-    if (there.error != 0)
+    if (!os::isOtherUsersFile(hostPath))
         return hostPath;
-    if (there.kind != os::Kind::File)
-        throw RecordRefusal(RecordRefusal::Reason::NotAFile, {hostPath});
-    if (!os::ownedByThisUser(there, QFileInfo(hostPath).absolutePath()) && os::removeFile(hostPath) != 0)
+    const int removed = os::removeFile(hostPath);
+    if (removed == EPERM || removed == EACCES)
         throw RecordRefusal(RecordRefusal::Reason::OtherUsersFile, {hostPath});
+    if (removed != 0 && removed != ENOENT)
+        throw RunTimeError(os::errorForIo(removed), hostPath);
     return hostPath;
 }
 
@@ -28,25 +29,60 @@ const QString& claimed(const QString& hostPath)
 
 RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& paths)
     : files_(files)
-    , lock_(claimed(paths.lock), files.lockWait())
-    , journal_(paths.journal)
+    , userLock_(claimed(paths.userLock), files.lockWait())
 {
-    if (!lock_.held())
+    if (!userLock_.held())
         return;
-    claimed(paths.journal);
-    journal_.recover(paths.holds);
+    if (!os::isOtherUsersFile(paths.lock)) {
+        try {
+            nameLock_.emplace(paths.lock, files.lockWait());
+        } catch (const RecordRefusal& refusal) {
+            // Made by another user just now: not relied on either.
+            if (refusal.reason() != RecordRefusal::Reason::OtherUsersFile)
+                throw;
+        }
+    }
+    bool nameJournalFree = false;
+    if (nameLock_ && nameLock_->held()) {
+        if (os::isOtherUsersFile(paths.journal) && os::removeFile(paths.journal) != 0) {
+            leftAlone_ << paths.journal;
+        } else {
+            RollbackJournal(paths.journal).recover(paths.holds);
+            nameJournalFree = true;
+        }
+    }
+    RollbackJournal(claimed(paths.userJournal)).recover(paths.holds);
+    journal_.emplace(nameJournalFree ? paths.journal : paths.userJournal);
     files_.setJournal(this);
+}
+
+bool RecordTransaction::inPlace(const std::vector<JournalEntry>& entries) const
+{
+    return userLock_.isInPlace() && (!nameLock_ || !nameLock_->held() || nameLock_->isInPlace())
+        && std::all_of(entries.begin(), entries.end(), [](const JournalEntry& e) { return os::isFileAt(e.fd, e.hostPath); });
 }
 
 int RecordTransaction::end(const std::vector<JournalEntry>& entries, bool sync)
 {
-    if (lock_.isInPlace() && journal_.isInPlace())
-        return journal_.end(sync);
-    // Removed or replaced meanwhile: another copy may have taken a lock of its own and applied or
-    // removed this record's journal. A journal still there takes the record back out at the next
-    // record; either way it does not count. The files that do not hold exactly what the journal
-    // says they should are named, or all of them when they all do.
-    journal_.release();
+    if (inPlace(entries) && journal_->isInPlace()) {
+        const int removed = journal_->end(sync);
+        if (removed != ENOENT)
+            return removed;
+    } else if (journal_->isInPlace()) {
+        // Moved or removed meanwhile: another copy may be writing under a lock of its own, or the
+        // record went into a file that no longer has the name. It does not count, and is taken
+        // back out now, or by the next record where that cannot be done now.
+        const RollBack back = RollbackJournal::rollBack(entries);
+        if (back.notTakenBack.isEmpty()) {
+            journal_->end(sync);
+            throw RecordRefusal(RecordRefusal::Reason::ChangedMeanwhile, {});
+        }
+        journal_->release();
+        throw RecordRefusal(RecordRefusal::Reason::MayNotBeWhole, back.notTakenBack);
+    }
+    // The journal went meanwhile: another copy may have applied it and written after it. The
+    // files that do not hold exactly what the journal says they should are named, or all of them
+    // when they all do.
     QStringList changed, all;
     for (const JournalEntry& e : entries) {
         all << e.hostPath;
@@ -57,12 +93,14 @@ int RecordTransaction::end(const std::vector<JournalEntry>& entries, bool sync)
     throw RecordRefusal(RecordRefusal::Reason::MayNotBeWhole, changed.isEmpty() ? all : changed);
 }
 
-void RecordTransaction::abandon(bool keep, bool sync)
+bool RecordTransaction::abandon(bool keep, bool sync)
 {
-    if (keep)
-        journal_.release();
-    else
-        journal_.end(sync);
+    if (!keep) {
+        const int removed = journal_->end(sync);
+        return removed != 0 && removed != ENOENT;
+    }
+    journal_->release();
+    return os::statusAt(journal_->hostPath()).error == 0;
 }
 
 } // namespace desk

@@ -17,6 +17,9 @@ namespace desk {
 
 namespace {
 
+// Not an errno value: the file grew by more than the record's bytes since.
+constexpr int writtenToByAnother = -1;
+
 // One line a file, its name percent-encoded so that no name can break the format; the last line
 // shows that the journal was written whole. A journal without it was cut off before any record
 // file was touched, and means nothing.
@@ -74,7 +77,7 @@ int rollBackFile(const JournalEntry& e)
         return 0;
     // More than the record's bytes: someone who does not take the lock wrote there too.
     if (status.size > e.length + e.added)
-        return EBUSY;
+        return writtenToByAnother;
     if (!e.existed) {
         if (own && !os::isFileAt(e.fd, e.hostPath))
             return 0;
@@ -93,15 +96,14 @@ int rollBackFile(const JournalEntry& e)
 }
 
 // The journal as it stands, at most `largestJournal` bytes of it; nothing when there is none.
-// One that cannot be read now stays for the next try (RunTimeError); one that is not this user's
-// is never read (RecordRefusal).
+// One that cannot be read now stays for the next try; one that is not this user's is never read.
 std::optional<QByteArray> readJournal(const QString& hostPath)
 {
     const os::Status status = os::statusAt(hostPath);
     if (status.error == ENOENT || status.error == ENOTDIR)
         return std::nullopt;
     if (status.error != 0)
-        throw RunTimeError(os::errorForIo(status.error), hostPath);
+        throw RecordRefusal(RecordRefusal::Reason::EarlierRecordUnfinished, {hostPath}, os::errorForIo(status.error));
     if (status.kind != os::Kind::File)
         throw RecordRefusal(RecordRefusal::Reason::NotAFile, {hostPath});
     const os::OpenedFile file = os::openRegularFile(hostPath, os::Access::Read);
@@ -111,7 +113,7 @@ std::optional<QByteArray> readJournal(const QString& hostPath)
     QByteArray text;
     const int result = os::readToEnd(file.fd, text, largestJournal + 1);
     if (result != 0)
-        throw RunTimeError(os::errorForIo(result), hostPath);
+        throw RecordRefusal(RecordRefusal::Reason::EarlierRecordUnfinished, {hostPath}, os::errorForIo(result));
     return text;
 }
 
@@ -143,8 +145,7 @@ bool RollbackJournal::isInPlace() const
 int RollbackJournal::end(bool sync)
 {
     release();
-    const int removed = os::removeFile(hostPath_);
-    if (removed != 0 && removed != ENOENT)
+    if (const int removed = os::removeFile(hostPath_))
         return removed;
     return sync ? os::syncFolderOf(hostPath_) : 0;
 }
@@ -167,8 +168,9 @@ void RollbackJournal::recover(const std::function<bool(const QString& fileName)>
                 entries.push_back(e);
     const RollBack back = rollBack(entries);
     if (back.passingError != 0)
-        throw RunTimeError(os::errorForIo(back.passingError), back.notTakenBack.join(u' '));
-    if (const int result = end())
+        throw RecordRefusal(RecordRefusal::Reason::EarlierRecordUnfinished, back.notTakenBack,
+                            os::errorForIo(back.passingError));
+    if (const int result = end(); result != 0 && result != ENOENT)
         throw RunTimeError(os::errorForIo(result), hostPath_);
     if (!back.notTakenBack.isEmpty())
         throw PartlyWrittenError(err::PathFileAccess, back.notTakenBack);
@@ -182,7 +184,7 @@ RollBack RollbackJournal::rollBack(const std::vector<JournalEntry>& entries)
         if (result == 0)
             continue;
         back.notTakenBack << e.hostPath;
-        const bool forGood = result == EPERM || result == EACCES || result == EBUSY;
+        const bool forGood = result == EPERM || result == EACCES || result == writtenToByAnother;
         if (!forGood && back.passingError == 0)
             back.passingError = result;
     }

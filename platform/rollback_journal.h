@@ -31,7 +31,7 @@ struct RollBack {
     QStringList notTakenBack;  // the files that may still hold part of the record
     // The errno value of the first failure that may pass (EIO, ENOSPC...), 0 when every failure
     // is for good: a file that may not be written (EPERM, EACCES: append-only, read-only) or that
-    // someone else wrote to since (EBUSY).
+    // someone else wrote to since.
     int passingError = 0;
 };
 
@@ -48,15 +48,16 @@ public:
     void begin(const std::vector<JournalEntry>& entries, bool sync = true);
     // Whether the journal that begin wrote is still the file at its path.
     bool isInPlace() const;
-    // Removes the journal for good: the record is in every file. 0 or an errno value.
+    // Removes the journal for good: the record is in every file. 0 or an errno value (ENOENT
+    // when it was not there).
     int end(bool sync = true);
     // Leaves the journal on the disk, for the next record or start to apply.
     void release() noexcept;
     // Applies a journal left over by an interrupted record, if there is one, to the files whose
-    // names `belongs` accepts, then removes it. A failure that may pass keeps it and throws, so
-    // that the next record or start finishes the job. If a file cannot be taken back for good,
-    // the journal goes (it could never be applied) and PartlyWrittenError names the file. A
-    // journal that is not this user's is never applied: RecordRefusal.
+    // names `belongs` accepts, then removes it. A failure that may pass keeps it and throws
+    // RecordRefusal, so that the next record or start finishes the job. If a file cannot be
+    // taken back for good, the journal goes (it could never be applied) and PartlyWrittenError
+    // names the file. A journal that is not this user's is never applied: RecordRefusal.
     void recover(const std::function<bool(const QString& fileName)>& belongs);
 
     // Takes each file back to its length before the record. It never cuts a file shorter than

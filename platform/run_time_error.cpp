@@ -49,8 +49,12 @@ PartlyWrittenError::PartlyWrittenError(int number, QStringList files)
 {
 }
 
-RecordRefusal::RecordRefusal(Reason reason, QStringList paths)
-    : RunTimeError(err::PathFileAccess, QStringLiteral("record refused (%1): ").arg(int(reason)) + paths.join(u' '))
+RecordRefusal::RecordRefusal(Reason reason, QStringList paths, int number)
+    : RunTimeError(number != 0 ? number
+                       : reason == Reason::OtherUsersFile || reason == Reason::OtherUsersRecordFile
+                       ? err::PermissionDenied
+                       : err::PathFileAccess,
+                   QStringLiteral("record refused (%1): ").arg(int(reason)) + paths.join(u' '))
     , reason_(reason)
     , paths_(std::move(paths))
 {

@@ -32,12 +32,22 @@ bool isSend(const QString& fileName, const QString& name)
 
 QString lock(const QString& name)
 {
-    return QStringLiteral(".desk-lock_") + name + u'.' + os::userTag();
+    return QStringLiteral(".desk-lock_") + name;
 }
 
 QString journal(const QString& name)
 {
-    return QStringLiteral(".desk-journal_") + name + u'.' + os::userTag();
+    return QStringLiteral(".desk-journal_") + name;
+}
+
+QString userLock(const QString& name)
+{
+    return lock(name) + u'.' + os::userTag();
+}
+
+QString userJournal(const QString& name)
+{
+    return journal(name) + u'.' + os::userTag();
 }
 
 QString nameCheck(const QString& name)

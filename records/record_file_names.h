@@ -13,18 +13,20 @@ QString notes(const QString& name);                             // "notes_Ann_Le
 // Whether `fileName` is the send file of any day.
 bool isSend(const QString& fileName, const QString& name);
 
-// The lock and the rollback journal carry the user too (".desk-lock_Ann_Lee.1000"): a classmate's
-// own files for the same name, in a folder the class shares, never stand in their place.
+// The lock and the rollback journal of every copy for this name (".desk-lock_Ann_Lee"), and those
+// of this user's copies (".desk-lock_Ann_Lee.1000"), which a classmate's own files for the same
+// name, in a folder the class shares, never stand in place of.
 QString lock(const QString& name);
 QString journal(const QString& name);
+QString userLock(const QString& name);
+QString userJournal(const QString& name);
 // Made and removed again at start-up, to see whether the folder takes the name.
 QString nameCheck(const QString& name);
 
-// The longest of the names above (the journal's): the student's name fits the folder when this
-// one does.
+// The longest of the names above: the student's name fits the folder when this one does.
 inline QString longest(const QString& name)
 {
-    return journal(name);
+    return userJournal(name);
 }
 
 } // namespace desk::recordfile

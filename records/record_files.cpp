@@ -3,6 +3,11 @@
 
 #include "app/main_window.h"
 
+#include "app/error_policy.h"
+#include "platform/dialogs.h"
+#include "platform/os_files.h"
+#include "platform/run_time_error.h"
+
 #include "records/channels.h"
 #include "records/record_file_names.h"
 
@@ -15,21 +20,26 @@ RecordSetPaths MainWindow::recordSetPaths() const
         // A journal left by a run on another day names that day's send file.
         return file == recordfile::master(name) || file == recordfile::notes(name) || recordfile::isSend(file, name);
     };
-    return {hostPath(state_.baseDir + u'\\' + recordfile::lock(name)),
-            hostPath(state_.baseDir + u'\\' + recordfile::journal(name)), holds};
+    auto inFolder = [&](const QString& file) { return hostPath(state_.baseDir + u'\\' + file); };
+    return {inFolder(recordfile::lock(name)), inFolder(recordfile::journal(name)),
+            inFolder(recordfile::userLock(name)), inFolder(recordfile::userJournal(name)), holds};
 }
 
 void MainWindow::writeRecord(std::initializer_list<int> channels, const std::function<void()>& writeBlock)
 {
     const ProgramState& s = state_;
+    QStringList leftAlone;
     {
         RecordTransaction record(files_, recordSetPaths());
         ChannelGuard guard(files_, channels);
         for (int number : channels) {
-            const QString& file = number == channel::master ? s.masterFileName
-                : number == channel::send                  ? s.sendFileName
-                                                           : s.notesFileName;
-            files_.open(number, hostPath(file), FileMode::Append);
+            const QString file = hostPath(number == channel::master ? s.masterFileName
+                                              : number == channel::send ? s.sendFileName
+                                                                        : s.notesFileName);
+            // Another user could empty such a file at any time, records and all.
+            if (os::isOtherUsersFile(file))
+                throw RecordRefusal(RecordRefusal::Reason::OtherUsersRecordFile, {file});
+            files_.open(number, file, FileMode::Append);
         }
         // Every block in the master and send files stands under a header of its own run: the
         // header goes in front of the first record that succeeds, and again into a file that
@@ -46,8 +56,15 @@ void MainWindow::writeRecord(std::initializer_list<int> channels, const std::fun
         }
         writeBlock();
         files_.closeTogether(channels);
+        leftAlone = record.leftAlone();
     }
     headerInFiles_ = true;
+    for (const QString& path : leftAlone) {
+        if (!otherUsersJournalsNamed_.contains(path)) {
+            otherUsersJournalsNamed_ << path;
+            services_.dialogs.messageBox(otherUsersJournalMessage(path));
+        }
+    }
 }
 
 void MainWindow::recordStudentText(std::initializer_list<int> channels, const std::function<void()>& writeBlock)

@@ -133,12 +133,13 @@ void TestBadInput::startUpAnswers()
     for (int channel = 1; channel <= 3; ++channel)
         QVERIFY(!w.files().isOpen(channel));
 
-    // Nothing but the expected record files and their lock, and those only in c:\lrnfiles.
+    // Nothing but the expected record files and their locks, and those only in c:\lrnfiles.
     QStringList expected{QStringLiteral("c/"), QStringLiteral("c/lrnfiles/"), QStringLiteral("mnt/")};
     for (const QString& file : files)
         expected << QStringLiteral("c/lrnfiles/") + file.section(u':', 0, 0);
     if (!files.isEmpty())
-        expected << QStringLiteral("c/lrnfiles/") + QFileInfo(w.recordSetPaths().lock).fileName();
+        for (const QString& lock : {w.recordSetPaths().lock, w.recordSetPaths().userLock})
+            expected << QStringLiteral("c/lrnfiles/") + QFileInfo(lock).fileName();
     expected.sort();
     const QMap<QString, QByteArray> made = filesUnder(f.root());
     QCOMPARE(made.keys(), expected);

@@ -8,7 +8,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 e2e_start
 dir=$HOME/lrnfiles
 master=$dir/masterFile_Ann_Lee.txt
-journal=$dir/.desk-journal_Ann_Lee.$(id -u)
+journal=$dir/.desk-journal_Ann_Lee
 table=$E2E_HOME/table.txt
 rows=100000
 awk -v rows=$rows 'BEGIN { for (i = 0; i < rows; i++) printf "  run %6d   t = 1.%03d s   d = 95.0 cm\r\n", i, i % 1000 }' >"$table"

@@ -34,6 +34,7 @@ struct RecordFolder {
     QTemporaryDir dir;
     QString master = dir.filePath(QStringLiteral("master.txt"));
     RecordSetPaths paths{dir.filePath(QStringLiteral(".lock")), dir.filePath(QStringLiteral(".journal")),
+                         dir.filePath(QStringLiteral(".lock.me")), dir.filePath(QStringLiteral(".journal.me")),
                          [](const QString&) { return true; }};
 
     // One record of `line`, or the reason it was refused.
@@ -152,40 +153,40 @@ void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
     QCOMPARE(fileState(journal.hostPath()), QByteArray("<missing>"));
 }
 
-// Where the student's lock and journal belong, files of other people's and programs' count for
+// Where the student's locks and journals belong, files of other people's and programs' count for
 // nothing.
 void TestRollbackJournal::onlyTheStudentsOwnLockAndJournalCount()
 {
     RecordFolder f;
     putFile(f.master, "earlier\r\n");
-    // A tidying program removes the lock file during a record: another copy could have taken a
-    // lock of its own meanwhile, so the record does not count, and its journal takes it back out.
-    QCOMPARE(f.record(u"in doubt", true), RecordRefusal::Reason::MayNotBeWhole);
+    // A tidying program removes a lock file during a record: another copy could have taken a lock
+    // of its own meanwhile, so the record does not count, and is taken back out at once.
+    QCOMPARE(f.record(u"in doubt", true), RecordRefusal::Reason::ChangedMeanwhile);
+    QCOMPARE(fileState(f.master), QByteArray("earlier\r\n"));
     QVERIFY(!f.record(u"new"));
-    QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\n"));
-    // A folder where the lock belongs is named in the refusal, and stays.
+    // A folder where a lock belongs is named in the refusal, and stays.
     QVERIFY(QFile::remove(f.paths.lock) && QDir().mkdir(f.paths.lock));
     QCOMPARE(f.record(u"refused"), RecordRefusal::Reason::NotAFile);
     QVERIFY(QFileInfo(f.paths.lock).isDir() && QDir().rmdir(f.paths.lock));
 
     if (::geteuid() != 0)
         QSKIP("only the superuser can give a file to another user");
-    // A classmate's journal naming the master file with length 0 is never applied; it goes, and so
-    // does their lock file. Where the journal may not be removed, the record is refused.
-    auto giveToAnotherUser = [](const QString& file) { return ::chown(QFile::encodeName(file).constData(), 4242, 4242) == 0; };
-    putFile(f.paths.lock, "");
+    // A classmate's journal for the name, naming the master file with length 0, is never applied:
+    // beside the classmate's lock it is left alone; beside the student's it goes where it may.
+    auto giveTo = [](const QString& file, uint user) { return ::chown(QFile::encodeName(file).constData(), user, user) == 0; };
     RollbackJournal(f.paths.journal).begin({{f.master, true, 0, 100}});
-    QVERIFY(giveToAnotherUser(f.paths.journal) && giveToAnotherUser(f.paths.lock));
+    putFile(f.paths.lock, "");
+    QVERIFY(giveTo(f.paths.journal, 4242) && giveTo(f.paths.lock, 4242));
     QVERIFY(!f.record(u"next"));
     QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\nnext\r\n"));
-    QCOMPARE(QFileInfo(f.paths.lock).ownerId(), 0u);
-    RollbackJournal(f.paths.journal).begin({{f.master, true, 0, 100}});
+    QCOMPARE(QFileInfo(f.paths.journal).ownerId(), 4242u);
+    QVERIFY(giveTo(f.paths.lock, 0));
     auto chattr = [&](const char* flag) { return QProcess::execute(QStringLiteral("chattr"), {QLatin1String(flag), f.paths.journal}); };
-    if (!giveToAnotherUser(f.paths.journal) || chattr("+i") != 0)
+    if (chattr("+i") != 0)
         QSKIP("cannot make a file that may not be removed here");
     auto unmark = qScopeGuard([&] { chattr("-i"); });
-    QCOMPARE(f.record(u"refused"), RecordRefusal::Reason::OtherUsersFile);
-    QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\nnext\r\n"));
+    QVERIFY(!f.record(u"last"));
+    QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\nnext\r\nlast\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestRollbackJournal)

@@ -209,7 +209,10 @@ struct Files {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QString journal() const { return folder + u'/' + desk::recordfile::journal(QStringLiteral("Ann_Lee")); }
-    bool journalLeft() const { return QFileInfo::exists(journal()); }
+    bool journalLeft() const
+    {
+        return QFileInfo::exists(journal()) || QFileInfo::exists(folder + u'/' + desk::recordfile::userJournal(QStringLiteral("Ann_Lee")));
+    }
 };
 
 // Every file reads whole; each holds exactly the acknowledged records of its kind, in the same

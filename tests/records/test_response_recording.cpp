@@ -35,7 +35,8 @@ struct Desk : desk::testing::StartedWindow {
     bool enter() { return click(&MainWindow::cmd_enter_response_Click); }
 };
 
-enum Breakage { BaseDirectoryRemoved, MasterIsDirectory, MasterReadOnly, SendIsDirectory, SendDiskFull, LockHeld };
+enum Breakage { BaseDirectoryRemoved, MasterIsDirectory, MasterReadOnly, MasterOfAnotherUser, SendIsDirectory, SendDiskFull,
+                LockHeld };
 
 } // namespace
 
@@ -223,6 +224,8 @@ void TestResponseRecording::unwritableRecordLosesNothing_data()
     QTest::newRow("base directory removed") << int(BaseDirectoryRemoved) << 76 << QString();
     QTest::newRow("master file is a directory") << int(MasterIsDirectory) << 75 << QString();
     QTest::newRow("master file read-only") << int(MasterReadOnly) << 70 << QString();
+    // A classmate who made the file could empty it, records and all.
+    QTest::newRow("master file of another user's") << int(MasterOfAnotherUser) << 70 << QStringLiteral("belongs to another user");
     QTest::newRow("send file is a directory") << int(SendIsDirectory) << 75 << QString();
     QTest::newRow("send file on a full disk") << int(SendDiskFull) << 61 << QString();
     // Another copy of the program in the middle of its own record, for longer than a record waits.
@@ -250,6 +253,10 @@ void TestResponseRecording::unwritableRecordLosesNothing()
         if (::geteuid() == 0)
             QSKIP("file permissions do not bind the superuser");
         QVERIFY(QFile::setPermissions(d.masterPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        break;
+    case MasterOfAnotherUser:
+        if (::geteuid() != 0 || ::chown(QFile::encodeName(d.masterPath()).constData(), 4242, 4242) != 0)
+            QSKIP("only the superuser can give a file to another user");
         break;
     case SendIsDirectory:
         QVERIFY(QFile::remove(d.sendPath()));

@@ -532,14 +532,15 @@ void TestSoak::soak()
     if (QTest::currentTestFailed())
         return;
 
-    // Nothing but the three record files and their lock in the base directory (no rollback
+    // Nothing but the three record files and their locks in the base directory (no rollback
     // journal left behind), and nothing left in the stash.
     const QStringList names = QDir(soak.host(soak.s.baseDir)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     for (const QString& name : names)
         QVERIFY2(QStringList({QFileInfo(soak.host(soak.s.masterFileName)).fileName(),
                               QFileInfo(soak.host(soak.s.sendFileName)).fileName(),
                               QFileInfo(soak.host(soak.s.notesFileName)).fileName(),
-                              QFileInfo(soak.w.recordSetPaths().lock).fileName()})
+                              QFileInfo(soak.w.recordSetPaths().lock).fileName(),
+                              QFileInfo(soak.w.recordSetPaths().userLock).fileName()})
                      .contains(name),
                  qPrintable(name));
     QCOMPARE(QDir(soak.stash(QString())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
