@@ -104,8 +104,8 @@ QString recordRefusalMessage(const RecordRefusal& refusal)
     case RecordRefusal::Reason::ChangedMeanwhile:
         why = QStringLiteral("Nothing was recorded.  While the record was written, another program moved or "
                              "removed the hidden lock file that the program keeps beside the record files, or one "
-                             "of the record files, so the record was taken back out again.  Please record it "
-                             "again.");
+                             "of the record files, so the record does not count and is taken back out of the "
+                             "files.  Please record it again.");
         break;
     case RecordRefusal::Reason::MayNotBeWhole:
         why = QStringLiteral("The record may not be whole.  While it was written, another program removed or "

@@ -6,6 +6,8 @@
 #include "platform/termination_deferral.h"
 #include "platform/windows1252.h"
 
+#include <QFileInfo>
+
 namespace desk {
 
 void FileChannels::checkNumber(int channel)
@@ -39,6 +41,12 @@ bool FileChannels::holdsNothing(int channel) const
     const Channel& c = openChannel(channel);
     const os::Status status = os::statusOf(c.fd);
     return c.pending.isEmpty() && status.error == 0 && status.size == 0;
+}
+
+bool FileChannels::isOtherUsersFile(int channel) const
+{
+    const Channel& c = openChannel(channel);
+    return !os::ownedByThisUser(os::statusOf(c.fd), QFileInfo(c.hostPath).absolutePath());
 }
 
 namespace {

@@ -42,36 +42,48 @@ RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& 
                 throw;
         }
     }
-    bool nameJournalFree = false;
-    if (nameLock_ && nameLock_->held()) {
-        if (os::isOtherUsersFile(paths.journal) && os::removeFile(paths.journal) != 0) {
-            leftAlone_ << paths.journal;
-        } else {
-            RollbackJournal(paths.journal).recover(paths.holds);
-            nameJournalFree = true;
-        }
+    // This user's journal at the name's place is this user's to finish, under the user's lock,
+    // whoever holds the name's now. Another user's is never applied, nor removed: it may be
+    // theirs to finish.
+    bool nameJournalFree = nameLock_ && nameLock_->held();
+    if (os::isOtherUsersFile(paths.journal)) {
+        leftAlone_ << paths.journal;
+        nameJournalFree = false;
+    } else {
+        RollbackJournal(paths.journal).recover(paths.holds);
     }
     RollbackJournal(claimed(paths.userJournal)).recover(paths.holds);
     journal_.emplace(nameJournalFree ? paths.journal : paths.userJournal);
     files_.setJournal(this);
 }
 
-bool RecordTransaction::inPlace(const std::vector<JournalEntry>& entries) const
+bool RecordTransaction::locksInPlace() const
 {
-    return userLock_.isInPlace() && (!nameLock_ || !nameLock_->held() || nameLock_->isInPlace())
-        && std::all_of(entries.begin(), entries.end(), [](const JournalEntry& e) { return os::isFileAt(e.fd, e.hostPath); });
+    return userLock_.isInPlace() && (!nameLock_ || !nameLock_->held() || nameLock_->isInPlace());
 }
 
 int RecordTransaction::end(const std::vector<JournalEntry>& entries, bool sync)
 {
-    if (inPlace(entries) && journal_->isInPlace()) {
+    const bool locked = locksInPlace();
+    const bool filesInPlace = std::all_of(entries.begin(), entries.end(),
+                                          [](const JournalEntry& e) { return os::isFileAt(e.fd, e.hostPath); });
+    if (locked && filesInPlace && journal_->isInPlace()) {
         const int removed = journal_->end(sync);
-        if (removed != ENOENT)
+        if (removed != 0 && removed != ENOENT)
             return removed;
+        // A lock taken away just before the journal went: another copy may have applied it.
+        if (removed == 0 && locksInPlace())
+            return 0;
     } else if (journal_->isInPlace()) {
-        // Moved or removed meanwhile: another copy may be writing under a lock of its own, or the
-        // record went into a file that no longer has the name. It does not count, and is taken
-        // back out now, or by the next record where that cannot be done now.
+        // A lock file moved or removed meanwhile: another copy may be writing under a lock of its
+        // own, so the files are not this copy's to cut now. The record does not count; the journal
+        // stays and takes it back out at the next record, whoever makes it.
+        if (!locked) {
+            journal_->release();
+            throw RecordRefusal(RecordRefusal::Reason::ChangedMeanwhile, {});
+        }
+        // Only a record file moved or removed, under the locks: taken back out at once, through
+        // the record's own open files.
         const RollBack back = RollbackJournal::rollBack(entries);
         if (back.notTakenBack.isEmpty()) {
             journal_->end(sync);

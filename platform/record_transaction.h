@@ -37,24 +37,23 @@ struct RecordSetPaths {
 
 class RecordTransaction : private RecordJournal {
 public:
-    // Errors: RecordRefusal when another copy holds a lock too long, when something not this
-    // user's stands at the user's lock or journal, or a non-file at any of them; the lock files'
-    // open errors (76...); the error of a leftover journal that cannot be applied.
+    // Errors: RecordRefusal when another copy holds a lock too long, when another user's file that
+    // may not be removed stands at the user's lock or journal, or a non-file at any of them; the
+    // lock files' open errors (76...); the error of a leftover journal that cannot be applied.
     RecordTransaction(FileChannels& files, const RecordSetPaths& paths);
     ~RecordTransaction() { files_.setJournal(nullptr); }
     RecordTransaction(const RecordTransaction&) = delete;
     RecordTransaction& operator=(const RecordTransaction&) = delete;
 
-    // Journals of other users' at the name's place that could not be removed: never applied, and
-    // left where they are.
+    // Another user's journal at the name's place: never applied, and left where it is.
     const QStringList& leftAlone() const { return leftAlone_; }
 
 private:
     void begin(const std::vector<JournalEntry>& entries, bool sync) override { journal_->begin(entries, sync); }
     int end(const std::vector<JournalEntry>& entries, bool sync) override;
     bool abandon(bool keep, bool sync) override;
-    // Whether the locks and the record's files are still the files at their paths.
-    bool inPlace(const std::vector<JournalEntry>& entries) const;
+    // Whether the locks are still held on the files at their paths.
+    bool locksInPlace() const;
 
     FileChannels& files_;
     RecordLock userLock_;

@@ -36,10 +36,13 @@ void MainWindow::writeRecord(std::initializer_list<int> channels, const std::fun
             const QString file = hostPath(number == channel::master ? s.masterFileName
                                               : number == channel::send ? s.sendFileName
                                                                         : s.notesFileName);
-            // Another user could empty such a file at any time, records and all.
+            // Another user could empty such a file at any time, records and all: looked at before
+            // it is opened (it may not open at all) and after (it may have been made meanwhile).
             if (os::isOtherUsersFile(file))
                 throw RecordRefusal(RecordRefusal::Reason::OtherUsersRecordFile, {file});
             files_.open(number, file, FileMode::Append);
+            if (files_.isOtherUsersFile(number))
+                throw RecordRefusal(RecordRefusal::Reason::OtherUsersRecordFile, {file});
         }
         // Every block in the master and send files stands under a header of its own run: the
         // header goes in front of the first record that succeeds, and again into a file that
