@@ -169,16 +169,24 @@ void TestRollbackJournal::onlyTheStudentsOwnLockAndJournalCount()
 
     if (::geteuid() != 0)
         QSKIP("only the superuser can give a file to another user");
+    auto giveTo = [](const QString& file, uint user) { return ::chown(QFile::encodeName(file).constData(), user, user) == 0; };
+    putFile(f.paths.lock, "");
+    QVERIFY(giveTo(f.paths.lock, 4242));
+    // The student's own journal at the name's place, left by a crash, is applied under the
+    // user's lock, whoever holds the name's.
+    RollbackJournal(f.paths.journal).begin({{f.master, true, QFileInfo(f.master).size(), 100}});
+    QFile torn(f.master);
+    QVERIFY(torn.open(QIODevice::Append) && torn.write("torn") == 4);
+    torn.close();
+    QVERIFY(!f.record(u"next"));
     // A classmate's journal for the name, naming the master file with length 0, is never applied
     // and stays where it is, beside the classmate's lock or the student's.
-    auto giveTo = [](const QString& file, uint user) { return ::chown(QFile::encodeName(file).constData(), user, user) == 0; };
     RollbackJournal(f.paths.journal).begin({{f.master, true, 0, 100}});
-    putFile(f.paths.lock, "");
-    QVERIFY(giveTo(f.paths.journal, 4242) && giveTo(f.paths.lock, 4242));
-    QVERIFY(!f.record(u"next"));
+    QVERIFY(giveTo(f.paths.journal, 4242));
+    QVERIFY(!f.record(u"more"));
     QVERIFY(giveTo(f.paths.lock, 0));
     QVERIFY(!f.record(u"last"));
-    QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\nnext\r\nlast\r\n"));
+    QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\nnext\r\nmore\r\nlast\r\n"));
     QCOMPARE(QFileInfo(f.paths.journal).ownerId(), 4242u);
 }
 
