@@ -1,6 +1,9 @@
 #include "platform/text_box.h"
 
+#include <QFocusEvent>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -147,15 +150,34 @@ void TextBox::setText(const QString& text)
 
 void TextBox::append(const QString& text)
 {
+    // Nothing added leaves the caret and the view where the student has them.
+    if (text.isEmpty())
+        return;
     const QString before = this->text();
+    const QString added = editorText(text);
     // The last line is cut into pieces again together with what is added to it.
     const QTextBlock last = document()->lastBlock();
     const int lastStart = last.position();
     const bool lastContinues = continuesPrevious(last);
-    const Pieces cut = cutIntoPieces(last.text() + editorText(text));
+    const Pieces cut = cutIntoPieces(last.text() + added);
     QTextCursor cursor(last);
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    cursor.insertText(cut.text);
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    // Where the last line keeps its pieces, only the new text goes in, and that is what a screen
+    // reader is told was inserted.
+    const qsizetype kept = last.text().size();
+    qsizetype addedAt = kept;
+    if (cut.text.startsWith(last.text())) {
+        cursor.insertText(cut.text.mid(kept));
+    } else {
+        cursor.setPosition(lastStart, QTextCursor::KeepAnchor);
+        cursor.insertText(cut.text);
+        // The new cuts fall among the old characters: the added text starts after as many of
+        // them as the last line held.
+        addedAt = 0;
+        for (qsizetype seen = 0; seen < kept; ++addedAt)
+            if (cut.text[addedAt] != u'\n')
+                ++seen;
+    }
     // What the program puts in the box is not the student's to undo, as after setText.
     document()->clearUndoRedoStacks();
     if (cut.anyCut)
@@ -163,9 +185,35 @@ void TextBox::append(const QString& text)
     std::vector<bool> continuation = cut.continuation;
     continuation.front() = lastContinues;
     markContinuations(document()->findBlock(lastStart), continuation);
-    setTextCursor(QTextCursor(document()));
-    text_ = before + readBack(editorText(text));
+    text_ = before + readBack(added);
     textKnown_ = true;
+    showFrom(lastStart + int(addedAt));
+}
+
+void TextBox::showFrom(int position)
+{
+    // Scrolled to the end first, the view then moves back up only until the caret's line is its
+    // top line; where the rest is shorter than the view, the caret stays lower down.
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    QTextCursor caret(document());
+    caret.setPosition(std::min(position, document()->characterCount() - 1));
+    setTextCursor(caret);
+    ensureCursorVisible();
+}
+
+void TextBox::focusInEvent(QFocusEvent* event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    // A click selects on its release, once the caret has gone where the mouse put it.
+    if (event->reason() != Qt::MouseFocusReason && holdsReplacedText())
+        selectAll();
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    QPlainTextEdit::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && !textCursor().hasSelection() && holdsReplacedText())
+        selectAll();
 }
 
 } // namespace desk

@@ -12,6 +12,8 @@
 namespace desk {
 
 class TextBox : public QPlainTextEdit {
+    Q_OBJECT
+
 public:
     explicit TextBox(QWidget* parent = nullptr);
 
@@ -19,12 +21,19 @@ public:
     // same however much the box holds; a change by the student makes it be read again once.
     QString text() const;
     void setText(const QString& text);
-    // Adds `text` at the end, as setText(text() + text) would, and leaves the view as setText
-    // does (at the top); only the last line is laid out again, not all of the box.
+    // Adds `text` at the end, as setText(text() + text) would, and puts the caret at the start
+    // of what was added, scrolled to the top of the view where the rest fits below it, so that the
+    // reader lands on it (empty `text` moves nothing). Only the last line is laid out again.
     void append(const QString& text);
+
+    // While the box holds exactly `text`, entering it by Tab or by a click selects it all, so
+    // that the first key typed replaces it. A click that selects a part of it keeps that part.
+    void setReplacedOnEntry(const QString& text) { replacedOnEntry_ = text; }
 
 protected:
     QMimeData* createMimeDataFromSelection() const override;
+    void focusInEvent(QFocusEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     // The editor's own whole-text calls would bypass the line-break and long-line rules above;
@@ -33,8 +42,13 @@ private:
     using QPlainTextEdit::setPlainText;
     using QPlainTextEdit::toPlainText;
 
+    // Puts the caret at `position` and its line at the top of the view, as far as the text goes.
+    void showFrom(int position);
+    bool holdsReplacedText() const { return !replacedOnEntry_.isEmpty() && text() == replacedOnEntry_; }
+
     mutable QString text_;
     mutable bool textKnown_ = true;
+    QString replacedOnEntry_;
 };
 
 } // namespace desk
