@@ -8,7 +8,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QPushButton>
-#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QtMath>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -60,6 +61,58 @@ int screenHeight(const QWidget* owner)
     return screen ? screen->availableGeometry().height() : 768;
 }
 
+// The text of a message or question, read-only: the student can select and copy it, say to
+// send an error number to the instructor, with the keyboard (Tab to it, Ctrl+A, Ctrl+C) as well
+// as the mouse, and a screen reader reads it as text. It looks like a label, as wide as one
+// would be; a text taller than `tallest` scrolls, so that the buttons stay in reach.
+QTextEdit* textView(const QString& text, int tallest)
+{
+    auto* view = new QTextEdit;
+    view->setPlainText(text);
+    view->setReadOnly(true);
+    view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    view->setTabChangesFocus(true);
+    view->setFrameShape(QFrame::NoFrame);
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    view->setPalette(palette);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int width = std::min(widestText, std::max(view->fontMetrics().horizontalAdvance(text) + 2, 300));
+    view->document()->setTextWidth(width);
+    const int height = qCeil(view->document()->size().height());
+    if (height > tallest) {
+        view->setFixedSize(width + view->verticalScrollBar()->sizeHint().width(), tallest);
+    } else {
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->setFixedSize(width, height);
+    }
+    return view;
+}
+
+// Shows `text` over `buttons` in `box`, which belongs to `owner`; the box's result.
+int runTextBox(QDialog& box, QWidget* owner, const QString& text, QDialogButtonBox::StandardButtons buttons)
+{
+    box.setWindowTitle(QtDialogs::title());
+    auto* layout = new QVBoxLayout(&box);
+    layout->addWidget(textView(text, screenHeight(owner) * 2 / 3));
+    // What a screen reader says when the box opens.
+    box.setAccessibleDescription(text);
+    QTimer::singleShot(0, &box, [&box] {
+        QAccessibleEvent alert(&box, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    });
+    auto* buttonBox = new QDialogButtonBox(buttons);
+    QObject::connect(buttonBox, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    QObject::connect(buttonBox, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    layout->addWidget(buttonBox);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    withoutButtonIcons(box);
+    // The focus starts on the answer that changes nothing: OK, or No.
+    buttonBox->button(buttons.testFlag(QDialogButtonBox::No) ? QDialogButtonBox::No : QDialogButtonBox::Ok)->setFocus();
+    placeAndRun(box, owner);
+    return box.result();
+}
+
 } // namespace
 
 QString QtDialogs::title()
@@ -92,44 +145,14 @@ void QtDialogs::messageBox(const QString& text)
 {
     QDialog box(owner_);
     box.setObjectName(QStringLiteral("messageBox"));
-    box.setWindowTitle(title());
-    auto* layout = new QVBoxLayout(&box);
-    // The student can select and copy the text, say to send an error number to the instructor,
-    // with the keyboard (Tab to it, Ctrl+A, Ctrl+C) as well as the mouse.
-    const Qt::TextInteractionFlags selectable = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
-    auto* label = new QLabel(text);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(selectable);
-    label->setFocusPolicy(Qt::StrongFocus);
-    label->setFixedWidth(std::min(widestText, std::max(label->fontMetrics().horizontalAdvance(text) + 2, 300)));
-    // A message taller than two thirds of the screen scrolls, so that OK stays in reach; there the
-    // text is a read-only text box, which scrolls along with the keyboard's selection.
-    const int tallest = screenHeight(owner_) * 2 / 3;
-    if (label->heightForWidth(label->width()) > tallest) {
-        auto* scrolled = new QPlainTextEdit(text);
-        scrolled->setReadOnly(true);
-        scrolled->setTextInteractionFlags(selectable);
-        scrolled->setFrameShape(QFrame::NoFrame);
-        scrolled->setBackgroundRole(QPalette::Window);
-        scrolled->setFixedSize(label->width() + scrolled->verticalScrollBar()->sizeHint().width(), tallest);
-        layout->addWidget(scrolled);
-        delete label;
-    } else {
-        layout->addWidget(label);
-    }
-    // What a screen reader says when the box opens.
-    box.setAccessibleDescription(text);
-    QTimer::singleShot(0, &box, [&box] {
-        QAccessibleEvent alert(&box, QAccessible::Alert);
-        QAccessible::updateAccessibility(&alert);
-    });
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    withoutButtonIcons(box);
-    buttons->button(QDialogButtonBox::Ok)->setFocus();
-    placeAndRun(box, owner_);
+    runTextBox(box, owner_, text, QDialogButtonBox::Ok);
+}
+
+bool QtDialogs::askYesNo(const QString& question)
+{
+    QDialog box(owner_);
+    box.setObjectName(QStringLiteral("questionBox"));
+    return runTextBox(box, owner_, question, QDialogButtonBox::Yes | QDialogButtonBox::No) == QDialog::Accepted;
 }
 
 void QtDialogs::beep()

@@ -20,6 +20,8 @@ public:
     virtual QString inputBox(const QString& prompt) = 0;
     // Modal message box with OK only.
     virtual void messageBox(const QString& text) = 0;
+    // Modal box with Yes and No, the focus on No; true for Yes. Closing the box is No.
+    virtual bool askYesNo(const QString& question) = 0;
     virtual void beep() = 0;
 };
 
@@ -29,6 +31,7 @@ class QtDialogs : public Dialogs {
 public:
     QString inputBox(const QString& prompt) override;
     void messageBox(const QString& text) override;
+    bool askYesNo(const QString& question) override;
     void beep() override;
 
     // The window the boxes belong to from now on.

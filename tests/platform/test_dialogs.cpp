@@ -4,13 +4,16 @@
 #include "platform/dialogs.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QScreen>
 #include <QScopeGuard>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -63,7 +66,8 @@ void TestDialogs::boxesBelongToTheWindow()
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
         }
-        for (bool message : {false, true}) {
+        for (const char* kind : {"input", "message", "question"}) {
+            const QString text = QStringLiteral("The error is:  61");
             bool looked = false;
             whenOpen([&](QDialog& box) {
                 QCOMPARE(box.parentWidget(), &window);
@@ -76,10 +80,27 @@ void TestDialogs::boxesBelongToTheWindow()
                 QVERIFY2((box.frameGeometry().center() - centre).manhattanLength() <= 4,
                          qPrintable(QStringLiteral("centred at %1,%2").arg(box.frameGeometry().center().x())
                                         .arg(box.frameGeometry().center().y())));
+                // A screen reader reads a message or a question as text.
+                if (qstrcmp(kind, "input") != 0) {
+                    auto* view = box.findChild<QTextEdit*>();
+                    QVERIFY(view);
+                    QAccessibleTextInterface* read = QAccessible::queryAccessibleInterface(view)->textInterface();
+                    QVERIFY(read);
+                    QCOMPARE(read->text(0, read->characterCount()), text);
+                }
+                // A question starts on the answer that changes nothing.
+                if (qstrcmp(kind, "question") == 0) {
+                    auto* buttons = box.findChild<QDialogButtonBox*>();
+                    QVERIFY(buttons);
+                    QCOMPARE(box.focusWidget(), buttons->button(QDialogButtonBox::No));
+                    buttons->button(QDialogButtonBox::Yes)->click();
+                }
                 looked = true;
             });
-            if (message)
-                dialogs.messageBox(QStringLiteral("The error is:  61"));
+            if (qstrcmp(kind, "message") == 0)
+                dialogs.messageBox(text);
+            else if (qstrcmp(kind, "question") == 0)
+                QVERIFY(dialogs.askYesNo(text));
             else
                 dialogs.inputBox(QStringLiteral("Assignment Number:  "));
             QVERIFY(looked);
@@ -99,7 +120,7 @@ void TestDialogs::tallMessageScrollsWithOkInReach()
     whenOpen([&](QDialog& box) {
         const int screen = box.screen()->availableGeometry().height();
         QVERIFY2(box.height() <= screen * 3 / 4, qPrintable(QString::number(box.height())));
-        auto* scrolled = box.findChild<QPlainTextEdit*>();
+        auto* scrolled = box.findChild<QTextEdit*>();
         QVERIFY(scrolled);
         QCOMPARE(scrolled->toPlainText(), text);
         QVERIFY(scrolled->focusPolicy() & Qt::TabFocus);

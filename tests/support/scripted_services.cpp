@@ -22,6 +22,16 @@ void ScriptedDialogs::messageBox(const QString& text)
     messages << text;
 }
 
+bool ScriptedDialogs::askYesNo(const QString& question)
+{
+    questions << question;
+    if (yesNo.empty())
+        return false;
+    const bool yes = yesNo.front();
+    yesNo.pop_front();
+    return yes;
+}
+
 void ScriptedDialogs::beep()
 {
     ++beeps;

@@ -16,16 +16,20 @@
 
 namespace desk::testing {
 
-// Answers input boxes from a queue, in order, and records every prompt, message and beep.
+// Answers input boxes and Yes/No questions from queues, in order (No once the queue is empty, as
+// when the box is closed), and records every prompt, message, question and beep.
 class ScriptedDialogs : public Dialogs {
 public:
     QString inputBox(const QString& prompt) override;
     void messageBox(const QString& text) override;
+    bool askYesNo(const QString& question) override;
     void beep() override;
 
     std::deque<QString> answers;
+    std::deque<bool> yesNo;
     QStringList prompts;
     QStringList messages;
+    QStringList questions;
     int beeps = 0;
     // When set, every beep raises this run-time error: a platform that cannot beep.
     int beepError = 0;
