@@ -3,6 +3,8 @@
 //   on a run-time error their remaining steps are skipped, the trap's message is shown, and the
 //   procedure returns. Only assignment opening goes on to end the program, on error 9 (the
 //   assignment is not in the bank, or its number is beyond the table's 100): the message says so.
+//   The question cursor reaches error 9 when it runs past the bank's last slot, which is where
+//   every assignment of the bank ends: there the student is told the assignment is finished.
 // - Every other handler has no trap: an error stops it, the general error message with the number
 //   is shown, and the program goes on, so that the student keeps the session.
 // - A failing timer tick is reported once, not 67 times a second.
@@ -30,6 +32,23 @@ QString invalidAssignmentMessage()
         "supposed to be in the current drillkit.  This program will end and you will need to "
         "start over.  If you are sure you have entered a valid assignment number email the "
         "instructor and specify that you have received a 'subscript out of range' error");
+}
+
+QString endOfAssignmentMessage()
+{
+    return QStringLiteral(
+        "You have reached the end of this assignment: there are no more paragraphs.  Your work is "
+        "recorded: every answer and note you recorded with \"Enter Response\" or \"Save as Notes\" "
+        "is in your record files.  Click \"quit program\" to end the program.");
+}
+
+QString unrecordedAnswerQuestion()
+{
+    return QStringLiteral(
+        "What is in the box on the right could not be recorded, and it belongs to the paragraph "
+        "you are on.  Go on to the next paragraph and leave it unrecorded?\n\n"
+        "Yes: go on; the text is not recorded and the box shows the instructions again.\n"
+        "No: stay on this paragraph with your text in the box, so that you can record it again.");
 }
 
 QString generalErrorMessage(int number)
@@ -151,7 +170,11 @@ QString untrappedMessage(const RunTimeError& error)
 
 void MainWindow::trapErrors(TrappedProcedure procedure, const std::function<void()>& steps)
 {
-    const int error = runTrapped(steps, [this](const RunTimeError& e) { services_.dialogs.messageBox(trapMessage(e)); });
+    const int error = runTrapped(steps, [&](const RunTimeError& e) {
+        const bool pastLastParagraph = procedure == TrappedProcedure::readNextQuestion
+            && e.number() == err::SubscriptOutOfRange && state_.bankIndex.toNumber() > ProgramState::LastBankSlot;
+        services_.dialogs.messageBox(pastLastParagraph ? endOfAssignmentMessage() : trapMessage(e));
+    });
     if (procedure == TrappedProcedure::openAssignment && error == err::SubscriptOutOfRange)
         endProgram();
 }

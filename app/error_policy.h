@@ -13,6 +13,10 @@ class RunTimeError;
 enum class TrappedProcedure { setUpProgram, openAssignment, readNextQuestion, cmdNextQuestion_Click };
 
 QString invalidAssignmentMessage();
+// What "Next Question / Answer" shows once the assignment has no paragraph left.
+QString endOfAssignmentMessage();
+// Asked by "Next Question / Answer" while the answer box holds text whose record was refused.
+QString unrecordedAnswerQuestion();
 QString generalErrorMessage(int number);
 QString unencodableTextMessage(const QStringList& characters);
 // The general error message, then which files may hold part of a record that failed.

@@ -14,7 +14,7 @@ using desk::MainWindow;
 using desk::Value;
 using desk::testing::WindowFixture;
 using desk::testing::generalErrorText;
-using desk::testing::invalidAssignmentText;
+using desk::testing::endOfAssignmentText;
 using desk::testing::startAssignmentOne;
 using desk::testing::useBank;
 
@@ -81,7 +81,7 @@ void TestNextQuestion::pagesThroughCompiledAssignment()
         fixture.window->cmdNextQuestion->click();
         QVERIFY(!fixture.window->hasEnded());
         QCOMPARE(fixture.dialogs.messages.size(), extra);
-        QCOMPARE(fixture.dialogs.messages.last(), invalidAssignmentText());
+        QCOMPARE(fixture.dialogs.messages.last(), endOfAssignmentText());
         QCOMPARE(questionBox(fixture), shown);
         QCOMPARE(s.bankIndex, Value::whole(5000 + extra));
     }
@@ -279,7 +279,7 @@ void TestNextQuestion::nextPictureAfterCursorRanPastLastSlot()
     for (int click = 0; click < 7; ++click)
         fixture.window->cmdNextQuestion->click();
     QCOMPARE(s.bankIndex, Value::whole(5001));
-    QCOMPARE(fixture.dialogs.messages, QStringList{invalidAssignmentText()});
+    QCOMPARE(fixture.dialogs.messages, QStringList{endOfAssignmentText()});
     const QString box = questionBox(fixture);
     const QString transcript = s.cumulativeText;
 
@@ -293,7 +293,7 @@ void TestNextQuestion::nextPictureAfterCursorRanPastLastSlot()
     // The program goes on: the next click is handled as before.
     fixture.window->cmdNextQuestion->click();
     QCOMPARE(fixture.dialogs.messages.size(), 3);
-    QCOMPARE(fixture.dialogs.messages.last(), invalidAssignmentText());
+    QCOMPARE(fixture.dialogs.messages.last(), endOfAssignmentText());
     QCOMPARE(s.bankIndex, Value::whole(5002));
 }
 

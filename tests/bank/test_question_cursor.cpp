@@ -13,7 +13,7 @@
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::WindowFixture;
-using desk::testing::invalidAssignmentText;
+using desk::testing::endOfAssignmentText;
 using desk::testing::startAssignmentOne;
 using desk::testing::useBank;
 
@@ -78,7 +78,7 @@ void TestQuestionCursor::compiledAssignmentThenPastTheLastSlot()
         fetch(fixture);
         QVERIFY(!fixture.window->hasEnded());
         QCOMPARE(fixture.dialogs.messages.size(), extra);
-        QCOMPARE(fixture.dialogs.messages.last(), invalidAssignmentText());
+        QCOMPARE(fixture.dialogs.messages.last(), endOfAssignmentText());
         QCOMPARE(s.bankIndex, Value::whole(5000 + extra));
         QCOMPARE(s.awaitingResponse, Value::truth(false));
         QCOMPARE(s.currentLine, paragraphs.last());
@@ -116,7 +116,7 @@ void TestQuestionCursor::answerPromptComesBackAfterUnansweredParagraph()
     QCOMPARE(s.awaitingResponse, Value::truth(true));
     answer.setText(QStringLiteral("unrecorded"));
     fetch(fixture);
-    QCOMPARE(fixture.dialogs.messages, QStringList{invalidAssignmentText()});
+    QCOMPARE(fixture.dialogs.messages, QStringList{endOfAssignmentText()});
     QCOMPARE(answer.text(), s.answerPrompt);
     QCOMPARE(s.awaitingResponse, Value::truth(false));
     QVERIFY(!fixture.window->hasEnded());

@@ -47,10 +47,13 @@ for i in 2 3 4 5; do
     click_control cmd_enter_response
 done
 
-# Past the last paragraph: the invalid-assignment message, and the program goes on.
+# Past the last paragraph: the end-of-assignment message, and the program goes on.
 click_control cmdNextQuestion
 message=$(read_and_close_message_box)
-case "$message" in "You have probably not entered a valid assignment number."*) ;; *) fail "unexpected message: $message" ;; esac
+case "$message" in
+"You have reached the end of this assignment: there are no more paragraphs."*) ;;
+*) fail "unexpected message: $message" ;;
+esac
 program_running || fail "the program ended after the last paragraph"
 
 click_control cmd_display_note_file

@@ -55,6 +55,15 @@ inline QString invalidAssignmentText()
         "have received a 'subscript out of range' error");
 }
 
+// What "Next Question / Answer" shows once the assignment has no paragraph left.
+inline QString endOfAssignmentText()
+{
+    return QStringLiteral(
+        "You have reached the end of this assignment: there are no more paragraphs.  Your work is "
+        "recorded: every answer and note you recorded with \"Enter Response\" or \"Save as Notes\" "
+        "is in your record files.  Click \"quit program\" to end the program.");
+}
+
 // The number of the run-time error the call raises, 0 when it raises none.
 inline int errorOf(const std::function<void()>& call)
 {
