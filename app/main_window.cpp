@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/program_icon.h"
+#include "platform/accessible_roles.h"
+#include "platform/status_announcer.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -19,10 +21,13 @@ MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     setObjectName(QStringLiteral("cmd_pend_exp"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowIcon(programIcon());
+    // A window, not a filler, to a screen reader.
+    setAccessibleRole(staticMetaObject.className(), QAccessible::Window);
     setAccessibleDescription(QStringLiteral(
         "Assignment Desk: work through an assignment of physics problems one paragraph at a time and "
         "record your answers and notes for the instructor"));
     createControls();
+    announcer_ = new StatusAnnouncer(this);
     wireEvents();
 }
 
@@ -45,6 +50,11 @@ void MainWindow::wireEvents()
     for (auto [control, handler] : clicks)
         connect(control, &QPushButton::clicked, this, [this, handler = handler] { runHandler(handler); });
     connect(tmr_pend_exp, &QTimer::timeout, this, [this] { runTick(); });
+}
+
+void MainWindow::announce(const QString& message)
+{
+    announcer_->announce(message);
 }
 
 void MainWindow::load()

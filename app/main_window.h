@@ -44,6 +44,7 @@ class Clock;
 class Dialogs;
 class PictureBox;
 class RandomSource;
+class StatusAnnouncer;
 class TextBox;
 enum class TrappedProcedure;
 
@@ -185,11 +186,18 @@ private:
     // `writeBlock` write the block's lines, and closes them, so every file gets it or none does.
     void writeRecord(std::initializer_list<int> channels, const std::function<void()>& writeBlock);
     // "Enter Response" and "Save as Notes": a record that fails keeps the student's text in the
-    // answer box, also through the next "Next Question / Answer" clicks.
+    // answer box, and the next "Next Question / Answer" asks before it moves on without it.
     void recordStudentText(std::initializer_list<int> channels, const std::function<void()>& writeBlock);
     // After a record reached every file: nothing is awaited, and the entry heads the transcript.
     void acknowledgeRecord(const QString& entry);
     void clearQuestionAndAnswer();
+    // What "Enter Response" and "Save as Notes" announce when the box held only the instructions.
+    static QString nothingRecordedAnnouncement();
+    // Before "Next Question / Answer" moves on from text whose record was refused: whether the
+    // student lets it go unrecorded (the box then shows the instructions), or stays with it.
+    bool leaveRefusedText();
+    // Tells a screen reader what a click did.
+    void announce(const QString& message);
     QString hostPath(const QString& programPath) const { return services_.paths.toHost(programPath); }
 
     PlatformServices services_;
@@ -205,6 +213,7 @@ private:
     QStringList otherUsersJournalsNamed_;
     // A record failed and nothing was recorded since: the answer box keeps the student's text.
     bool answerKeptAfterFailure_ = false;
+    StatusAnnouncer* announcer_ = nullptr;
 };
 
 } // namespace desk

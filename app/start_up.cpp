@@ -10,6 +10,7 @@
 #include "platform/numbers.h"
 #include "platform/os_files.h"
 #include "platform/random_source.h"
+#include "platform/text_box.h"
 #include "platform/windows1252.h"
 #include "records/record_file_names.h"
 
@@ -121,6 +122,8 @@ void MainWindow::setUpProgram()
 
         s.assignmentNumber = services_.dialogs.inputBox(assignmentPrompt);
         s.answerPrompt = answerPromptFirstPart + QStringLiteral("\r\n\r\n") + answerPromptSecondPart;
+        // A student who clicks into the instructions and types must not record them too.
+        txt_answer->setReplacedOnEntry(s.answerPrompt);
         s.questionTag = QStringLiteral(" <-<-<-<-  Q/A:   ");
         s.answerTag = QStringLiteral(" YOUR ANSWER  ->->->->  ");
 

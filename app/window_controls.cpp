@@ -114,14 +114,14 @@ private:
 // The controls' sizes were laid out for a Windows dialog font with Tahoma's metrics. Debian's
 // fonts-wine has Wine's Tahoma, outside the fonts fontconfig knows, so the program loads it
 // itself; at 7.75 points every caption fits its control. Without it, the narrowest sans-serif
-// there is.
+// there is: every caption still fits, narrower or taller.
 QFont controlFont()
 {
     static const bool loaded = [] {
         const bool found = QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")) >= 0;
-        // The fallbacks cut "pend exp" (two lines in its small button).
         if (!found)
-            qWarning("Tahoma (Debian package fonts-wine) is missing: some captions will be cut");
+            qWarning("Tahoma (Debian package fonts-wine) is missing: the captions are in a narrower "
+                     "fallback font, and may look different from the screenshot in the README");
         return found;
     }();
     Q_UNUSED(loaded);
@@ -199,6 +199,16 @@ void MainWindow::nameForScreenReaders()
     List1->setAccessibleName(QStringLiteral("List"));
     lbl_only_if_prompted->setBuddy(cmd_next_picture);
     cmd_next_picture->setAccessibleDescription(lbl_only_if_prompted->text());
+    // The two "Make Paragraph" buttons, one over each box, by the box they stand over.
+    cmd_Make_Paragraph_question->setAccessibleName(QStringLiteral("Make Paragraph (questions)"));
+    cmd_Make_paragraph->setAccessibleName(QStringLiteral("Make Paragraph (answer)"));
+    const QString doesNothing = QStringLiteral("Does nothing in this program");
+    const QString keepsNothing = QStringLiteral("Does nothing in this program: what is typed here is not kept");
+    for (QWidget* control : std::initializer_list<QWidget*>{cmd_Make_Paragraph_question, cmd_Make_paragraph,
+                                                             cmd_timerTrigger, List1})
+        control->setAccessibleDescription(doesNothing);
+    for (QWidget* control : {txt_parameter[0], txt_parameter[1], txt_parameter[2], txt_parameter[3], txt_paragraph_goback})
+        control->setAccessibleDescription(keepsNothing);
 }
 
 } // namespace desk

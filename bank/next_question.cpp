@@ -4,6 +4,7 @@
 
 #include "app/error_policy.h"
 #include "bank/line_kinds.h"
+#include "platform/dialogs.h"
 #include "platform/text_box.h"
 
 namespace desk {
@@ -11,6 +12,8 @@ namespace desk {
 void MainWindow::cmdNextQuestion_Click()
 {
     ProgramState& s = state_;
+    if (!leaveRefusedText())
+        return;
     trapErrors(TrappedProcedure::cmdNextQuestion_Click, [&] {
         readNextQuestion();
         if (s.displayText.size() > 8 && isRoutineLine(s.displayText)) {
@@ -24,8 +27,25 @@ void MainWindow::cmdNextQuestion_Click()
         // The box gets only what is new: the same text as setting it to workText, without laying
         // out again all that a long session has put there.
         txt_question->append(s.displayText);
+        if (!s.displayText.isEmpty())
+            announce(s.displayText);
         s.displayText.clear();
     });
+}
+
+bool MainWindow::leaveRefusedText()
+{
+    const QString text = txt_answer->text();
+    if (!answerKeptAfterFailure_ || text.isEmpty() || text == state_.answerPrompt) {
+        answerKeptAfterFailure_ = false;
+        return true;
+    }
+    if (!services_.dialogs.askYesNo(unrecordedAnswerQuestion()))
+        return false;
+    // The text was typed for the paragraph shown: recorded later, it would be filed under another.
+    answerKeptAfterFailure_ = false;
+    txt_answer->setText(state_.answerPrompt);
+    return true;
 }
 
 void MainWindow::cmd_next_picture_Click()

@@ -14,11 +14,7 @@ void MainWindow::readNextQuestion()
 {
     ProgramState& s = state_;
     trapErrors(TrappedProcedure::readNextQuestion, [&] {
-        // After a record that failed, the answer box keeps the student's text until something is
-        // recorded or the box is emptied.
-        if (answerKeptAfterFailure_ && txt_answer->text().isEmpty())
-            answerKeptAfterFailure_ = false;
-        if (s.awaitingResponse.isTrue() && !answerKeptAfterFailure_)
+        if (s.awaitingResponse.isTrue())
             txt_answer->setText(s.answerPrompt);
         s.awaitingResponse = Value::truth(false);
 

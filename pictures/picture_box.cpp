@@ -1,5 +1,6 @@
 #include "pictures/picture_box.h"
 
+#include "platform/accessible_roles.h"
 #include "platform/focus_frame.h"
 
 #include <QPainter>
@@ -9,6 +10,8 @@ namespace desk {
 PictureBox::PictureBox(QWidget* parent)
     : QFrame(parent)
 {
+    // A picture, not a frame, to a screen reader.
+    setAccessibleRole(staticMetaObject.className(), QAccessible::Graphic);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setFocusPolicy(Qt::TabFocus);

@@ -8,6 +8,8 @@
 namespace desk {
 
 class PictureBox : public QFrame {
+    Q_OBJECT
+
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 

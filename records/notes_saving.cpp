@@ -32,6 +32,9 @@ void MainWindow::cmd_save_as_notes_Click()
         });
 
         acknowledgeRecord(workText);
+        announce(QStringLiteral("Note saved"));
+    } else {
+        announce(nothingRecordedAnnouncement());
     }
     clearQuestionAndAnswer();
 }

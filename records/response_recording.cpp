@@ -32,6 +32,9 @@ void MainWindow::cmd_enter_response_Click()
         });
 
         acknowledgeRecord(answer);
+        announce(QStringLiteral("Response recorded"));
+    } else {
+        announce(nothingRecordedAnnouncement());
     }
     clearQuestionAndAnswer();
 }
@@ -42,6 +45,11 @@ void MainWindow::acknowledgeRecord(const QString& entry)
     s.awaitingResponse = Value::truth(false);
     s.workText = entry;
     s.cumulativeText = s.answerTag + entry + s.cumulativeText;
+}
+
+QString MainWindow::nothingRecordedAnnouncement()
+{
+    return QStringLiteral("Nothing recorded: the box held only the instructions. Both boxes are empty");
 }
 
 void MainWindow::clearQuestionAndAnswer()

@@ -21,17 +21,20 @@ void MainWindow::cmd_display_note_file_Click()
     txt_question->append(work);
     files_.close(channel::notes);
     s.workText = work;
+    announce(QStringLiteral("Your notes added to the questions box"));
 }
 
 void MainWindow::cmd_displayCumulativeText_Click()
 {
     txt_question->setText(state_.cumulativeText);
+    announce(QStringLiteral("Everything of this run shown in the questions box, newest first"));
 }
 
 void MainWindow::cmd_clear_answer_box_Click()
 {
     txt_answer->setText(QString());
     answerKeptAfterFailure_ = false;
+    announce(QStringLiteral("Answer box emptied"));
 }
 
 } // namespace desk

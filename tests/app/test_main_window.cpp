@@ -6,7 +6,9 @@
 #include "pictures/picture_box.h"
 #include "platform/text_box.h"
 #include "support/expected_texts.h"
+#include "support/record_faults.h"
 #include "support/scripted_services.h"
+#include "support/started_window.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -55,8 +57,9 @@ const ControlRow controls[] = {
     {"List1", Kind::ListBox, "", 3120, 7680, 1695, 840, 12, "List"},
     {"cmd_timerTrigger", Kind::Button, "Trigger Timer", 2400, 7560, 735, 495, 11},
     {"txt_paragraph_goback", Kind::LineBox, "1", 3120, 240, 495, 495, 9, "# sentences previous"},
-    {"cmd_Make_Paragraph_question", Kind::Button, "Make Paragraph", 1200, 240, 855, 495, 8},
-    {"cmd_Make_paragraph", Kind::Button, "Make Paragraph", 7320, 240, 975, 495, 7},
+    {"cmd_Make_Paragraph_question", Kind::Button, "Make Paragraph", 1200, 240, 855, 495, 8,
+     "Make Paragraph (questions)"},
+    {"cmd_Make_paragraph", Kind::Button, "Make Paragraph", 7320, 240, 975, 495, 7, "Make Paragraph (answer)"},
     {"cmd_save_as_notes", Kind::Button, "Save as Notes", 6480, 240, 855, 495, 6},
     {"Picture2", Kind::Picture, "", 5640, 6080, 5055, 1375, 5, "Right picture"},
     {"Picture1", Kind::Picture, "", 240, 6080, 5175, 1375, 4, "Left picture"},
@@ -77,6 +80,11 @@ QRect twips(int left, int top, int width, int height)
     return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
 }
 
+// The controls that do nothing, which a screen reader is told.
+const QStringList inertControls{"cmd_Make_Paragraph_question", "cmd_Make_paragraph", "cmd_timerTrigger", "List1",
+                                "txt_parameter_0", "txt_parameter_1", "txt_parameter_2", "txt_parameter_3",
+                                "txt_paragraph_goback"};
+
 QWidget* control(MainWindow& window, const char* name)
 {
     return window.findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
@@ -96,6 +104,8 @@ private Q_SLOTS:
     void keyboardShowsFocusAndClicks();
     void resizingMovesNothing();
     void inertButtonsChangeNothing();
+    void aStudentsWay_data();
+    void aStudentsWay();
     void endingThroughTheWindow_data();
     void endingThroughTheWindow();
 };
@@ -187,6 +197,10 @@ void TestMainWindow::everyControl()
     QVERIFY(accessible);
     QCOMPARE(accessible->text(QAccessible::Name),
              expected.accessibleName ? QString::fromUtf8(expected.accessibleName) : text);
+    QCOMPARE(accessible->text(QAccessible::Description).startsWith(QLatin1String("Does nothing in this program")),
+             inertControls.contains(QLatin1String(expected.name)));
+    if (expected.kind == Kind::Picture)
+        QCOMPARE(accessible->role(), QAccessible::Graphic);
 }
 
 void TestMainWindow::windowAndTimer()
@@ -196,6 +210,7 @@ void TestMainWindow::windowAndTimer()
     QCOMPARE(window.windowTitle(), QStringLiteral("Form1"));
     QCOMPARE(window.objectName(), QStringLiteral("cmd_pend_exp"));
     QCOMPARE(window.size(), QSize(725, 573));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
     // The program's own icon, not the platform's generic one.
     QVERIFY(!window.windowIcon().isNull());
     QVERIFY(window.windowIcon().cacheKey() != QApplication::windowIcon().cacheKey());
@@ -391,6 +406,128 @@ void TestMainWindow::inertButtonsChangeNothing()
     QVERIFY(after.awaitingResponse == before.awaitingResponse);
     QVERIFY(after.displayMode == before.displayMode);
     QVERIFY(after.codeNbr == before.codeNbr);
+}
+
+void TestMainWindow::aStudentsWay_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("answerBox");
+    QTest::addColumn<QString>("message");   // the one message shown, where nothing was refused
+    QTest::addColumn<QString>("announced"); // what a screen reader was told last
+    QTest::addColumn<QString>("caretOn");   // what the caret starts in the question box
+    QTest::addColumn<QByteArray>("sent");   // the send file after its header
+
+    const QString prompt = QStringLiteral("<instructions>");
+    const QString paragraph = QStringLiteral("<paragraph>");
+    const QByteArray answered = desk::testing::sendResponse(
+        "14:03:27", desk::testing::assignmentOneParagraphs().at(1).toLatin1(), "t = 2.3 s");
+    const QString next7 = QStringLiteral("next|next|next|next|next|next|next");
+    QTest::newRow("past the last paragraph") << next7 << prompt << desk::testing::endOfAssignmentText() << paragraph
+                                             << paragraph << QByteArray();
+    QTest::newRow("cursor before the bank") << "cursor:-3|next" << " " << desk::testing::invalidAssignmentText()
+                                            << "" << "" << QByteArray();
+    QTest::newRow("next after long notes") << "next|long notes|notes|next" << prompt << "" << paragraph << paragraph
+                                           << QByteArray();
+    QTest::newRow("long notes after next") << "next|next|long notes|notes" << prompt << ""
+                                           << "Your notes added to the questions box" << "<notes>" << QByteArray();
+    QTest::newRow("Tab into the instructions") << "next|next|tab|type:v = 2 m/s" << "v = 2 m/s" << "" << paragraph
+                                               << paragraph << QByteArray();
+    QTest::newRow("click into the instructions") << "next|next|click|type:v = 2 m/s" << "v = 2 m/s" << "" << paragraph
+                                                 << paragraph << QByteArray();
+    QTest::newRow("click once changed") << "next|next|tab|type:v|click|type:!" << "!v" << "" << paragraph << paragraph
+                                        << QByteArray();
+    QTest::newRow("recorded") << "next|next|tab|type:t = 2.3 s|enter" << "" << "" << "Response recorded" << ""
+                              << answered;
+    QTest::newRow("only the instructions")
+        << "next|next|enter" << "" << ""
+        << "Nothing recorded: the box held only the instructions. Both boxes are empty" << "" << QByteArray();
+    QTest::newRow("refused, stay") << "next|next|tab|type:t = 2.3 s|refuse|no|next|enter" << "" << ""
+                                   << "Response recorded" << "" << answered;
+    QTest::newRow("refused, go on") << "next|next|tab|type:t = 2.3 s|refuse|yes|next" << prompt << "" << paragraph
+                                    << paragraph << QByteArray();
+    QTest::newRow("refused, then emptied") << "next|next|tab|type:t = 2.3 s|refuse|clear|next" << prompt << ""
+                                           << paragraph << paragraph << QByteArray();
+}
+
+// The student's clicks and keys, one step each, in the real window.
+void TestMainWindow::aStudentsWay()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, answerBox);
+    QFETCH(QString, message);
+    QFETCH(QString, announced);
+    QFETCH(QString, caretOn);
+    QFETCH(QByteArray, sent);
+    desk::testing::StartedWindow d;
+    MainWindow& w = d.w();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    std::optional<desk::testing::AnotherCopyRecording> otherCopy;
+    int questions = 0;
+    for (const QString& step : steps.split(u'|')) {
+        if (step == QLatin1String("next"))
+            QTest::mouseClick(w.cmdNextQuestion, Qt::LeftButton);
+        else if (step == QLatin1String("enter"))
+            QTest::mouseClick(w.cmd_enter_response, Qt::LeftButton);
+        else if (step == QLatin1String("clear"))
+            QTest::mouseClick(w.cmd_clear_answer_box, Qt::LeftButton);
+        else if (step == QLatin1String("notes"))
+            QTest::mouseClick(w.cmd_display_note_file, Qt::LeftButton);
+        else if (step == QLatin1String("tab")) {
+            w.txt_question->setFocus();
+            QTest::keyClick(w.txt_question, Qt::Key_Tab);
+        } else if (step == QLatin1String("click"))
+            QTest::mouseClick(w.txt_answer->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+        else if (step.startsWith(QLatin1String("type:")))
+            QTest::keyClicks(QApplication::focusWidget(), step.mid(5));
+        else if (step.startsWith(QLatin1String("cursor:")))
+            d.s().bankIndex = desk::Value::whole(step.mid(7).toInt());
+        else if (step == QLatin1String("long notes"))
+            desk::testing::putFile(d.notesPath(), QByteArray("a note to myself, one of many\r\n").repeated(80));
+        else if (step == QLatin1String("refuse")) {
+            otherCopy.emplace(w);
+            QTest::mouseClick(w.cmd_enter_response, Qt::LeftButton);
+            otherCopy.reset();
+        } else {
+            QVERIFY2(step == QLatin1String("yes") || step == QLatin1String("no"), qPrintable(step));
+            d.f.dialogs.yesNo.push_back(step == QLatin1String("yes"));
+            ++questions;
+        }
+    }
+    const desk::ProgramState& s = d.s();
+    auto expanded = [&](const QString& text) {
+        return text == QLatin1String("<instructions>") ? s.answerPrompt
+            : text == QLatin1String("<paragraph>")     ? s.currentLine
+            : text == QLatin1String("<notes>")         ? s.workText
+                                                       : text;
+    };
+    QCOMPARE(d.answerBox(), expanded(answerBox));
+    if (!steps.contains(QLatin1String("refuse")))
+        QCOMPARE(d.f.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(d.f.dialogs.questions.size(), questions);
+    QCOMPARE(d.sendRecords(), sent);
+
+    // The announcement is in the window's tree, where a screen reader finds it.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+    QString heard;
+    for (int i = 0; i < window->childCount(); ++i)
+        if (window->child(i)->role() == QAccessible::Notification)
+            heard = window->child(i)->text(QAccessible::Name);
+    QCOMPARE(heard, expanded(announced));
+
+    // The caret starts what was added last, and its line heads the view unless the rest is shorter.
+    if (!caretOn.isEmpty()) {
+        desk::TextBox& box = *w.txt_question;
+        const QString added = expanded(caretOn);
+        const QString all = box.text();
+        QVERIFY(all.endsWith(added));
+        const QRect caret = box.cursorRect();
+        QVERIFY(box.viewport()->rect().contains(caret));
+        QVERIFY(caret.top() < box.fontMetrics().lineSpacing()
+                || box.verticalScrollBar()->value() == box.verticalScrollBar()->maximum());
+        box.insertPlainText(QStringLiteral("@"));
+        QCOMPARE(box.text(), all.chopped(added.size()) + u'@' + added);
+    }
 }
 
 void TestMainWindow::endingThroughTheWindow_data()

@@ -53,7 +53,6 @@ private Q_SLOTS:
     void unencodableAnswerRecordsNothing();
     void unwritableRecordLosesNothing_data();
     void unwritableRecordLosesNothing();
-    void refusedAnswerOutlivesNextQuestion();
     void recordThatCannotBeTakenBackIsNamed();
 };
 
@@ -284,40 +283,6 @@ void TestResponseRecording::unwritableRecordLosesNothing()
     QVERIFY(!d.w().hasEnded());
     // The block reached neither file, not even the one that could be written.
     d.checkNothingLost();
-}
-
-// The message after a refused record says the text stays in the box: moving on to the next
-// paragraph must not put the instructions over it.
-void TestResponseRecording::refusedAnswerOutlivesNextQuestion()
-{
-    Desk d;
-    desk::testing::useBank(d.f, {QStringLiteral("001.  Part C"), QStringLiteral("A"), QStringLiteral("B"),
-                                 QStringLiteral("C"), QStringLiteral("D")});
-    const QString folder = d.f.host(d.s().baseDir);
-    const QString prompt = d.s().answerPrompt;
-    QVERIFY(d.click(&MainWindow::cmdNextQuestion_Click));
-    d.answer(QStringLiteral("t = 2.3 s"));
-    QVERIFY(QDir(folder).removeRecursively());
-    QVERIFY(!d.enter());
-
-    QVERIFY(d.click(&MainWindow::cmdNextQuestion_Click));
-    QVERIFY(d.click(&MainWindow::cmdNextQuestion_Click));
-    QCOMPARE(d.answerBox(), QStringLiteral("t = 2.3 s"));
-    QCOMPARE(d.questionBox(), QStringLiteral("ABC"));
-
-    // Once it is recorded, the instructions come back as before for what is not answered.
-    QVERIFY(QDir().mkpath(folder));
-    QVERIFY(d.enter());
-    QVERIFY(d.sendRecords().contains("t = 2.3 s"));
-    QVERIFY(d.click(&MainWindow::cmdNextQuestion_Click));
-    QCOMPARE(d.answerBox(), QString());
-    QVERIFY(QDir(folder).removeRecursively());
-    d.answer(QStringLiteral("v = 1.5 m/s"));
-    QVERIFY(!d.enter());
-    // Emptied by the student after all: nothing is left to keep.
-    QVERIFY(d.click(&MainWindow::cmd_clear_answer_box_Click));
-    QVERIFY(d.click(&MainWindow::cmdNextQuestion_Click));
-    QCOMPARE(d.answerBox(), prompt);
 }
 
 // A master file marked append-only takes the block and cannot give it back when the send file

@@ -324,11 +324,23 @@ struct Soak {
     void nextQuestion()
     {
         const qsizetype shown = f.dialogs.messages.size();
+        const qsizetype asked = f.dialogs.questions.size();
+        const QString answer = answerBox(), question = questionBox();
+        const int slot = s.bankIndex.toWhole();
+        // Asked only while a refused text is in the box: go on without it, or stay.
+        const bool goOn = chance(50);
+        f.dialogs.yesNo = {goOn};
         if (chance(50))
             w.runHandler(&MainWindow::cmdNextQuestion_Click);
         else
             w.cmdNextQuestion->click();
         QCOMPARE(f.dialogs.messages.size(), shown);
+        if (f.dialogs.questions.size() > asked && !goOn) {
+            QCOMPARE(answerBox(), answer);
+            QCOMPARE(questionBox(), question);
+            QCOMPARE(s.bankIndex.toWhole(), slot);
+            return;
+        }
         if (w.hasEnded()) {
             // The one ending the bank allows.
             QCOMPARE(s.currentLine, endLine);
