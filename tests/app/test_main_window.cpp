@@ -417,36 +417,32 @@ void TestMainWindow::aStudentsWay_data()
     QTest::addColumn<QString>("caretOn");   // what the caret starts in the question box
     QTest::addColumn<QByteArray>("sent");   // the send file after its header
 
-    const QString prompt = QStringLiteral("<instructions>");
-    const QString paragraph = QStringLiteral("<paragraph>");
-    const QByteArray answered = desk::testing::sendResponse(
-        "14:03:27", desk::testing::assignmentOneParagraphs().at(1).toLatin1(), "t = 2.3 s");
-    const QString next7 = QStringLiteral("next|next|next|next|next|next|next");
-    QTest::newRow("past the last paragraph") << next7 << prompt << desk::testing::endOfAssignmentText() << paragraph
-                                             << paragraph << QByteArray();
-    QTest::newRow("cursor before the bank") << "cursor:-3|next" << " " << desk::testing::invalidAssignmentText()
-                                            << "" << "" << QByteArray();
-    QTest::newRow("next after long notes") << "next|long notes|notes|next" << prompt << "" << paragraph << paragraph
-                                           << QByteArray();
-    QTest::newRow("long notes after next") << "next|next|long notes|notes" << prompt << ""
+    using namespace desk::testing;
+    const QString prompt = "<instructions>", paragraph = "<paragraph>", none;
+    const QByteArray answered = sendResponse("14:03:27", assignmentOneParagraphs().at(1).toLatin1(), "t = 2.3 s");
+    const QString typed = "next|next|tab|type:t = 2.3 s|";
+    QTest::newRow("past the last paragraph") << QStringList(7, "next").join(u'|') << prompt << endOfAssignmentText()
+                                             << paragraph << paragraph << QByteArray();
+    QTest::newRow("cursor before the bank") << "cursor|next" << " " << invalidAssignmentText() << none << none
+                                            << QByteArray();
+    QTest::newRow("next after long notes") << "next|long notes|notes|next" << prompt << none << paragraph
+                                           << paragraph << QByteArray();
+    QTest::newRow("long notes after next") << "next|next|long notes|notes" << prompt << none
                                            << "Your notes added to the questions box" << "<notes>" << QByteArray();
-    QTest::newRow("Tab into the instructions") << "next|next|tab|type:v = 2 m/s" << "v = 2 m/s" << "" << paragraph
-                                               << paragraph << QByteArray();
-    QTest::newRow("click into the instructions") << "next|next|click|type:v = 2 m/s" << "v = 2 m/s" << "" << paragraph
-                                                 << paragraph << QByteArray();
-    QTest::newRow("click once changed") << "next|next|tab|type:v|click|type:!" << "!v" << "" << paragraph << paragraph
-                                        << QByteArray();
-    QTest::newRow("recorded") << "next|next|tab|type:t = 2.3 s|enter" << "" << "" << "Response recorded" << ""
-                              << answered;
+    QTest::newRow("Tab, type") << "next|next|tab|type:v" << "v" << none << paragraph << paragraph << QByteArray();
+    QTest::newRow("click, type") << "next|next|click|type:v" << "v" << none << paragraph << paragraph << QByteArray();
+    QTest::newRow("click once changed") << "next|next|tab|type:v|click|type:!" << "!v" << none << paragraph
+                                        << paragraph << QByteArray();
+    QTest::newRow("recorded") << typed + "enter" << "" << none << "Response recorded" << none << answered;
     QTest::newRow("only the instructions")
-        << "next|next|enter" << "" << ""
-        << "Nothing recorded: the box held only the instructions. Both boxes are empty" << "" << QByteArray();
-    QTest::newRow("refused, stay") << "next|next|tab|type:t = 2.3 s|refuse|no|next|enter" << "" << ""
-                                   << "Response recorded" << "" << answered;
-    QTest::newRow("refused, go on") << "next|next|tab|type:t = 2.3 s|refuse|yes|next" << prompt << "" << paragraph
-                                    << paragraph << QByteArray();
-    QTest::newRow("refused, then emptied") << "next|next|tab|type:t = 2.3 s|refuse|clear|next" << prompt << ""
-                                           << paragraph << paragraph << QByteArray();
+        << "next|next|enter" << "" << none
+        << "Nothing recorded: the box held only the instructions. Both boxes are empty" << none << QByteArray();
+    QTest::newRow("refused, stay") << typed + "refuse|no|next|enter" << "" << none << "Response recorded" << none
+                                   << answered;
+    QTest::newRow("refused, go on") << typed + "refuse|yes|next" << prompt << none << paragraph << paragraph
+                                    << QByteArray();
+    QTest::newRow("refused, emptied") << typed + "refuse|clear|next" << prompt << none << paragraph << paragraph
+                                      << QByteArray();
 }
 
 // The student's clicks and keys, one step each, in the real window.
@@ -462,49 +458,38 @@ void TestMainWindow::aStudentsWay()
     MainWindow& w = d.w();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    std::optional<desk::testing::AnotherCopyRecording> otherCopy;
-    int questions = 0;
-    for (const QString& step : steps.split(u'|')) {
-        if (step == QLatin1String("next"))
-            QTest::mouseClick(w.cmdNextQuestion, Qt::LeftButton);
-        else if (step == QLatin1String("enter"))
-            QTest::mouseClick(w.cmd_enter_response, Qt::LeftButton);
-        else if (step == QLatin1String("clear"))
-            QTest::mouseClick(w.cmd_clear_answer_box, Qt::LeftButton);
-        else if (step == QLatin1String("notes"))
-            QTest::mouseClick(w.cmd_display_note_file, Qt::LeftButton);
-        else if (step == QLatin1String("tab")) {
+    const QHash<QString, QPushButton*> buttons{{"next", w.cmdNextQuestion}, {"enter", w.cmd_enter_response},
+                                               {"clear", w.cmd_clear_answer_box}, {"notes", w.cmd_display_note_file}};
+    const QStringList stepList = steps.split(u'|');
+    for (const QString& step : stepList) {
+        if (QPushButton* button = buttons.value(step)) {
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else if (step == "tab") {
             w.txt_question->setFocus();
             QTest::keyClick(w.txt_question, Qt::Key_Tab);
-        } else if (step == QLatin1String("click"))
+        } else if (step == "click") {
             QTest::mouseClick(w.txt_answer->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
-        else if (step.startsWith(QLatin1String("type:")))
+        } else if (step.startsWith("type:")) {
             QTest::keyClicks(QApplication::focusWidget(), step.mid(5));
-        else if (step.startsWith(QLatin1String("cursor:")))
-            d.s().bankIndex = desk::Value::whole(step.mid(7).toInt());
-        else if (step == QLatin1String("long notes"))
+        } else if (step == "cursor") {
+            d.s().bankIndex = desk::Value::whole(-3);
+        } else if (step == "long notes") {
             desk::testing::putFile(d.notesPath(), QByteArray("a note to myself, one of many\r\n").repeated(80));
-        else if (step == QLatin1String("refuse")) {
-            otherCopy.emplace(w);
+        } else if (step == "refuse") {
+            desk::testing::AnotherCopyRecording otherCopy(w);
             QTest::mouseClick(w.cmd_enter_response, Qt::LeftButton);
-            otherCopy.reset();
         } else {
-            QVERIFY2(step == QLatin1String("yes") || step == QLatin1String("no"), qPrintable(step));
-            d.f.dialogs.yesNo.push_back(step == QLatin1String("yes"));
-            ++questions;
+            QVERIFY2(step == "yes" || step == "no", qPrintable(step));
+            d.f.dialogs.yesNo.push_back(step == "yes");
         }
     }
     const desk::ProgramState& s = d.s();
-    auto expanded = [&](const QString& text) {
-        return text == QLatin1String("<instructions>") ? s.answerPrompt
-            : text == QLatin1String("<paragraph>")     ? s.currentLine
-            : text == QLatin1String("<notes>")         ? s.workText
-                                                       : text;
-    };
-    QCOMPARE(d.answerBox(), expanded(answerBox));
-    if (!steps.contains(QLatin1String("refuse")))
+    const QHash<QString, QString> meaning{{"<instructions>", s.answerPrompt}, {"<paragraph>", s.currentLine},
+                                          {"<notes>", s.workText}};
+    QCOMPARE(d.answerBox(), meaning.value(answerBox, answerBox));
+    if (!stepList.contains("refuse"))
         QCOMPARE(d.f.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
-    QCOMPARE(d.f.dialogs.questions.size(), questions);
+    QCOMPARE(d.f.dialogs.questions.size(), stepList.count("yes") + stepList.count("no"));
     QCOMPARE(d.sendRecords(), sent);
 
     // The announcement is in the window's tree, where a screen reader finds it.
@@ -513,14 +498,12 @@ void TestMainWindow::aStudentsWay()
     for (int i = 0; i < window->childCount(); ++i)
         if (window->child(i)->role() == QAccessible::Notification)
             heard = window->child(i)->text(QAccessible::Name);
-    QCOMPARE(heard, expanded(announced));
+    QCOMPARE(heard, meaning.value(announced, announced));
 
     // The caret starts what was added last, and its line heads the view unless the rest is shorter.
     if (!caretOn.isEmpty()) {
         desk::TextBox& box = *w.txt_question;
-        const QString added = expanded(caretOn);
-        const QString all = box.text();
-        QVERIFY(all.endsWith(added));
+        const QString added = meaning.value(caretOn), all = box.text();
         const QRect caret = box.cursorRect();
         QVERIFY(box.viewport()->rect().contains(caret));
         QVERIFY(caret.top() < box.fontMetrics().lineSpacing()
