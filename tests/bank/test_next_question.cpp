@@ -75,16 +75,6 @@ void TestNextQuestion::pagesThroughCompiledAssignment()
         QCOMPARE(s.bankIndex, Value::whole(slot));
     }
     QVERIFY(fixture.dialogs.messages.isEmpty());
-
-    // Past the last paragraph: the message each click, the box keeps its text.
-    for (int extra = 1; extra <= 2; ++extra) {
-        fixture.window->cmdNextQuestion->click();
-        QVERIFY(!fixture.window->hasEnded());
-        QCOMPARE(fixture.dialogs.messages.size(), extra);
-        QCOMPARE(fixture.dialogs.messages.last(), endOfAssignmentText());
-        QCOMPARE(questionBox(fixture), shown);
-        QCOMPARE(s.bankIndex, Value::whole(5000 + extra));
-    }
 }
 
 void TestNextQuestion::routineLines_data()

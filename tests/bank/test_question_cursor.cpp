@@ -110,16 +110,6 @@ void TestQuestionCursor::answerPromptComesBackAfterUnansweredParagraph()
     answer.setText(QStringLiteral("next answer"));
     QVERIFY(fetch(fixture));
     QCOMPARE(answer.text(), QStringLiteral("next answer"));
-
-    // The prompt comes back even when the fetch then runs past the last slot.
-    s.bankIndex = Value::whole(5000);
-    QCOMPARE(s.awaitingResponse, Value::truth(true));
-    answer.setText(QStringLiteral("unrecorded"));
-    fetch(fixture);
-    QCOMPARE(fixture.dialogs.messages, QStringList{endOfAssignmentText()});
-    QCOMPARE(answer.text(), s.answerPrompt);
-    QCOMPARE(s.awaitingResponse, Value::truth(false));
-    QVERIFY(!fixture.window->hasEnded());
 }
 
 void TestQuestionCursor::emptySlotsSkippedAndBlankIsALine()
