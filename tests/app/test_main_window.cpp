@@ -418,31 +418,27 @@ void TestMainWindow::aStudentsWay_data()
     QTest::addColumn<QByteArray>("sent");   // the send file after its header
 
     using namespace desk::testing;
-    const QString prompt = "<instructions>", paragraph = "<paragraph>", none;
+    auto row = [](const char* name, const QString& steps, const QString& answerBox,
+                  const QString& announced = "<paragraph>", const QString& caretOn = "<paragraph>",
+                  const QString& message = {}, const QByteArray& sent = {}) {
+        QTest::newRow(name) << steps << answerBox << message << announced << caretOn << sent;
+    };
+    const QString prompt = "<instructions>", typed = "next|next|tab|type:t = 2.3 s|";
     const QByteArray answered = sendResponse("14:03:27", assignmentOneParagraphs().at(1).toLatin1(), "t = 2.3 s");
-    const QString typed = "next|next|tab|type:t = 2.3 s|";
-    QTest::newRow("past the last paragraph") << QStringList(7, "next").join(u'|') << prompt << endOfAssignmentText()
-                                             << paragraph << paragraph << QByteArray();
-    QTest::newRow("cursor before the bank") << "cursor|next" << " " << invalidAssignmentText() << none << none
-                                            << QByteArray();
-    QTest::newRow("next after long notes") << "next|long notes|notes|next" << prompt << none << paragraph
-                                           << paragraph << QByteArray();
-    QTest::newRow("long notes after next") << "next|next|long notes|notes" << prompt << none
-                                           << "Your notes added to the questions box" << "<notes>" << QByteArray();
-    QTest::newRow("Tab, type") << "next|next|tab|type:v" << "v" << none << paragraph << paragraph << QByteArray();
-    QTest::newRow("click, type") << "next|next|click|type:v" << "v" << none << paragraph << paragraph << QByteArray();
-    QTest::newRow("click once changed") << "next|next|tab|type:v|click|type:!" << "!v" << none << paragraph
-                                        << paragraph << QByteArray();
-    QTest::newRow("recorded") << typed + "enter" << "" << none << "Response recorded" << none << answered;
-    QTest::newRow("only the instructions")
-        << "next|next|enter" << "" << none
-        << "Nothing recorded: the box held only the instructions. Both boxes are empty" << none << QByteArray();
-    QTest::newRow("refused, stay") << typed + "refuse|no|next|enter" << "" << none << "Response recorded" << none
-                                   << answered;
-    QTest::newRow("refused, go on") << typed + "refuse|yes|next" << prompt << none << paragraph << paragraph
-                                    << QByteArray();
-    QTest::newRow("refused, emptied") << typed + "refuse|clear|next" << prompt << none << paragraph << paragraph
-                                      << QByteArray();
+    row("past the last paragraph", QStringList(7, "next").join(u'|'), prompt, "<paragraph>", "<paragraph>",
+        endOfAssignmentText());
+    row("cursor before the bank", "cursor|next", " ", "", "", invalidAssignmentText());
+    row("next after long notes", "next|long notes|notes|next", prompt);
+    row("long notes after next", "next|next|long notes|notes", prompt, "Your notes added to the questions box", "<notes>");
+    row("Tab, type", "next|next|tab|type:v", "v");
+    row("click, type", "next|next|click|type:v", "v");
+    row("click once changed", "next|next|tab|type:v|click|type:!", "!v");
+    row("recorded", typed + "enter", "", "Response recorded", "", {}, answered);
+    row("only the instructions", "next|next|enter", "",
+        "Nothing recorded: the box held only the instructions. Both boxes are empty", "");
+    row("refused, stay", typed + "refuse|no|next|enter", "", "Response recorded", "", {}, answered);
+    row("refused, go on", typed + "refuse|yes|next", prompt);
+    row("refused, emptied", typed + "refuse|clear|next", prompt);
 }
 
 // The student's clicks and keys, one step each, in the real window.
