@@ -207,7 +207,8 @@ void MainWindow::nameForScreenReaders()
     for (QWidget* control : std::initializer_list<QWidget*>{cmd_Make_Paragraph_question, cmd_Make_paragraph,
                                                              cmd_timerTrigger, List1})
         control->setAccessibleDescription(doesNothing);
-    for (QWidget* control : {txt_parameter[0], txt_parameter[1], txt_parameter[2], txt_parameter[3], txt_paragraph_goback})
+    for (QWidget* control :
+         {txt_parameter[0], txt_parameter[1], txt_parameter[2], txt_parameter[3], txt_paragraph_goback})
         control->setAccessibleDescription(keepsNothing);
 }
 

@@ -429,7 +429,8 @@ void TestMainWindow::aStudentsWay_data()
         endOfAssignmentText());
     row("cursor before the bank", "cursor|next", " ", "", "", invalidAssignmentText());
     row("next after long notes", "next|long notes|notes|next", prompt);
-    row("long notes after next", "next|next|long notes|notes", prompt, "Your notes added to the questions box", "<notes>");
+    row("long notes after next", "next|next|long notes|notes", prompt, "Your notes added to the questions box",
+        "<notes>");
     row("Tab, type", "next|next|tab|type:v", "v");
     row("click, type", "next|next|click|type:v", "v");
     row("click once changed", "next|next|tab|type:v|click|type:!", "!v");
