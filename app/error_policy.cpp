@@ -13,9 +13,9 @@
 #include "app/main_window.h"
 
 #include "app/error_policy.h"
-#include "platform/dialogs.h"
-#include "platform/error_trap.h"
-#include "platform/run_time_error.h"
+#include "widgets/dialogs.h"
+#include "runtime/error_trap.h"
+#include "runtime/run_time_error.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -172,7 +172,7 @@ void MainWindow::trapErrors(TrappedProcedure procedure, const std::function<void
 {
     const int error = runTrapped(steps, [&](const RunTimeError& e) {
         const bool pastLastParagraph = procedure == TrappedProcedure::readNextQuestion
-            && e.number() == err::SubscriptOutOfRange && state_.bankIndex.toNumber() > ProgramState::LastBankSlot;
+            && e.number() == err::SubscriptOutOfRange && state_.bankIndex.toNumber() > LastBankSlot;
         services_.dialogs.messageBox(pastLastParagraph ? endOfAssignmentMessage() : trapMessage(e));
     });
     if (procedure == TrappedProcedure::openAssignment && error == err::SubscriptOutOfRange)

@@ -1,9 +1,9 @@
 // Assignment Desk: a student works through one assignment and leaves a record for the instructor.
 
 #include "app/main_window.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/random_source.h"
+#include "system/clock.h"
+#include "widgets/dialogs.h"
+#include "system/random_source.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/program_icon.h"
-#include "platform/accessible_roles.h"
-#include "platform/status_announcer.h"
+#include "widgets/accessible_roles.h"
+#include "widgets/status_announcer.h"
 
 #include <QCloseEvent>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 //
 // The window is the whole program: it owns the program state and every operation, and each
 // control event runs one handler named after the control and the event (cmd_quit_Click).
-// Handlers run through one dispatcher (platform/handler_dispatcher.h), so no exception reaches
+// Handlers run through one dispatcher (runtime/handler_dispatcher.h), so no exception reaches
 // Qt's event loop; what the student is told when one fails is in app/error_policy.cpp.
 //
 // The operations are defined in the folder of their subsystem, one file per concern:
@@ -14,14 +14,16 @@
 //   records/   "Enter Response", "Save as Notes" and the text views
 //   coding/    the line coder, the code line and the query file conversion
 //   pictures/  "copy picture" and the "pend exp" timer
-// What a platform would give the program (dialogs, clock, random numbers, file channels, host
-// paths) comes from platform/ and is handed in, so tests can replace it.
+// Below them: runtime/ (values, numbers, run-time errors), system/ (files, paths, clock, random
+// numbers), storage/ (the record files' channels, lock, journal and transaction) and widgets/
+// (the text box, the buttons, the dialogs). The dialogs, the clock, the random numbers and the
+// host paths are handed in, so tests can replace them.
 
 #include "app/program_state.h"
-#include "platform/file_channels.h"
-#include "platform/handler_dispatcher.h"
-#include "platform/host_paths.h"
-#include "platform/record_transaction.h"
+#include "storage/file_channels.h"
+#include "runtime/handler_dispatcher.h"
+#include "system/host_paths.h"
+#include "storage/record_transaction.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -3,7 +3,8 @@
 // window declares them. Start-up fills most of them; the handlers change a few as the student
 // works. Nothing of it is saved between runs.
 
-#include "platform/value.h"
+#include "bank/compiled_bank.h"
+#include "runtime/value.h"
 
 #include <QString>
 
@@ -39,7 +40,6 @@ struct ProgramState {
     Value startQuestion;
     QString baseDir;
     Value bankIndex;            // the bank cursor: the slot last stored or fetched
-    static constexpr int LastBankSlot = 5000;
     std::vector<QString> questionBank = std::vector<QString>(LastBankSlot + 1);
     QString studentName;
     Value codeNbr;              // the run's coding number, 19..28

@@ -4,14 +4,14 @@
 
 #include "app/error_policy.h"
 #include "pictures/picture_box.h"
-#include "platform/character_names.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/numbers.h"
-#include "platform/os_files.h"
-#include "platform/random_source.h"
-#include "platform/text_box.h"
-#include "platform/windows1252.h"
+#include "runtime/character_names.h"
+#include "system/clock.h"
+#include "widgets/dialogs.h"
+#include "runtime/numbers.h"
+#include "system/os_files.h"
+#include "system/random_source.h"
+#include "widgets/text_box.h"
+#include "runtime/windows1252.h"
 #include "records/record_file_names.h"
 
 #include <QDir>

@@ -3,10 +3,10 @@
 
 #include "app/main_window.h"
 
-#include "app/caption_button.h"
+#include "widgets/caption_button.h"
 #include "pictures/picture_box.h"
-#include "platform/focus_frame.h"
-#include "platform/text_box.h"
+#include "widgets/focus_frame.h"
+#include "widgets/text_box.h"
 
 #include <QFontDatabase>
 #include <QLabel>

@@ -4,9 +4,9 @@
 #include "app/main_window.h"
 
 #include "app/error_policy.h"
-#include "platform/clock.h"
-#include "platform/numbers.h"
-#include "platform/run_time_error.h"
+#include "system/clock.h"
+#include "runtime/numbers.h"
+#include "runtime/run_time_error.h"
 #include "records/channels.h"
 
 namespace desk {

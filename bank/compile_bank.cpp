@@ -7,8 +7,8 @@
 // line, in UTF-8; its first line is its header. A file that breaks the bank's conventions stops
 // the build with "file:line: what is wrong", as a compiler would.
 
-#include "app/program_state.h"
-#include "platform/windows1252.h"
+#include "bank/compiled_bank.h"
+#include "runtime/windows1252.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -144,9 +144,9 @@ void compile(const QString& output, const QStringList& files)
         const QStringList lines = linesOf(file);
         checkLines(file, number, lines);
         slots += lines.size();
-        if (slots > desk::ProgramState::LastBankSlot)
+        if (slots > desk::LastBankSlot)
             throw BankError(file, lines.size(), QStringLiteral("the bank has room for %1 lines in all, and this file "
-                                                               "takes it to %2").arg(desk::ProgramState::LastBankSlot).arg(slots));
+                                                               "takes it to %2").arg(desk::LastBankSlot).arg(slots));
         source += "    // " + QFileInfo(file).fileName().toUtf8() + "\n";
         for (const QString& line : lines)
             source += "    " + literal(line) + ",\n";

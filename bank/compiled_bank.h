@@ -7,6 +7,9 @@
 
 namespace desk {
 
+// The bank's slots run from 1 to here; the question cursor runs past the last into error 9.
+inline constexpr int LastBankSlot = 5000;
+
 extern const std::span<const std::u16string_view> compiledInBank;
 
 } // namespace desk

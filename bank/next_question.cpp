@@ -4,8 +4,8 @@
 
 #include "app/error_policy.h"
 #include "bank/line_kinds.h"
-#include "platform/dialogs.h"
-#include "platform/text_box.h"
+#include "widgets/dialogs.h"
+#include "widgets/text_box.h"
 
 namespace desk {
 

@@ -3,7 +3,7 @@
 #include "app/main_window.h"
 
 #include "bank/compiled_bank.h"
-#include "platform/run_time_error.h"
+#include "runtime/run_time_error.h"
 
 namespace desk {
 
@@ -18,7 +18,7 @@ void MainWindow::loadQuestionBank()
 std::size_t MainWindow::slotOf(const Value& index) const
 {
     const qint32 slot = index.toWhole();
-    if (slot < 0 || slot > ProgramState::LastBankSlot)
+    if (slot < 0 || slot > LastBankSlot)
         throw RunTimeError(err::SubscriptOutOfRange);
     return std::size_t(slot);
 }

@@ -5,8 +5,8 @@
 
 #include "app/error_policy.h"
 #include "bank/line_kinds.h"
-#include "platform/numbers.h"
-#include "platform/text_box.h"
+#include "runtime/numbers.h"
+#include "widgets/text_box.h"
 
 namespace desk {
 

@@ -6,7 +6,7 @@
 // separated by tabs.
 
 #include "app/main_window.h"
-#include "platform/text_box.h"
+#include "widgets/text_box.h"
 #include "support/scripted_services.h"
 
 #include <QApplication>
@@ -68,7 +68,7 @@ QString answer(int n)
 void fillBank(desk::ProgramState& s)
 {
     s.questionBank[1] = QStringLiteral("001.  Bench");
-    for (int slot = 2; slot <= desk::ProgramState::LastBankSlot; ++slot)
+    for (int slot = 2; slot <= desk::LastBankSlot; ++slot)
         s.questionBank[slot] = slot % 2 == 0 ? paragraph(slot / 2) : QString();
     s.bankIndex = desk::Value::whole(1);
 }
@@ -138,8 +138,8 @@ Paging pageWholeBank(bool syncToDisk, int paragraphs, bool respond = true)
         times.enter.push_back(clickMs(w, &MainWindow::cmd_enter_response_Click));
     }
     questionBoxSize = w.txt_question->text().size();
-    if (paragraphs == desk::ProgramState::LastBankSlot / 2
-        && w.state().bankIndex.toWhole() != desk::ProgramState::LastBankSlot)
+    if (paragraphs == desk::LastBankSlot / 2
+        && w.state().bankIndex.toWhole() != desk::LastBankSlot)
         fail("the bank was not paged to its end");
     if (!desk.dialogs.messages.isEmpty() || w.hasEnded())
         fail("paging the bank showed a message or ended the program");
@@ -161,7 +161,7 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int paragraphs = desk::ProgramState::LastBankSlot / 2;
+    const int paragraphs = desk::LastBankSlot / 2;
     const size_t passes = 3;  // a busy machine slows one pass, seldom all three at the same place
 
     // Paging the whole bank, a response for each paragraph, without syncing to the disk: for

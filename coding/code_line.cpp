@@ -3,9 +3,9 @@
 
 #include "app/main_window.h"
 
-#include "platform/numbers.h"
-#include "platform/random_source.h"
-#include "platform/windows1252.h"
+#include "runtime/numbers.h"
+#include "system/random_source.h"
+#include "runtime/windows1252.h"
 
 namespace desk {
 

@@ -2,9 +2,9 @@
 
 #include "app/main_window.h"
 
-#include "platform/numbers.h"
-#include "platform/run_time_error.h"
-#include "platform/windows1252.h"
+#include "runtime/numbers.h"
+#include "runtime/run_time_error.h"
+#include "runtime/windows1252.h"
 
 namespace desk {
 

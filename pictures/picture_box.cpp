@@ -1,7 +1,7 @@
 #include "pictures/picture_box.h"
 
-#include "platform/accessible_roles.h"
-#include "platform/focus_frame.h"
+#include "widgets/accessible_roles.h"
+#include "widgets/focus_frame.h"
 
 #include <QPainter>
 

@@ -3,8 +3,8 @@
 #include "app/main_window.h"
 
 #include "pictures/picture_box.h"
-#include "platform/dialogs.h"
-#include "platform/random_source.h"
+#include "widgets/dialogs.h"
+#include "system/random_source.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 
 #include "app/main_window.h"
 
-#include "platform/clock.h"
-#include "platform/text_box.h"
+#include "system/clock.h"
+#include "widgets/text_box.h"
 #include "records/channels.h"
 #include "records/record_lines.h"
 

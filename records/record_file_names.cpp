@@ -1,6 +1,6 @@
 #include "records/record_file_names.h"
 
-#include "platform/os_files.h"
+#include "system/os_files.h"
 
 #include <algorithm>
 

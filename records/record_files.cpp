@@ -4,9 +4,9 @@
 #include "app/main_window.h"
 
 #include "app/error_policy.h"
-#include "platform/dialogs.h"
-#include "platform/os_files.h"
-#include "platform/run_time_error.h"
+#include "widgets/dialogs.h"
+#include "system/os_files.h"
+#include "runtime/run_time_error.h"
 
 #include "records/channels.h"
 #include "records/record_file_names.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The fixed lines that the record blocks are built from.
 
-#include "platform/file_channels.h"
+#include "storage/file_channels.h"
 
 #include <QString>
 

@@ -2,9 +2,9 @@
 
 #include "app/main_window.h"
 
-#include "platform/clock.h"
-#include "platform/numbers.h"
-#include "platform/text_box.h"
+#include "system/clock.h"
+#include "runtime/numbers.h"
+#include "widgets/text_box.h"
 #include "records/channels.h"
 #include "records/record_lines.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 
-#include "platform/text_box.h"
+#include "widgets/text_box.h"
 #include "records/channels.h"
 
 namespace desk {

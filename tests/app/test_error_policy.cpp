@@ -2,7 +2,7 @@
 // without one.
 
 #include "app/error_policy.h"
-#include "platform/run_time_error.h"
+#include "runtime/run_time_error.h"
 #include "support/expected_texts.h"
 
 #include <QTest>

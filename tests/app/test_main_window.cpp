@@ -1,10 +1,10 @@
 // The main window: its controls, the timer, fonts, tab order, the inert controls and the ways
 // the program ends from the window.
 
-#include "app/caption_button.h"
+#include "widgets/caption_button.h"
 #include "app/main_window.h"
 #include "pictures/picture_box.h"
-#include "platform/text_box.h"
+#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 #include "support/scripted_services.h"

@@ -4,7 +4,7 @@
 // the environment that QApplication hands to the C library.
 
 #include "app/main_window.h"
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
 #include "support/started_window.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // files, and what happens when the assignment is not in the bank or a file cannot be written.
 
 #include "app/main_window.h"
-#include "platform/text_box.h"
+#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 #include "support/scripted_services.h"

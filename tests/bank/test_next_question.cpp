@@ -2,7 +2,7 @@
 // names, the look-ahead of "next picture", and errors once the cursor is past the last slot.
 
 #include "app/main_window.h"
-#include "platform/text_box.h"
+#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"

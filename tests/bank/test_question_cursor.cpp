@@ -3,7 +3,7 @@
 // the last slot, and the sentence-by-sentence walk.
 
 #include "app/main_window.h"
-#include "platform/text_box.h"
+#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"

@@ -2,8 +2,8 @@
 // and a high character (code 118 to 255), drawn from the program's one random generator.
 
 #include "app/main_window.h"
-#include "platform/random_source.h"
-#include "platform/windows1252.h"
+#include "system/random_source.h"
+#include "runtime/windows1252.h"
 #include "support/scripted_services.h"
 
 #include <QTest>

@@ -2,7 +2,7 @@
 // by character (blank, low coded, filler, high coded), with Windows-1252 character codes.
 
 #include "app/main_window.h"
-#include "platform/windows1252.h"
+#include "runtime/windows1252.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
 

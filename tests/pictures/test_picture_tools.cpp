@@ -3,8 +3,8 @@
 
 #include "app/main_window.h"
 #include "pictures/picture_box.h"
-#include "platform/run_time_error.h"
-#include "platform/text_box.h"
+#include "runtime/run_time_error.h"
+#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/images.h"
 #include "support/scripted_services.h"

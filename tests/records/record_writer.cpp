@@ -8,9 +8,9 @@
 // "done" at the end.
 
 #include "app/main_window.h"
-#include "platform/clock.h"
-#include "platform/random_source.h"
-#include "platform/text_box.h"
+#include "system/clock.h"
+#include "system/random_source.h"
+#include "widgets/text_box.h"
 #include "support/scripted_services.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 // is anywhere; and no file ends in a torn line. (tests/e2e/killed_mid_record.sh kills the real
 // program in the middle of a record.)
 
-#include "platform/rollback_journal.h"
+#include "storage/rollback_journal.h"
 #include "records/record_file_names.h"
 #include "support/expected_texts.h"
 

@@ -7,7 +7,7 @@
 // The seed is printed; SOAK_SEED=<n> replays a run.
 
 #include "app/main_window.h"
-#include "platform/text_box.h"
+#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 #include "support/scripted_services.h"
@@ -84,7 +84,7 @@ bool isRoutine(const QString& line)
 // far down, reached only after many clicks.
 std::vector<QString> soakBank()
 {
-    std::vector<QString> bank(desk::ProgramState::LastBankSlot + 1);
+    std::vector<QString> bank(desk::LastBankSlot + 1);
     int slot = 1;
     bank[slot++] = QStringLiteral("001.  Soak");
     for (int k = 0; slot < endSlot - 3; ++k) {

@@ -7,8 +7,8 @@
 // Everything is written out by hand. The production code is not consulted, so a change to a
 // message or to the record layout makes the tests fail instead of following along.
 
-#include "platform/run_time_error.h"
-#include "platform/value.h"
+#include "runtime/run_time_error.h"
+#include "runtime/value.h"
 
 #include <QByteArray>
 #include <QDir>

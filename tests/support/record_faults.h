@@ -3,7 +3,7 @@
 // the program in the middle of its own record.
 
 #include "app/main_window.h"
-#include "platform/record_lock.h"
+#include "storage/record_lock.h"
 
 #include <QFile>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "support/scripted_services.h"
 
-#include "platform/run_time_error.h"
+#include "runtime/run_time_error.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // Test doubles for the platform services and a window fixture with a temporary drive root.
 
 #include "app/main_window.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/random_source.h"
+#include "system/clock.h"
+#include "widgets/dialogs.h"
+#include "system/random_source.h"
 
 #include <QByteArray>
 #include <QStringList>

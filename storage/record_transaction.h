@@ -1,0 +1,65 @@
+#pragma once
+// One record operation on a student's record files (a header, a response, a note). For its whole
+// length it holds the files' locks, so no other copy of the program writes or takes back a record
+// meanwhile; it first applies the rollback journals that an interrupted record may have left;
+// and while it lasts, closing channels journals the files' lengths before writing, so that
+// every file gets the block or none does, through a crash, a kill or a power cut. Before the
+// record counts, it checks that nobody moved or removed its locks, its journal or its files.
+//
+// There are two locks. Every copy of this user's takes the user's own; every copy for this name
+// takes the name's as well, unless a file of another user's stands in its place, which is never
+// relied on. The journal goes beside the name's lock where that one is held, so that copies
+// under other user numbers (two machines on a network share) find it; otherwise beside the
+// user's.
+//
+// Create it before the operation opens its channels and let it go after they are closed. Where no
+// lock can be had (see RecordLock::held), there is no journal either: a journal that two copies
+// could write at once would take back each other's records.
+
+#include "storage/file_channels.h"
+#include "storage/record_lock.h"
+#include "storage/rollback_journal.h"
+
+#include <functional>
+#include <optional>
+
+namespace desk {
+
+// Where the locks and the journals of one student's record files are, as host paths, and which
+// file names in their folder are that student's record files.
+struct RecordSetPaths {
+    QString lock;  // every copy's for the name
+    QString journal;
+    QString userLock;  // this user's copies'
+    QString userJournal;
+    std::function<bool(const QString& fileName)> holds;
+};
+
+class RecordTransaction : private RecordJournal {
+public:
+    // Errors: RecordRefusal when another copy holds a lock too long, when another user's file that
+    // may not be removed stands at the user's lock or journal, or a non-file at any of them; the
+    // lock files' open errors (76...); the error of a leftover journal that cannot be applied.
+    RecordTransaction(FileChannels& files, const RecordSetPaths& paths);
+    ~RecordTransaction() { files_.setJournal(nullptr); }
+    RecordTransaction(const RecordTransaction&) = delete;
+    RecordTransaction& operator=(const RecordTransaction&) = delete;
+
+    // Another user's journal at the name's place: never applied, and left where it is.
+    const QStringList& leftAlone() const { return leftAlone_; }
+
+private:
+    void begin(const std::vector<JournalEntry>& entries, bool sync) override { journal_->begin(entries, sync); }
+    int end(const std::vector<JournalEntry>& entries, bool sync) override;
+    bool abandon(bool keep, bool sync) override;
+    // Whether the locks are still held on the files at their paths.
+    bool locksInPlace() const;
+
+    FileChannels& files_;
+    RecordLock userLock_;
+    std::optional<RecordLock> nameLock_;
+    std::optional<RollbackJournal> journal_;
+    QStringList leftAlone_;
+};
+
+} // namespace desk

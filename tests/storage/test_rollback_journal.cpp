@@ -1,0 +1,194 @@
+// The rollback journal: what taking a record back does to each file, a journal that was itself
+// cut off by a crash, and the record transaction among other users' and programs' files.
+
+#include "storage/record_transaction.h"
+#include "runtime/run_time_error.h"
+#include "support/expected_texts.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace desk;
+using desk::testing::fileState;
+using desk::testing::putFile;
+
+class TestRollbackJournal : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rollBack_data();
+    void rollBack();
+    void recoverAppliesAWholeJournalOnly();
+    void onlyTheStudentsOwnLockAndJournalCount();
+};
+
+namespace {
+
+// A folder with a master file and the lock and journal of its records.
+struct RecordFolder {
+    QTemporaryDir dir;
+    QString master = dir.filePath(QStringLiteral("master.txt"));
+    RecordSetPaths paths{dir.filePath(QStringLiteral(".lock")), dir.filePath(QStringLiteral(".journal")),
+                         dir.filePath(QStringLiteral(".lock.me")), dir.filePath(QStringLiteral(".journal.me")),
+                         [](const QString&) { return true; }};
+
+    // One record of `line`, or the reason it was refused.
+    std::optional<RecordRefusal::Reason> record(const char16_t* line, bool lockRemovedMeanwhile = false)
+    {
+        try {
+            FileChannels files;
+            RecordTransaction transaction(files, paths);
+            files.open(1, master, FileMode::Append);
+            files.writeLine(1, line);
+            if (lockRemovedMeanwhile)
+                QFile::remove(paths.lock);
+            files.closeTogether({1});
+        } catch (const RecordRefusal& refusal) {
+            return refusal.reason();
+        }
+        return std::nullopt;
+    }
+};
+
+} // namespace
+
+void TestRollbackJournal::rollBack_data()
+{
+    QTest::addColumn<bool>("existed");
+    QTest::addColumn<QByteArray>("before");  // the file when the record began; "-" for none
+    QTest::addColumn<QByteArray>("now");      // the file when it is taken back; "-" for none
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<bool>("takenBack");
+
+    // The record appends "REC\r\n" (5 bytes).
+    QTest::newRow("the record in full") << true << QByteArray("old\r\n") << QByteArray("old\r\nREC\r\n")
+                                        << QByteArray("old\r\n") << true;
+    QTest::newRow("the record torn") << true << QByteArray("old\r\n") << QByteArray("old\r\nRE")
+                                     << QByteArray("old\r\n") << true;
+    QTest::newRow("nothing of it") << true << QByteArray("old\r\n") << QByteArray("old\r\n") << QByteArray("old\r\n")
+                                   << true;
+    // Never shorter than before the record, never what someone else wrote.
+    QTest::newRow("shorter than before") << true << QByteArray("old\r\n") << QByteArray("ol") << QByteArray("ol")
+                                         << true;
+    QTest::newRow("more than the record") << true << QByteArray("old\r\n") << QByteArray("old\r\nREC\r\nOTHER\r\n")
+                                          << QByteArray("old\r\nREC\r\nOTHER\r\n") << false;
+    QTest::newRow("created by the record") << false << QByteArray("-") << QByteArray("REC\r\n") << QByteArray("<missing>")
+                                           << true;
+    QTest::newRow("created, then another's note") << false << QByteArray("-") << QByteArray("REC\r\nNOTE\r\n")
+                                                  << QByteArray("REC\r\nNOTE\r\n") << false;
+    QTest::newRow("gone meanwhile") << true << QByteArray("old\r\n") << QByteArray("-") << QByteArray("<missing>") << true;
+}
+
+void TestRollbackJournal::rollBack()
+{
+    QFETCH(bool, existed);
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, now);
+    QFETCH(QByteArray, after);
+    QFETCH(bool, takenBack);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("notes.txt"));
+    if (now != "-")
+        putFile(file, now);
+    const JournalEntry entry{file, existed, before == "-" ? 0 : before.size(), 5};
+
+    const QStringList failed = RollbackJournal::rollBack({entry}).notTakenBack;
+
+    QCOMPARE(failed.isEmpty(), takenBack);
+    QCOMPARE(fileState(file), after);
+}
+
+void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("lrnfiles"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString master = folder + QStringLiteral("/master.txt");
+    const QString send = folder + QStringLiteral("/send.txt");
+    const QString other = folder + QStringLiteral("/other.txt");
+    auto ours = [](const QString& name) { return name == QLatin1String("master.txt") || name == QLatin1String("send.txt"); };
+
+    // Left by a kill between the two files, then the folder moved (a renamed home): the master
+    // file has the block, the send file not. Another file named in it is not the journal's.
+    putFile(master, "old\r\nREC\r\n");
+    putFile(send, "old\r\n");
+    putFile(other, "thesis\r\n");
+    RollbackJournal(folder + QStringLiteral("/.journal")).begin({{master, true, 5, 5}, {send, true, 5, 5}, {other, true, 0, 100}});
+    const QString moved = dir.filePath(QStringLiteral("moved"));
+    QVERIFY(QDir().rename(folder, moved));
+    RollbackJournal journal(moved + QStringLiteral("/.journal"));
+    journal.recover(ours);
+    QCOMPARE(fileState(moved + QStringLiteral("/master.txt")), QByteArray("old\r\n"));
+    QCOMPARE(fileState(moved + QStringLiteral("/send.txt")), QByteArray("old\r\n"));
+    QCOMPARE(fileState(moved + QStringLiteral("/other.txt")), QByteArray("thesis\r\n"));
+    QCOMPARE(fileState(journal.hostPath()), QByteArray("<missing>"));
+
+    // Cut off while it was written, before any record file was touched: it means nothing.
+    journal.begin({{moved + QStringLiteral("/master.txt"), true, 0, 5}});
+    QFile torn(journal.hostPath());
+    QVERIFY(torn.open(QIODevice::ReadWrite));
+    QVERIFY(torn.resize(torn.size() - 4));
+    torn.close();
+    journal.recover(ours);
+    QCOMPARE(fileState(moved + QStringLiteral("/master.txt")), QByteArray("old\r\n"));
+    QCOMPARE(fileState(journal.hostPath()), QByteArray("<missing>"));
+    journal.recover(ours);  // none at all
+
+    // A file edited since the crash holds more than the record: it is left alone and named once,
+    // and the journal goes, so that it does not refuse every later record.
+    putFile(moved + QStringLiteral("/send.txt"), "old\r\nREC\r\nedited afterwards\r\n");
+    journal.begin({{moved + QStringLiteral("/send.txt"), true, 5, 5}});
+    try {
+        journal.recover(ours);
+        QFAIL("an edited file was taken back");
+    } catch (const desk::PartlyWrittenError& error) {
+        QCOMPARE(error.files(), QStringList{moved + QStringLiteral("/send.txt")});
+    }
+    QCOMPARE(fileState(moved + QStringLiteral("/send.txt")), QByteArray("old\r\nREC\r\nedited afterwards\r\n"));
+    QCOMPARE(fileState(journal.hostPath()), QByteArray("<missing>"));
+}
+
+// Where the student's locks and journals belong, files of other people's and programs' count for
+// nothing.
+void TestRollbackJournal::onlyTheStudentsOwnLockAndJournalCount()
+{
+    RecordFolder f;
+    putFile(f.master, "earlier\r\n");
+    // A tidying program removes a lock file during a record: another copy could have taken a lock
+    // of its own meanwhile, so the record does not count, and the next record takes it back out.
+    QCOMPARE(f.record(u"in doubt", true), RecordRefusal::Reason::ChangedMeanwhile);
+    QVERIFY(!f.record(u"new"));
+    QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\n"));
+    // A folder where a lock belongs is named in the refusal, and stays.
+    QVERIFY(QFile::remove(f.paths.lock) && QDir().mkdir(f.paths.lock));
+    QCOMPARE(f.record(u"refused"), RecordRefusal::Reason::NotAFile);
+    QVERIFY(QFileInfo(f.paths.lock).isDir() && QDir().rmdir(f.paths.lock));
+
+    if (::geteuid() != 0)
+        QSKIP("only the superuser can give a file to another user");
+    auto giveTo = [](const QString& file, uint user) { return ::chown(QFile::encodeName(file).constData(), user, user) == 0; };
+    putFile(f.paths.lock, "");
+    QVERIFY(giveTo(f.paths.lock, 4242));
+    // The student's own journal at the name's place, left by a crash, is applied under the
+    // user's lock, whoever holds the name's.
+    RollbackJournal(f.paths.journal).begin({{f.master, true, QFileInfo(f.master).size(), 100}});
+    QFile torn(f.master);
+    QVERIFY(torn.open(QIODevice::Append) && torn.write("torn") == 4);
+    torn.close();
+    QVERIFY(!f.record(u"next"));
+    // A classmate's journal for the name, naming the master file with length 0, is never applied
+    // and stays where it is, beside the classmate's lock or the student's.
+    RollbackJournal(f.paths.journal).begin({{f.master, true, 0, 100}});
+    QVERIFY(giveTo(f.paths.journal, 4242));
+    QVERIFY(!f.record(u"more"));
+    QVERIFY(giveTo(f.paths.lock, 0));
+    QVERIFY(!f.record(u"last"));
+    QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\nnext\r\nmore\r\nlast\r\n"));
+    QCOMPARE(QFileInfo(f.paths.journal).ownerId(), 4242u);
+}
+
+QTEST_GUILESS_MAIN(TestRollbackJournal)
+#include "test_rollback_journal.moc"
