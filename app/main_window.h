@@ -180,9 +180,6 @@ private:
     QString askUntilHeld(const QString& prompt, const std::function<QString(const QString&)>& problem);
     // Why the file system would refuse the record files' names for this name, or the empty text.
     QString fileNameProblem(const QString& name) const;
-    // The student's name as it goes into file names: blanks, path separators and control
-    // characters become "_", so no name can put a record file anywhere else.
-    static QString nameForFiles(const QString& studentName);
     // Writes one record to the files of `channels` (1 master, 2 send, 3 notes) under their lock:
     // opens them, puts the run's header in front where a file does not have it yet, has
     // `writeBlock` write the block's lines, and closes them, so every file gets it or none does.

@@ -113,12 +113,14 @@ void MainWindow::setUpProgram()
             return unheldCharactersMessage(initials, QStringLiteral("initials"));
         });
 
-        const QString name = nameForFiles(s.studentName);
-        s.masterFileName = s.baseDir + u'\\' + recordfile::master(name);
+        // The clock is read for the month and again for the day: a start at midnight may take
+        // them from two days.
         const QString month = services_.clock.date().left(2);
         const QString day = services_.clock.date().mid(3, 2);
-        s.sendFileName = s.baseDir + u'\\' + recordfile::send(month + day, name);
-        s.notesFileName = s.baseDir + u'\\' + recordfile::notes(name);
+        const RecordFileNames files(s.baseDir, s.studentName, month + day);
+        s.masterFileName = files.path(RecordFileNames::Master);
+        s.sendFileName = files.path(RecordFileNames::Send);
+        s.notesFileName = files.path(RecordFileNames::Notes);
 
         s.assignmentNumber = services_.dialogs.inputBox(assignmentPrompt);
         s.answerPrompt = answerPromptFirstPart + QStringLiteral("\r\n\r\n") + answerPromptSecondPart;
@@ -148,11 +150,12 @@ QString MainWindow::askUntilHeld(const QString& prompt, const std::function<QStr
 
 QString MainWindow::fileNameProblem(const QString& name) const
 {
-    const QString part = nameForFiles(name);
-    const QString longest = hostPath(state_.baseDir + u'\\' + recordfile::longest(part));
+    const QString part = RecordFileNames::nameForFiles(name);
+    const RecordFileNames files(state_.baseDir, name);
+    const QString longest = hostPath(files.path(RecordFileNames::Longest));
     const long limit = os::maxNameBytes(longest);
     if (QFile::encodeName(QFileInfo(longest).fileName()).size() > limit) {
-        long bytes = long(recordfile::longest(QString()).size());
+        long bytes = long(RecordFileNames(state_.baseDir, QString()).name(RecordFileNames::Longest).size());
         qsizetype fit = 0;
         while (fit < part.size() && (bytes += long(QFile::encodeName(part.mid(fit, 1)).size())) <= limit)
             ++fit;
@@ -163,25 +166,11 @@ QString MainWindow::fileNameProblem(const QString& name) const
     }
     // The file system may refuse characters that the record files hold (":" or "?" on a network
     // share); tried on a file of its own, which carries the name like the record files.
-    if (os::nameRefused(hostPath(state_.baseDir + u'\\' + recordfile::nameCheck(part))))
+    if (os::nameRefused(hostPath(files.path(RecordFileNames::NameCheck))))
         return QStringLiteral("The folder of the record files does not take your full name in a file name: it "
                               "may not take some of its characters.  Please type it again, for example without "
                               "punctuation.");
     return QString();
-}
-
-QString MainWindow::nameForFiles(const QString& studentName)
-{
-    QString name = studentName;
-    for (QChar& c : name) {
-        bool unsafe = c == u' ' || c == u'/' || c == u'\\' || c.category() == QChar::Other_Control;
-#ifdef Q_OS_WIN
-        unsafe = unsafe || QStringLiteral("<>:\"|?*").contains(c);
-#endif
-        if (unsafe)
-            c = u'_';
-    }
-    return name;
 }
 
 } // namespace desk

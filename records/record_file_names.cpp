@@ -4,55 +4,59 @@
 
 #include <algorithm>
 
-namespace desk::recordfile {
+namespace desk {
 
-QString master(const QString& name)
+namespace {
+
+const QString sendPrefix = QStringLiteral("send_");
+
+} // namespace
+
+RecordFileNames::RecordFileNames(const QString& folder, const QString& studentName, const QString& monthAndDay)
+    : folder_(folder), name_(nameForFiles(studentName)), monthAndDay_(monthAndDay)
 {
-    return QStringLiteral("masterFile_") + name + QStringLiteral(".txt");
 }
 
-QString send(const QString& monthAndDay, const QString& name)
+QString RecordFileNames::name(File file) const
 {
-    return QStringLiteral("send_") + monthAndDay + name + QStringLiteral(".txt");
+    switch (file) {
+    case Master: return QStringLiteral("masterFile_") + name_ + QStringLiteral(".txt");
+    case Send: return sendPrefix + monthAndDay_ + name_ + QStringLiteral(".txt");
+    case Notes: return QStringLiteral("notes_") + name_ + QStringLiteral(".txt");
+    case Lock: return QStringLiteral(".desk-lock_") + name_;
+    case Journal: return QStringLiteral(".desk-journal_") + name_;
+    case UserLock: return name(Lock) + u'.' + os::userTag();
+    case UserJournal: return name(Journal) + u'.' + os::userTag();
+    case NameCheck: return QStringLiteral(".desk-name_") + name_;
+    }
+    return QString();
 }
 
-QString notes(const QString& name)
+bool RecordFileNames::holds(const QString& fileName) const
 {
-    return QStringLiteral("notes_") + name + QStringLiteral(".txt");
-}
-
-bool isSend(const QString& fileName, const QString& name)
-{
-    const QString any = send(QStringLiteral("MMDD"), name);
-    if (fileName.size() != any.size() || !fileName.startsWith(QLatin1String("send_")) || !fileName.endsWith(any.mid(9)))
+    if (fileName == name(Master) || fileName == name(Notes))
+        return true;
+    // The send file of any day: the prefix, four digits, then the name.
+    const QString tail = name_ + QStringLiteral(".txt");
+    if (fileName.size() != sendPrefix.size() + 4 + tail.size() || !fileName.startsWith(sendPrefix)
+        || !fileName.endsWith(tail))
         return false;
-    const QStringView day = QStringView(fileName).mid(5, 4);
-    return std::all_of(day.begin(), day.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const QStringView monthAndDay = QStringView(fileName).mid(sendPrefix.size(), 4);
+    return std::all_of(monthAndDay.begin(), monthAndDay.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-QString lock(const QString& name)
+QString RecordFileNames::nameForFiles(const QString& studentName)
 {
-    return QStringLiteral(".desk-lock_") + name;
+    QString name = studentName;
+    for (QChar& c : name) {
+        bool unsafe = c == u' ' || c == u'/' || c == u'\\' || c.category() == QChar::Other_Control;
+#ifdef Q_OS_WIN
+        unsafe = unsafe || QStringLiteral("<>:\"|?*").contains(c);
+#endif
+        if (unsafe)
+            c = u'_';
+    }
+    return name;
 }
 
-QString journal(const QString& name)
-{
-    return QStringLiteral(".desk-journal_") + name;
-}
-
-QString userLock(const QString& name)
-{
-    return lock(name) + u'.' + os::userTag();
-}
-
-QString userJournal(const QString& name)
-{
-    return journal(name) + u'.' + os::userTag();
-}
-
-QString nameCheck(const QString& name)
-{
-    return QStringLiteral(".desk-name_") + name;
-}
-
-} // namespace desk::recordfile
+} // namespace desk

@@ -15,14 +15,10 @@ namespace desk {
 
 RecordSetPaths MainWindow::recordSetPaths() const
 {
-    const QString name = nameForFiles(state_.studentName);
-    auto holds = [name](const QString& file) {
-        // A journal left by a run on another day names that day's send file.
-        return file == recordfile::master(name) || file == recordfile::notes(name) || recordfile::isSend(file, name);
-    };
-    auto inFolder = [&](const QString& file) { return hostPath(state_.baseDir + u'\\' + file); };
-    return {inFolder(recordfile::lock(name)), inFolder(recordfile::journal(name)),
-            inFolder(recordfile::userLock(name)), inFolder(recordfile::userJournal(name)), holds};
+    const RecordFileNames files(state_.baseDir, state_.studentName);
+    auto inFolder = [&](RecordFileNames::File file) { return hostPath(files.path(file)); };
+    return {inFolder(RecordFileNames::Lock), inFolder(RecordFileNames::Journal), inFolder(RecordFileNames::UserLock),
+            inFolder(RecordFileNames::UserJournal), [files](const QString& file) { return files.holds(file); }};
 }
 
 void MainWindow::writeRecord(std::initializer_list<int> channels, const std::function<void()>& writeBlock)

@@ -208,10 +208,14 @@ struct Files {
         QFile file(folder + u'/' + name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    QString journal() const { return folder + u'/' + desk::recordfile::journal(QStringLiteral("Ann_Lee")); }
+    QString hidden(desk::RecordFileNames::File file) const
+    {
+        return folder + u'/' + desk::RecordFileNames(QString(), QStringLiteral("Ann Lee")).name(file);
+    }
+    QString journal() const { return hidden(desk::RecordFileNames::Journal); }
     bool journalLeft() const
     {
-        return QFileInfo::exists(journal()) || QFileInfo::exists(folder + u'/' + desk::recordfile::userJournal(QStringLiteral("Ann_Lee")));
+        return QFileInfo::exists(journal()) || QFileInfo::exists(hidden(desk::RecordFileNames::UserJournal));
     }
 };
 
