@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/program_icon.h"
+#include "storage/record_transaction.h"
 #include "widgets/accessible_roles.h"
 #include "widgets/status_announcer.h"
 
@@ -13,6 +14,7 @@ namespace desk {
 MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     : QWidget(parent)
     , services_(std::move(services))
+    , recordLockWait_(recordLockWait)
 {
     // The window has the same name as its "pend exp" button. It looks like a slip and is not: it
     // is the name the window has always had, and tools that drive the program by object name may

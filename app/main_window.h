@@ -20,15 +20,15 @@
 // host paths are handed in, so tests can replace them.
 
 #include "app/program_state.h"
-#include "storage/file_channels.h"
 #include "runtime/handler_dispatcher.h"
+#include "storage/file_channels.h"
 #include "system/host_paths.h"
-#include "storage/record_transaction.h"
 
 #include <QStringList>
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -46,6 +46,7 @@ class Clock;
 class Dialogs;
 class PictureBox;
 class RandomSource;
+struct RecordSetPaths;
 class StatusAnnouncer;
 class TextBox;
 enum class TrappedProcedure;
@@ -73,6 +74,8 @@ public:
     FileChannels& files() { return files_; }
     // The lock and the rollback journal of the student's record files, beside them.
     RecordSetPaths recordSetPaths() const;
+    // How long a record waits for another copy of the program to finish its own.
+    void setRecordLockWait(std::chrono::milliseconds wait) { recordLockWait_ = wait; }
 
     // Runs a handler as an event would: through the dispatcher, under the error policy. Returns
     // whether it ran to its end.
@@ -212,6 +215,7 @@ private:
     QStringList otherUsersJournalsNamed_;
     // A record failed and nothing was recorded since: the answer box keeps the student's text.
     bool answerKeptAfterFailure_ = false;
+    std::chrono::milliseconds recordLockWait_;
     StatusAnnouncer* announcer_ = nullptr;
 };
 

@@ -10,6 +10,7 @@
 
 #include "records/channels.h"
 #include "records/record_file_names.h"
+#include "storage/record_transaction.h"
 
 namespace desk {
 
@@ -26,7 +27,7 @@ void MainWindow::writeRecord(std::initializer_list<int> channels, const std::fun
     const ProgramState& s = state_;
     QStringList leftAlone;
     {
-        RecordTransaction record(files_, recordSetPaths());
+        RecordTransaction record(files_, recordSetPaths(), recordLockWait_);
         ChannelGuard guard(files_, channels);
         for (int number : channels) {
             const QString file = hostPath(number == channel::master ? s.masterFileName
@@ -54,7 +55,7 @@ void MainWindow::writeRecord(std::initializer_list<int> channels, const std::fun
             }
         }
         writeBlock();
-        files_.closeTogether(channels);
+        record.closeTogether(channels);
         leftAlone = record.leftAlone();
     }
     headerInFiles_ = true;

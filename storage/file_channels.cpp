@@ -139,7 +139,7 @@ int FileChannels::writeAndSync(Channel& c) const
     return c.created ? os::syncFolderOf(c.hostPath) : 0;
 }
 
-void FileChannels::commit(std::vector<Channel*>& toWrite)
+void FileChannels::commit(std::vector<Channel*>& toWrite, RecordJournal* journal)
 {
     if (toWrite.empty())
         return;
@@ -154,8 +154,8 @@ void FileChannels::commit(std::vector<Channel*>& toWrite)
     }
 
     const TerminationDeferral deferral;
-    if (journal_)
-        journal_->begin(entries, syncToDisk_);
+    if (journal)
+        journal->begin(entries, syncToDisk_);
     int failure = 0;
     QString failedPath;
     for (Channel* c : toWrite) {
@@ -167,7 +167,7 @@ void FileChannels::commit(std::vector<Channel*>& toWrite)
     }
     // The journal must be gone for good before the record counts: a journal found later would
     // take the record back out.
-    if (!failure && journal_ && (failure = journal_->end(entries, syncToDisk_)) != 0)
+    if (!failure && journal && (failure = journal->end(entries, syncToDisk_)) != 0)
         failedPath = QStringLiteral("the rollback journal");
     if (!failure)
         return;
@@ -176,7 +176,7 @@ void FileChannels::commit(std::vector<Channel*>& toWrite)
     // What a passing failure kept in a file, the kept journal takes out at the next record. A
     // file that can never be taken back (one marked append-only) would make a kept journal
     // refuse every later record: it goes, and the student is told.
-    const bool journalLeft = journal_ && journal_->abandon(back.passingError != 0, syncToDisk_);
+    const bool journalLeft = journal && journal->abandon(back.passingError != 0, syncToDisk_);
     if (!back.notTakenBack.isEmpty() && !journalLeft)
         throw PartlyWrittenError(os::errorForIo(failure), back.notTakenBack);
     throw RunTimeError(os::errorForIo(failure), failedPath);
@@ -199,7 +199,7 @@ void FileChannels::closeFd(Channel& c)
     c = Channel{};
 }
 
-void FileChannels::closeTogether(std::initializer_list<int> channels)
+void FileChannels::closeTogether(std::initializer_list<int> channels, RecordJournal* journal)
 {
     for (int channel : channels)
         checkNumber(channel);
@@ -210,7 +210,7 @@ void FileChannels::closeTogether(std::initializer_list<int> channels)
             toWrite.push_back(&c);
     }
     try {
-        commit(toWrite);
+        commit(toWrite, journal);
     } catch (...) {
         // The files that took nothing are closed as if never opened.
         for (int channel : channels)

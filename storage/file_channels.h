@@ -5,8 +5,9 @@
 // Lines written to a channel are kept in memory until the channel is closed; closing writes
 // them in one write and flushes them to the disk. So an error that stops an operation before it
 // closes its channels leaves the files untouched, and closing several channels together writes
-// all of them or none. While a record transaction (storage/record_transaction.h) is under way,
-// closing journals the files' lengths first, so that this holds through a crash as well.
+// all of them or none. Closing them with a record transaction's journal
+// (storage/record_transaction.h) journals the files' lengths first, so that this holds through a
+// crash as well.
 
 #include "storage/rollback_journal.h"
 
@@ -14,7 +15,6 @@
 #include <QString>
 
 #include <array>
-#include <chrono>
 #include <initializer_list>
 #include <vector>
 
@@ -73,7 +73,9 @@ public:
     // thrown (61 disk full...); PartlyWrittenError if a file could not be taken back.
     void close(int channel) { closeTogether({channel}); }
     // The same for several channels: either every file gets its lines or none does.
-    void closeTogether(std::initializer_list<int> channels);
+    void closeTogether(std::initializer_list<int> channels) { closeTogether(channels, nullptr); }
+    // The same, with `journal` told before, after and on failure, so that it holds through a crash.
+    void closeTogether(std::initializer_list<int> channels, RecordJournal& journal) { closeTogether(channels, &journal); }
     // Closes without writing what the channel holds; a file that opening created is removed.
     void discard(int channel) noexcept;
     // Ends the program's use of every channel, writing what they hold as well as it can.
@@ -81,14 +83,8 @@ public:
 
     // Whether each write is synced to the disk (on by default; a benchmark may measure without).
     void setSyncToDisk(bool sync) { syncToDisk_ = sync; }
-    // How long a record waits for another copy of the program to finish its own.
-    std::chrono::milliseconds lockWait() const { return lockWait_; }
-    void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
-    // Set by a record transaction for its length, then cleared.
-    void setJournal(RecordJournal* journal) { journal_ = journal; }
 
 private:
-
     struct Channel {
         int fd = -1;
         FileMode mode = FileMode::Input;
@@ -103,14 +99,13 @@ private:
     const Channel& openChannel(int channel) const;
     static void checkNumber(int channel);
     int writeAndSync(Channel& c) const;  // 0 or an errno
-    void commit(std::vector<Channel*>& toWrite);
+    void closeTogether(std::initializer_list<int> channels, RecordJournal* journal);
+    void commit(std::vector<Channel*>& toWrite, RecordJournal* journal);
     static void removeCreatedFile(Channel& c);
     static void closeFd(Channel& c);
 
     std::array<Channel, Count> channels_;
     bool syncToDisk_ = true;
-    std::chrono::milliseconds lockWait_{4000};
-    RecordJournal* journal_ = nullptr;
 };
 
 // Closes, without writing, every listed channel still open when the operation ends, by error or

@@ -27,15 +27,16 @@ const QString& claimed(const QString& hostPath)
 
 } // namespace
 
-RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& paths)
+RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& paths,
+                                     std::chrono::milliseconds lockWait)
     : files_(files)
-    , userLock_(claimed(paths.userLock), files.lockWait())
+    , userLock_(claimed(paths.userLock), lockWait)
 {
     if (!userLock_.held())
         return;
     if (!os::isOtherUsersFile(paths.lock)) {
         try {
-            nameLock_.emplace(paths.lock, files.lockWait());
+            nameLock_.emplace(paths.lock, lockWait);
         } catch (const RecordRefusal& refusal) {
             // Made by another user just now: not relied on either.
             if (refusal.reason() != RecordRefusal::Reason::OtherUsersFile)
@@ -54,7 +55,6 @@ RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& 
     }
     RollbackJournal(claimed(paths.userJournal)).recover(paths.holds);
     journal_.emplace(nameJournalFree ? paths.journal : paths.userJournal);
-    files_.setJournal(this);
 }
 
 bool RecordTransaction::locksInPlace() const

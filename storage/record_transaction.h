@@ -12,7 +12,8 @@
 // under other user numbers (two machines on a network share) find it; otherwise beside the
 // user's.
 //
-// Create it before the operation opens its channels and let it go after they are closed. Where no
+// Create it before the operation opens its channels, close them through it, and let it go after.
+// Where no
 // lock can be had (see RecordLock::held), there is no journal either: a journal that two copies
 // could write at once would take back each other's records.
 
@@ -20,10 +21,15 @@
 #include "storage/record_lock.h"
 #include "storage/rollback_journal.h"
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
 namespace desk {
+
+// How long a record waits for another copy of the program to finish its own before it is refused:
+// long enough for any record, short enough for a student who clicked.
+inline constexpr std::chrono::milliseconds recordLockWait{4000};
 
 // Where the locks and the journals of one student's record files are, as host paths, and which
 // file names in their folder are that student's record files.
@@ -40,10 +46,13 @@ public:
     // Errors: RecordRefusal when another copy holds a lock too long, when another user's file that
     // may not be removed stands at the user's lock or journal, or a non-file at any of them; the
     // lock files' open errors (76...); the error of a leftover journal that cannot be applied.
-    RecordTransaction(FileChannels& files, const RecordSetPaths& paths);
-    ~RecordTransaction() { files_.setJournal(nullptr); }
+    RecordTransaction(FileChannels& files, const RecordSetPaths& paths,
+                      std::chrono::milliseconds lockWait = recordLockWait);
     RecordTransaction(const RecordTransaction&) = delete;
     RecordTransaction& operator=(const RecordTransaction&) = delete;
+
+    // Writes the record: closes the channels together, the files' lengths journalled first.
+    void closeTogether(std::initializer_list<int> channels) { files_.closeTogether(channels, *this); }
 
     // Another user's journal at the name's place: never applied, and left where it is.
     const QStringList& leftAlone() const { return leftAlone_; }

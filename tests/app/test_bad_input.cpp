@@ -3,6 +3,7 @@
 // ends it, and no record file is ever made anywhere but in the base directory.
 
 #include "app/main_window.h"
+#include "storage/record_transaction.h"
 #include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"

@@ -45,7 +45,7 @@ struct RecordFolder {
             files.writeLine(1, line);
             if (lockRemovedMeanwhile)
                 QFile::remove(paths.lock);
-            files.closeTogether({1});
+            transaction.closeTogether({1});
         } catch (const RecordRefusal& refusal) {
             return refusal.reason();
         }

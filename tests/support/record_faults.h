@@ -3,7 +3,7 @@
 // the program in the middle of its own record.
 
 #include "app/main_window.h"
-#include "storage/record_lock.h"
+#include "storage/record_transaction.h"
 
 #include <QFile>
 #include <QDir>
@@ -62,7 +62,7 @@ public:
 private:
     static QString lockOf(MainWindow& window)
     {
-        window.files().setLockWait(std::chrono::milliseconds(30));
+        window.setRecordLockWait(std::chrono::milliseconds(30));
         return window.recordSetPaths().lock;
     }
 
