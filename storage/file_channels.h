@@ -9,8 +9,6 @@
 // (storage/record_transaction.h) journals the files' lengths first, so that this holds through a
 // crash as well.
 
-#include "storage/rollback_journal.h"
-
 #include <QByteArray>
 #include <QString>
 
@@ -21,6 +19,8 @@
 namespace desk {
 
 enum class FileMode { Input, Output, Append };
+
+struct JournalEntry;
 
 // What a record transaction does while closing channels writes the files of its record.
 class RecordJournal {
