@@ -5,7 +5,7 @@
 
 #include "app/error_policy.h"
 #include "widgets/dialogs.h"
-#include "system/os_files.h"
+#include "storage/file_owner.h"
 #include "runtime/run_time_error.h"
 
 #include "records/channels.h"
@@ -35,7 +35,7 @@ void MainWindow::writeRecord(std::initializer_list<int> channels, const std::fun
                                                                         : s.notesFileName);
             // Another user could empty such a file at any time, records and all: looked at before
             // it is opened (it may not open at all) and after (it may have been made meanwhile).
-            if (os::isOtherUsersFile(file))
+            if (isOtherUsersFile(file))
                 throw RecordRefusal(RecordRefusal::Reason::OtherUsersRecordFile, {file});
             files_.open(number, file, FileMode::Append);
             if (files_.isOtherUsersFile(number))

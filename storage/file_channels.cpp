@@ -1,5 +1,6 @@
 #include "storage/file_channels.h"
 
+#include "storage/file_owner.h"
 #include "system/os_files.h"
 #include "storage/rollback_journal.h"
 #include "runtime/run_time_error.h"
@@ -46,7 +47,7 @@ bool FileChannels::holdsNothing(int channel) const
 bool FileChannels::isOtherUsersFile(int channel) const
 {
     const Channel& c = openChannel(channel);
-    return !os::ownedByThisUser(os::statusOf(c.fd), QFileInfo(c.hostPath).absolutePath());
+    return !ownedByThisUser(os::statusOf(c.fd), QFileInfo(c.hostPath).absolutePath());
 }
 
 namespace {
@@ -82,6 +83,8 @@ void FileChannels::open(int channel, const QString& hostPath, FileMode mode)
         throw RunTimeError(err::FileAlreadyOpen, hostPath);
 
     const os::OpenedFile file = os::openRegularFile(hostPath, accessFor(mode));
+    if (file.error != 0)
+        throw RunTimeError(os::errorForOpen(file.error, mode == FileMode::Input, hostPath), hostPath);
     Channel opened;
     opened.fd = file.fd;
     opened.mode = mode;

@@ -56,7 +56,7 @@ public:
     bool isOpen(int channel) const;
     // Whether an open channel's file holds nothing and nothing has been written to the channel.
     bool holdsNothing(int channel) const;
-    // Whether an open channel's file belongs to another user (see os::ownedByThisUser).
+    // Whether an open channel's file belongs to another user (see storage/file_owner.h).
     bool isOtherUsersFile(int channel) const;
 
     // Adds one line: the text, then CR LF. Text the set cannot hold throws UnencodableTextError.

@@ -1,5 +1,6 @@
 #include "storage/record_lock.h"
 
+#include "storage/file_owner.h"
 #include "system/os_files.h"
 #include "runtime/run_time_error.h"
 
@@ -25,7 +26,7 @@ constexpr int waitRanOut = -1;
 // in its place when that is not a file of this user's.
 int openLockFile(const QString& hostPath)
 {
-    const os::Opened file = os::openLockFile(hostPath);
+    const os::OpenedFile file = os::openLockFile(hostPath);
     if (file.error == EACCES || file.error == EPERM) {
         // A file this user may not open is another user's; only a folder that takes no new file
         // leaves the records without a lock.
@@ -34,7 +35,7 @@ int openLockFile(const QString& hostPath)
             return -1;
         if (there.kind != os::Kind::File)
             refuse(RecordRefusal::Reason::NotAFile, hostPath);
-        if (!os::ownedByThisUser(there, QFileInfo(hostPath).absolutePath()))
+        if (!ownedByThisUser(there, QFileInfo(hostPath).absolutePath()))
             refuse(RecordRefusal::Reason::OtherUsersFile, hostPath);
         throw RunTimeError(err::PermissionDenied, hostPath);
     }
@@ -46,7 +47,7 @@ int openLockFile(const QString& hostPath)
     const os::Status opened = os::statusOf(file.fd);
     if (opened.error != 0 || opened.kind != os::Kind::File)
         refuse(RecordRefusal::Reason::NotAFile, hostPath);
-    if (!os::ownedByThisUser(opened, QFileInfo(hostPath).absolutePath()))
+    if (!ownedByThisUser(opened, QFileInfo(hostPath).absolutePath()))
         refuse(RecordRefusal::Reason::OtherUsersFile, hostPath);
     closing.dismiss();
     return file.fd;

@@ -1,5 +1,6 @@
 #include "storage/record_transaction.h"
 
+#include "storage/file_owner.h"
 #include "system/os_files.h"
 #include "runtime/run_time_error.h"
 
@@ -15,7 +16,7 @@ namespace {
 // named in the refusal.
 const QString& claimed(const QString& hostPath)
 {
-    if (!os::isOtherUsersFile(hostPath))
+    if (!isOtherUsersFile(hostPath))
         return hostPath;
     const int removed = os::removeFile(hostPath);
     if (removed == EPERM || removed == EACCES)
@@ -34,7 +35,7 @@ RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& 
 {
     if (!userLock_.held())
         return;
-    if (!os::isOtherUsersFile(paths.lock)) {
+    if (!isOtherUsersFile(paths.lock)) {
         try {
             nameLock_.emplace(paths.lock, lockWait);
         } catch (const RecordRefusal& refusal) {
@@ -47,7 +48,7 @@ RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& 
     // whoever holds the name's now. Another user's is never applied, nor removed: it may be
     // theirs to finish.
     bool nameJournalFree = nameLock_ && nameLock_->held();
-    if (os::isOtherUsersFile(paths.journal)) {
+    if (isOtherUsersFile(paths.journal)) {
         leftAlone_ << paths.journal;
         nameJournalFree = false;
     } else {

@@ -1,5 +1,6 @@
 #include "storage/rollback_journal.h"
 
+#include "storage/file_owner.h"
 #include "system/os_files.h"
 #include "runtime/run_time_error.h"
 
@@ -84,7 +85,7 @@ int rollBackFile(const JournalEntry& e)
         const int removed = os::removeFile(e.hostPath);
         return removed == 0 ? os::syncFolderOf(e.hostPath) : removed == ENOENT ? 0 : removed;
     }
-    const os::Opened file = own ? os::Opened{e.fd, 0} : os::openForWriting(e.hostPath);
+    const os::OpenedFile file = own ? os::OpenedFile{e.fd} : os::openForWriting(e.hostPath);
     if (file.error != 0)
         return file.error == ENOENT ? 0 : file.error;
     int result = os::truncateFile(file.fd, e.length);
@@ -107,8 +108,10 @@ std::optional<QByteArray> readJournal(const QString& hostPath)
     if (status.kind != os::Kind::File)
         throw RecordRefusal(RecordRefusal::Reason::NotAFile, {hostPath});
     const os::OpenedFile file = os::openRegularFile(hostPath, os::Access::Read);
+    if (file.error != 0)
+        throw RunTimeError(os::errorForOpen(file.error, true, hostPath), hostPath);
     const auto closing = qScopeGuard([&] { os::closeFile(file.fd); });
-    if (!os::ownedByThisUser(os::statusOf(file.fd), QFileInfo(hostPath).absolutePath()))
+    if (!ownedByThisUser(os::statusOf(file.fd), QFileInfo(hostPath).absolutePath()))
         throw RecordRefusal(RecordRefusal::Reason::OtherUsersFile, {hostPath});
     QByteArray text;
     const int result = os::readToEnd(file.fd, text, largestJournal + 1);
@@ -123,6 +126,8 @@ void RollbackJournal::begin(const std::vector<JournalEntry>& entries, bool sync)
 {
     release();
     const os::OpenedFile file = os::openRegularFile(hostPath_, os::Access::CreateNew);
+    if (file.error != 0)
+        throw RunTimeError(os::errorForOpen(file.error, false, hostPath_), hostPath_);
     const QByteArray text = format(entries);
     int result = os::writeAll(file.fd, text.constData(), text.size());
     if (result == 0 && sync)

@@ -77,7 +77,7 @@ Status statusFrom(int result, const struct stat& info)
     return {0, kind, static_cast<long long>(info.st_size), static_cast<long long>(info.st_uid)};
 }
 
-Opened openNoFollow(const QString& hostPath, int flags, mode_t mode = 0666)
+OpenedFile openNoFollow(const QString& hostPath, int flags, mode_t mode = 0666)
 {
     const QByteArray name = QFile::encodeName(hostPath);
     const int fd = ::open(name.constData(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, mode);
@@ -89,13 +89,13 @@ Opened openNoFollow(const QString& hostPath, int flags, mode_t mode = 0666)
 OpenedFile openRegularFile(const QString& hostPath, Access access)
 {
     if (hostPath.isEmpty() || hostPath.contains(QChar(0)))
-        throw RunTimeError(err::BadFileName, hostPath);
+        return {-1, EINVAL};
     const QByteArray name = QFile::encodeName(hostPath);
 
     const Status before = statusAt(hostPath);
     const bool existed = before.error == 0;
     if (existed && before.kind != Kind::File)
-        throw RunTimeError(err::PathFileAccess, hostPath);
+        return {-1, NotRegularFile};
 
     // O_NOFOLLOW and O_NONBLOCK keep the refusal above true even if the path changes meanwhile.
     const int openFlags = flagsFor(access) | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
@@ -105,23 +105,23 @@ OpenedFile openRegularFile(const QString& hostPath, Access access)
         fd = ::open(name.constData(), openFlags, mode);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        throw RunTimeError(errorForOpen(errno, access == Access::Read, hostPath), hostPath);
+        return {-1, errno};
 
     const Status opened = statusOf(fd);
     if (opened.error != 0 || opened.kind != Kind::File) {
         ::close(fd);
-        throw RunTimeError(err::PathFileAccess, hostPath);
+        return {-1, NotRegularFile};
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return {fd, !existed};
+    return {fd, 0, !existed};
 }
 
-Opened openForWriting(const QString& hostPath)
+OpenedFile openForWriting(const QString& hostPath)
 {
     return openNoFollow(hostPath, O_WRONLY);
 }
 
-Opened openLockFile(const QString& hostPath)
+OpenedFile openLockFile(const QString& hostPath)
 {
     return openNoFollow(hostPath, O_RDWR | O_CREAT, 0600);
 }
@@ -236,10 +236,10 @@ QString userTag()
     return QString::number(::geteuid());
 }
 
-bool ownedByThisUser(const Status& status, const QString& folder)
+Ownership ownership(const Status& status, const QString& folder)
 {
     if (status.owner == static_cast<long long>(::geteuid()))
-        return true;
+        return {0, true};
     const QString base = folder + QStringLiteral("/.desk-owner_") + QString::number(::getpid()) + u'_';
     for (int attempt = 0;; ++attempt) {
         const QByteArray name = QFile::encodeName(base + QString::number(attempt));
@@ -247,18 +247,12 @@ bool ownedByThisUser(const Status& status, const QString& folder)
         if (fd < 0 && errno == EEXIST && attempt < 8)
             continue;
         if (fd < 0)
-            throw RunTimeError(errorForOpen(errno, false, folder), folder);
+            return {errno, false};
         const Status made = statusOf(fd);
         ::close(fd);
         ::unlink(name.constData());
-        return made.error == 0 && made.owner == status.owner;
+        return {0, made.error == 0 && made.owner == status.owner};
     }
-}
-
-bool isOtherUsersFile(const QString& hostPath)
-{
-    const Status there = statusAt(hostPath);
-    return there.error == 0 && there.kind == Kind::File && !ownedByThisUser(there, QFileInfo(hostPath).absolutePath());
 }
 
 bool isFileAt(int fd, const QString& hostPath)

@@ -1,8 +1,10 @@
 #pragma once
-// The operating-system calls behind the record files, each failure given the error number the
-// student reports. Nothing else in the program calls the system for its files: a port to another
-// system supplies this file. Failures are given as POSIX errno values (EAGAIN, ENOENT...), which
-// the lock and the journal decide on, so a port maps its system's errors to them.
+// The operating-system calls behind the record files. Nothing else in the program calls the
+// system for its files: a port to another system supplies this file.
+//
+// No call throws. Each failure is a POSIX errno value (EAGAIN, ENOENT...), returned, or as the
+// `error` of the struct returned; the lock and the journal decide on them, so a port maps its
+// system's errors to them. errorForOpen and errorForIo give the error number the student reports.
 //
 // Record files are plain files: a path whose last part is a symbolic link, a FIFO, a device or a
 // socket is refused, and opening never blocks (a FIFO with no reader would freeze the window).
@@ -26,27 +28,27 @@ enum class Access {
     CreateNew,  // write a file made now, readable by this user alone; one already there is refused
 };
 
+// The error of an opening that found something other than a regular file at the path (errorForOpen
+// gives 75 for it).
+inline constexpr int NotRegularFile = -1;
+
+// An open file, or the errno value that kept it from opening.
 struct OpenedFile {
     int fd = -1;
+    int error = 0;
     bool created = false;  // the file did not exist before
 };
 
-// Opens a regular file. Throws RunTimeError: 75 for anything but a regular file, and the error
-// of errorForOpen when the system refuses.
+// Opens a regular file: anything else is NotRegularFile; an empty name, or one holding a NUL
+// character, is EINVAL.
 OpenedFile openRegularFile(const QString& hostPath, Access access);
-
-// An open file, or the errno value that kept it from opening.
-struct Opened {
-    int fd = -1;
-    int error = 0;
-};
 // Opens an existing file for writing where it stands (to cut it shorter), never through a final
 // symbolic link and never blocking; whatever kind of file it is.
-Opened openForWriting(const QString& hostPath);
+OpenedFile openForWriting(const QString& hostPath);
 // Opens the lock file for reading and writing, making it if missing (readable by this user alone,
 // so that nobody else can hold a lock on it); never through a final symbolic link and never
 // blocking.
-Opened openLockFile(const QString& hostPath);
+OpenedFile openLockFile(const QString& hostPath);
 
 // Takes the write lock on the whole of `fd`, without waiting: 0 when taken, EAGAIN while another
 // holder has it, or another errno value. Closing the file lets go of it.
@@ -82,12 +84,13 @@ Status statusAt(const QString& hostPath);
 QString userTag();
 // Whether a file belongs to the user running the program: made by this user, or shown with the
 // owner that this user's own new files get in `folder` (a network share that shows every file
-// with one owner). A file made there for a moment tells the second; RunTimeError when none can
-// be made.
-bool ownedByThisUser(const Status& status, const QString& folder);
-
-// Whether a file of another user's stands at `hostPath` (as ownedByThisUser tells).
-bool isOtherUsersFile(const QString& hostPath);
+// with one owner). A file made there for a moment tells the second; `error` is the errno value
+// of its making when it cannot be made.
+struct Ownership {
+    int error = 0;
+    bool thisUsers = false;
+};
+Ownership ownership(const Status& status, const QString& folder);
 
 // Whether the open file `fd` is still the file at `hostPath` (not removed, not replaced).
 bool isFileAt(int fd, const QString& hostPath);
