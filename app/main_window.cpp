@@ -16,10 +16,9 @@ MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     , services_(std::move(services))
     , recordLockWait_(recordLockWait)
 {
-    // The window has the same name as its "pend exp" button. It looks like a slip and is not: it
-    // is the name the window has always had, and tools that drive the program by object name may
-    // rely on it. The two stay distinct objects; a search among the window's children finds the
-    // button, never the window.
+    // The window has the same name as its "pend exp" button. It looks like a slip and is not:
+    // tools that drive the program by object name rely on it. The two stay distinct objects; a
+    // search among the window's children finds the button, never the window.
     setObjectName(QStringLiteral("cmd_pend_exp"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowIcon(programIcon());

@@ -111,7 +111,7 @@ private:
     std::map<int, QWidget*> byTabIndex_;
 };
 
-// The controls' sizes were laid out for a Windows dialog font with Tahoma's metrics. Debian's
+// The controls' sizes fit a Windows dialog font with Tahoma's metrics. Debian's
 // fonts-wine has Wine's Tahoma, outside the fonts fontconfig knows, so the program loads it
 // itself; at 7.75 points every caption fits its control. Without it, the narrowest sans-serif
 // there is: every caption still fits, narrower or taller.

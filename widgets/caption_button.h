@@ -1,14 +1,16 @@
 #pragma once
 // A command button as the window's controls need it: its caption wraps within the button, as
 // long captions must at the described sizes; Return and Enter click it when it has the focus,
-// as Space does (so the keyboard does the whole job, as on the desktop the program comes from);
-// and the focus shows as a clear frame.
+// as Space does, as a student who works by keyboard expects of a dialog's buttons; and the focus
+// shows as a clear frame.
 
 #include <QPushButton>
 
 namespace desk {
 
 class CaptionButton : public QPushButton {
+    Q_OBJECT
+
 public:
     using QPushButton::QPushButton;
 

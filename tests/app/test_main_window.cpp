@@ -128,7 +128,7 @@ void TestMainWindow::everyControl()
     const QString text = QString::fromLatin1(expected.text);
     switch (expected.kind) {
     case Kind::Button: {
-        auto* button = dynamic_cast<desk::CaptionButton*>(widget);
+        auto* button = qobject_cast<desk::CaptionButton*>(widget);
         QVERIFY(button);
         QCOMPARE(button->text(), text);
         // The caption reads in full inside the button, also where the button runs past the
@@ -141,20 +141,20 @@ void TestMainWindow::everyControl()
         break;
     }
     case Kind::TextBox: {
-        auto* box = dynamic_cast<desk::TextBox*>(widget);
+        auto* box = qobject_cast<desk::TextBox*>(widget);
         QVERIFY(box);
         QCOMPARE(box->document()->toPlainText(), text);  // the editor's own text, as well as the box's
         QCOMPARE(box->text(), text);
         break;
     }
     case Kind::LineBox: {
-        auto* box = dynamic_cast<QLineEdit*>(widget);
+        auto* box = qobject_cast<QLineEdit*>(widget);
         QVERIFY(box);
         QCOMPARE(box->text(), text);
         break;
     }
     case Kind::Label: {
-        auto* label = dynamic_cast<QLabel*>(widget);
+        auto* label = qobject_cast<QLabel*>(widget);
         QVERIFY(label);
         QCOMPARE(label->text(), text);
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
@@ -170,13 +170,13 @@ void TestMainWindow::everyControl()
         break;
     }
     case Kind::ListBox: {
-        auto* list = dynamic_cast<QListWidget*>(widget);
+        auto* list = qobject_cast<QListWidget*>(widget);
         QVERIFY(list);
         QCOMPARE(list->count(), 0);
         break;
     }
     case Kind::Picture: {
-        auto* picture = dynamic_cast<PictureBox*>(widget);
+        auto* picture = qobject_cast<PictureBox*>(widget);
         QVERIFY(picture);
         QVERIFY(picture->picture().isNull());
         break;
