@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 
 #include "app/error_policy.h"
+#include "records/record_lines.h"
 #include "system/clock.h"
 #include "runtime/numbers.h"
 #include "runtime/run_time_error.h"
@@ -51,13 +52,13 @@ MainWindow::HeaderLines MainWindow::headerLines(const QString& assignmentHeader)
     HeaderLines lines;
     const QString codeLine = makeCodeLine(s.codeNbr);
     for (QStringList* file : {&lines.master, &lines.send}) {
-        *file << codeLine << code(QStringLiteral("Student Name:  ") + s.studentName, s.codeNbr)
-              << code(QStringLiteral("assignment #") + s.assignmentNumber, s.codeNbr)
-              << code(assignmentHeader, s.codeNbr) << QStringLiteral("Initials:  ") + s.studentInitials;
+        *file << codeLine << code(record::studentNameLabel + s.studentName, s.codeNbr)
+              << code(record::assignmentLabel + s.assignmentNumber, s.codeNbr)
+              << code(assignmentHeader, s.codeNbr) << record::initialsLabel + s.studentInitials;
         // The send file has a blank between the date and the time; the master file has none.
         const QString date = services_.clock.date();
         const QString between = file == &lines.master ? QString() : QStringLiteral(" ");
-        *file << QStringLiteral("Date and Time ") + date + between + services_.clock.time();
+        *file << record::dateAndTimeLabel + date + between + services_.clock.time();
     }
     return lines;
 }
