@@ -28,7 +28,8 @@ grep -q "^Comment=." "$entry" || fail "the .desktop entry has no comment"
 for file in share/icons/hicolor/scalable/apps/assignment-desk.svg \
             share/metainfo/org.assignmentdesk.AssignmentDesk.metainfo.xml \
             share/man/man1/assignment-desk.1.gz \
-            share/doc/assignment-desk/copyright share/doc/assignment-desk/changelog.gz; do
+            share/doc/assignment-desk/copyright share/doc/assignment-desk/changelog.gz \
+            share/doc/assignment-desk/record-files.md; do
     [ -f "$prefix/$file" ] || fail "no $file"
 done
 
