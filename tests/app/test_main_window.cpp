@@ -452,6 +452,7 @@ void TestMainWindow::aStudentsWay()
     QFETCH(QString, caretOn);
     QFETCH(QByteArray, sent);
     desk::testing::StartedWindow d;
+    QVERIFY(d.ok());
     MainWindow& w = d.w();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -471,7 +472,8 @@ void TestMainWindow::aStudentsWay()
         } else if (step == "cursor") {
             d.s().bankIndex = desk::Value::whole(-3);
         } else if (step == "long notes") {
-            desk::testing::putFile(d.notesPath(), QByteArray("a note to myself, one of many\r\n").repeated(80));
+            const QByteArray notes = QByteArray("a note to myself, one of many\r\n").repeated(80);
+            QVERIFY(desk::testing::putFile(d.notesPath(), notes));
         } else if (step == "refuse") {
             desk::testing::AnotherCopyRecording otherCopy(w);
             QTest::mouseClick(w.cmd_enter_response, Qt::LeftButton);

@@ -105,6 +105,7 @@ void TestNumbersInLocale::startUp()
 void TestNumbersInLocale::questionNumberAndRecordKey()
 {
     StartedWindow t;
+    QVERIFY(t.ok());
     testing::useBank(t.f, {QStringLiteral("001.  Part A"), QStringLiteral("`q2.5"), QStringLiteral("Line")});
     QVERIFY(t.click(&MainWindow::readNextQuestion));
     QVERIFY(t.click(&MainWindow::readNextQuestion));

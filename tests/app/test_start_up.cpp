@@ -2,12 +2,16 @@
 // numbers, the coding number, the fixed texts and the compiled-in question bank.
 //
 // These tests run setUpProgram alone, with the answers queued beforehand, so that they see
-// start-up without assignment opening.
+// start-up without assignment opening. Those about the answers then open the assignment, as the
+// Load handler goes on to, to see where the answers lead.
 
 #include "app/main_window.h"
 #include "pictures/picture_box.h"
+#include "storage/record_transaction.h"
+#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
+#include "support/started_window.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,9 +19,14 @@
 
 #include <unistd.h>
 
+using desk::MainWindow;
 using desk::Value;
 using desk::testing::WindowFixture;
+using desk::testing::filesUnder;
 using desk::testing::generalErrorText;
+using desk::testing::invalidAssignmentText;
+using desk::testing::masterResponse;
+using desk::testing::sendResponse;
 
 namespace {
 
@@ -34,6 +43,61 @@ bool bankIsEmpty(const desk::ProgramState& s)
 {
     return std::all_of(s.questionBank.begin(), s.questionBank.end(),
                        [](const QString& slot) { return slot.isEmpty(); });
+}
+
+// Opens the assignment after start-up, as the Load handler does, and checks where the answers
+// led; a test's last check. `refusal` is what the opening shows: nothing, the invalid-assignment
+// message (the program ends) or an error that leaves the record files unmade. Whatever was
+// typed, nothing is made but the master and send files and their locks, and those only in
+// c:\lrnfiles; a response is then recorded, or the student is told again and keeps it.
+void openAfterStartUp(WindowFixture& fixture, const QString& refusal)
+{
+    MainWindow& w = *fixture.window;
+    const desk::ProgramState& s = w.state();
+    const QStringList shownBefore = fixture.dialogs.messages;
+    const qsizetype asked = fixture.dialogs.prompts.size();
+    w.runHandler(&MainWindow::openAssignment);
+    const bool made = refusal.isEmpty();
+    QCOMPARE(fixture.dialogs.messages, made ? shownBefore : shownBefore + QStringList{refusal});
+    QCOMPARE(fixture.dialogs.prompts.size(), asked);
+    QCOMPARE(w.hasEnded(), refusal == invalidAssignmentText());
+    QVERIFY(!desk::testing::anyChannelOpen(w));
+
+    auto inBase = [](const QString& hostPath) {
+        return QStringLiteral("c/lrnfiles/") + QFileInfo(hostPath).fileName();
+    };
+    const QString master = inBase(fixture.host(s.masterFileName));
+    const QString send = inBase(fixture.host(s.sendFileName));
+    const desk::RecordSetPaths paths = w.recordSetPaths();
+    QStringList expected{QStringLiteral("c/"), QStringLiteral("c/lrnfiles/"),
+                         QStringLiteral("mnt/")};
+    if (made)
+        expected << master << send << inBase(paths.lock) << inBase(paths.userLock);
+    expected.sort();
+    const QMap<QString, QByteArray> files = filesUnder(fixture.root());
+    QCOMPARE(files.keys(), expected);
+    QVERIFY(!made || (!files.value(master).isEmpty() && !files.value(send).isEmpty()));
+    if (w.hasEnded())
+        return;
+
+    const qsizetype shown = fixture.dialogs.messages.size();
+    QVERIFY(w.runHandler(&MainWindow::cmdNextQuestion_Click));
+    w.txt_answer->setText(QStringLiteral("OK"));
+    QCOMPARE(w.runHandler(&MainWindow::cmd_enter_response_Click), made);
+    if (made) {
+        QCOMPARE(fixture.dialogs.messages.size(), shown);
+        const QByteArray line = desk::testing::assignmentOneParagraphs().front().toLatin1();
+        QCOMPARE(fixture.bytes(s.masterFileName),
+                 files.value(master) + masterResponse("14:03:27", " 10000 ", line, "OK"));
+        QCOMPARE(fixture.bytes(s.sendFileName),
+                 files.value(send) + sendResponse("14:03:27", line, "OK"));
+    } else {
+        QCOMPARE(fixture.dialogs.messages.size(), shown + 1);
+        QCOMPARE(fixture.dialogs.messages.back(), refusal);
+        QCOMPARE(w.txt_answer->text(), QStringLiteral("OK"));
+        QCOMPARE(filesUnder(fixture.root()).keys(), expected);
+    }
+    QVERIFY(!w.hasEnded());
 }
 
 } // namespace
@@ -133,6 +197,10 @@ void TestStartUp::homeOrLanAnswer()
         QCOMPARE(s.bankIndex.toWhole(), 14);
     }
     QVERIFY(!fixture.window->hasEnded());
+    // Without a base directory no assignment was asked for; the LAN folder is on drive i, which
+    // does not exist here.
+    openAfterStartUp(fixture, baseDir.isEmpty() ? invalidAssignmentText()
+                              : baseDir == lanDir ? generalErrorText(76) : QString());
 }
 
 void TestStartUp::promptsInOrder()
@@ -163,6 +231,7 @@ void TestStartUp::assignmentNumbers_data()
     QTest::newRow("0") << "0" << "000" << "001";
     QTest::newRow("007") << "007" << "007" << "008";
     QTest::newRow("999") << "999" << "999" << "1000";
+    QTest::newRow("leading blank") << " 1" << "0 1" << "002";
     QTest::newRow("1000") << "1000" << "1000" << "1001";
     QTest::newRow("empty") << "" << "" << "001";
     QTest::newRow("a") << "a" << "00a" << "001";
@@ -179,7 +248,10 @@ void TestStartUp::assignmentNumbers()
     QCOMPARE(fixture.window->state().assignmentNumber, assignmentNumber);
     QCOMPARE(fixture.window->state().nextAssignmentNumber, nextAssignmentNumber);
     QCOMPARE(fixture.dialogs.messages, QStringList());
+    QCOMPARE(fixture.dialogs.prompts.size(), 4);
     QCOMPARE(fixture.window->state().bankIndex.toWhole(), 14);
+    // None of these is an assignment of the bank.
+    openAfterStartUp(fixture, invalidAssignmentText());
 }
 
 void TestStartUp::assignmentNumberTooLarge()
@@ -192,6 +264,8 @@ void TestStartUp::assignmentNumberTooLarge()
     QVERIFY(s.nextAssignmentNumber.isEmpty());
     QVERIFY(s.bankIndex.isEmpty());
     QVERIFY(bankIsEmpty(s));
+    QCOMPARE(fixture.dialogs.prompts.size(), 4);
+    openAfterStartUp(fixture, invalidAssignmentText());
 }
 
 void TestStartUp::recordFileNames()
@@ -231,10 +305,11 @@ void TestStartUp::namesStayInTheBaseDirectory_data()
 
     QTest::newRow("slash") << "1" << "Ann/Lee" << "Ann_Lee";
     QTest::newRow("backslash") << "1" << "Ann\\Lee" << "Ann_Lee";
-    QTest::newRow("climbing up with /") << "1" << "../../etc/x" << ".._.._etc_x";
+    QTest::newRow("climbing up with /") << "1" << "../../../etc/passwd" << ".._.._.._etc_passwd";
     QTest::newRow("climbing up with \\") << "1" << "..\\..\\x" << ".._.._x";
     QTest::newRow("climbing up on the LAN") << "2" << "a\\..\\..\\b" << "a_.._.._b";
     QTest::newRow("dots alone") << "1" << ".." << "..";
+    QTest::newRow("empty (cancelled)") << "1" << "" << "";
     QTest::newRow("tab") << "1" << "Ann\tLee" << "Ann_Lee";
     QTest::newRow("blanks") << "1" << " Ann Lee " << "_Ann_Lee_";
     QTest::newRow("nothing else changes") << "1" << QStringLiteral("O'Neil-Smith, Jr. Zoë")
@@ -260,6 +335,10 @@ void TestStartUp::namesStayInTheBaseDirectory()
         QCOMPARE(onHost.path(), hostBase);
         QVERIFY(onHost.fileName().endsWith(inFileNames + QStringLiteral(".txt")));
     }
+    QCOMPARE(fixture.dialogs.messages, QStringList());
+    QCOMPARE(fixture.dialogs.prompts.size(), 4);
+    // The LAN folder is on drive i, which does not exist here.
+    openAfterStartUp(fixture, homeOrLan == QLatin1String("2") ? generalErrorText(76) : QString());
 }
 
 void TestStartUp::answersTheFilesCannotHoldAreAskedAgain_data()
@@ -280,8 +359,15 @@ void TestStartUp::answersTheFilesCannotHoldAreAskedAgain_data()
     QTest::newRow("an invisible mark pasted into the initials")
         << QStringList{ann} << QStringList{QStringLiteral("AJL\u200F"), ajl}
         << QStringList{QStringLiteral("\n    U+200F RIGHT-TO-LEFT MARK")};
-    QTest::newRow("a line break") << QStringList{QStringLiteral("Ann\r\nLee"), ann} << QStringList{ajl}
-                                  << QStringList{QStringLiteral("U+000D CARRIAGE RETURN")};
+    QTest::newRow("control characters")
+        << QStringList{QStringLiteral("A\tB\r\nC\x01" "D\x7f"), ann} << QStringList{ajl}
+        << QStringList{QStringLiteral("U+000D CARRIAGE RETURN")};
+    QTest::newRow("a name wholly outside Windows-1252")
+        << QStringList{QStringLiteral("Σίσυφος"), ann} << QStringList{ajl}
+        << QStringList{QStringLiteral("Σ")};
+    QTest::newRow("an arrow in the initials")
+        << QStringList{ann} << QStringList{QStringLiteral("A→B"), ajl}
+        << QStringList{QStringLiteral("→")};
     QTest::newRow("an emoji, twice, then cancelled")
         << QStringList{QStringLiteral("Ann 😀"), QStringLiteral("😀"), QString()} << QStringList{ajl}
         << QStringList{QStringLiteral("U+1F600 GRINNING FACE"), QStringLiteral("U+1F600 GRINNING FACE")};
@@ -290,13 +376,16 @@ void TestStartUp::answersTheFilesCannotHoldAreAskedAgain_data()
     const int fits = 255 - 15 - int(QByteArray::number(::geteuid()).size());
     QTest::newRow("a name too long for a file name")
         << QStringList{QString(10000, u'n'), ann} << QStringList{ajl}
-        << QStringList{QStringLiteral("takes %1 of its 10000 characters").arg(fits)};
+        << QStringList{QStringLiteral("too long for the names of the record files: this folder "
+                                      "takes %1 of its 10000 characters").arg(fits)};
     // Two bytes each in a file name.
     QTest::newRow("a name of accented letters too long")
         << QStringList{QString(fits / 2 + 1, u'é'), ann} << QStringList{ajl}
         << QStringList{QStringLiteral("takes %1 of its %2 characters").arg(fits / 2).arg(fits / 2 + 1)};
     QTest::newRow("the longest name that fits") << QStringList{QString(fits, u'n')} << QStringList{ajl}
                                                 << QStringList{};
+    QTest::newRow("initials cancelled") << QStringList{ann} << QStringList{QString()}
+                                        << QStringList{};
 }
 
 // A name or initials that the record files cannot hold would make every header impossible to
@@ -321,8 +410,12 @@ void TestStartUp::answersTheFilesCannotHoldAreAskedAgain()
     QCOMPARE(fixture.dialogs.prompts.count(namePrompt), nameAnswers.size());
     QCOMPARE(fixture.dialogs.prompts.size(), 2 + nameAnswers.size() + initialsAnswers.size());
     QCOMPARE(fixture.dialogs.messages.size(), shown.size());
-    for (qsizetype i = 0; i < shown.size(); ++i)
-        QVERIFY2(fixture.dialogs.messages[i].contains(shown[i]), qPrintable(fixture.dialogs.messages[i]));
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const QString& message = fixture.dialogs.messages[i];
+        QVERIFY2(message.contains(shown[i]) && !message.contains(QStringLiteral("The error is")),
+                 qPrintable(message));
+    }
+    openAfterStartUp(fixture, QString());
 }
 
 void TestStartUp::codingNumber_data()

@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "widgets/text_box.h"
+#include "support/breakage.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 #include "support/scripted_services.h"
@@ -13,10 +14,10 @@
 #include <QTest>
 
 #include <cmath>
-#include <optional>
 
 using desk::MainWindow;
 using desk::Value;
+using desk::testing::Breakage;
 using desk::testing::WindowFixture;
 using desk::testing::anyChannelOpen;
 using desk::testing::generalErrorText;
@@ -64,8 +65,6 @@ QByteArray header(const QByteArray& codeLine, const QByteArray& dateAndTime)
            "Initials:  AJL\r\n"
            "Date and Time " + dateAndTime + "\r\n";
 }
-
-enum Breakage { FolderMissing, SendFull, LockHeld };
 
 QStringList recordFiles(const WindowFixture& fixture)
 {
@@ -219,11 +218,12 @@ void TestAssignmentOpening::dateAndTimeReadForEachFile()
 
 void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord_data()
 {
-    QTest::addColumn<int>("breakage");
+    using enum Breakage;
+    QTest::addColumn<Breakage>("breakage");
     QTest::addColumn<int>("error");
-    QTest::newRow("folder unreachable at start") << int(FolderMissing) << 76;
-    QTest::newRow("send file on a full disk at start") << int(SendFull) << 61;
-    QTest::newRow("another copy holding the lock") << int(LockHeld) << 75;
+    QTest::newRow("folder unreachable at start") << BaseDirectoryRemoved << 76;
+    QTest::newRow("send file on a full disk at start") << SendDiskFull << 61;
+    QTest::newRow("another copy holding the lock") << LockHeld << 75;
 }
 
 // A header that cannot be written at start-up is not lost: the first record that succeeds writes
@@ -231,20 +231,14 @@ void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord_data()
 // gets a block without the name of its student above it.
 void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord()
 {
-    QFETCH(int, breakage);
+    QFETCH(Breakage, breakage);
     QFETCH(int, error);
     WindowFixture fixture;
     const QByteArray codeLine = scriptRun(fixture.random);
     MainWindow& w = *fixture.window;
     fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
-    const QString folder = fixture.driveC() + QStringLiteral("/lrnfiles");
-    std::optional<desk::testing::FullFile> fullDisk;
-    std::optional<desk::testing::AnotherCopyRecording> otherCopy;
-    switch (Breakage(breakage)) {
-    case FolderMissing: QVERIFY(QDir(folder).removeRecursively()); break;
-    case SendFull: fullDisk.emplace(fixture.host(sendFile)); break;
-    case LockHeld: otherCopy.emplace(w); break;
-    }
+    desk::testing::BrokenRecords broken;
+    QVERIFY(broken.make(breakage, fixture));
 
     w.runHandler(&MainWindow::openAssignment);
 
@@ -256,11 +250,11 @@ void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord()
     QCOMPARE(w.state().displayMode, Value::whole(1));
     QVERIFY(!anyChannelOpen(w));
     QCOMPARE(fixture.bytes(masterFile), QByteArray());
-    QCOMPARE(fixture.bytes(sendFile).size(), fullDisk ? desk::testing::FullFile::Size : 0);
+    const bool full = breakage == Breakage::SendDiskFull;
+    QCOMPARE(fixture.bytes(sendFile).size(), full ? desk::testing::FullFile::Size : 0);
 
-    fullDisk.reset();
-    otherCopy.reset();
-    QDir().mkpath(folder);
+    broken.undo();
+    QVERIFY(QDir().mkpath(fixture.driveC() + QStringLiteral("/lrnfiles")));
     fixture.clock.times = {QStringLiteral("15:10:00")};
     QVERIFY(w.runHandler(&MainWindow::cmdNextQuestion_Click));
     w.txt_answer->setText(QStringLiteral("OK"));

@@ -51,7 +51,7 @@ private Q_SLOTS:
 void TestNextQuestion::appendsWithNothingBetween()
 {
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     useBank(fixture, {QStringLiteral("001.  Part A"), QString(), QStringLiteral("Line B")});
     fixture.window->txt_question->setText(QStringLiteral("Line A"));
 
@@ -63,7 +63,7 @@ void TestNextQuestion::appendsWithNothingBetween()
 void TestNextQuestion::pagesThroughCompiledAssignment()
 {
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     desk::ProgramState& s = fixture.window->state();
 
     QString shown;
@@ -109,7 +109,7 @@ void TestNextQuestion::routineLines()
     QFETCH(int, bankIndex);
 
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     useBank(fixture, {QStringLiteral("001.  Part A"), first, second, QStringLiteral("third")});
     desk::ProgramState& s = fixture.window->state();
     fixture.window->txt_question->setText(QStringLiteral("Before"));
@@ -208,7 +208,7 @@ void TestNextQuestion::nextPicture()
     QFETCH(int, moved);
 
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     useBank(fixture, QStringList{QStringLiteral("001.  Part A")} + ahead);
     desk::ProgramState& s = fixture.window->state();
     fixture.window->txt_question->setText(QStringLiteral("box"));
@@ -248,7 +248,7 @@ void TestNextQuestion::nextPictureNearLastSlot()
     QFETCH(int, movedTo);
 
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     desk::ProgramState& s = fixture.window->state();
     s.questionBank[5000] = lastSlot;
     s.bankIndex = Value::whole(bankIndex);
@@ -264,7 +264,7 @@ void TestNextQuestion::nextPictureNearLastSlot()
 void TestNextQuestion::nextPictureAfterCursorRanPastLastSlot()
 {
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     desk::ProgramState& s = fixture.window->state();
     for (int click = 0; click < 7; ++click)
         fixture.window->cmdNextQuestion->click();

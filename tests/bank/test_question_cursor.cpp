@@ -56,7 +56,7 @@ private Q_SLOTS:
 void TestQuestionCursor::compiledAssignmentThenPastTheLastSlot()
 {
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     desk::ProgramState& s = fixture.window->state();
     QCOMPARE(s.bankIndex, Value::whole(1));
     QVERIFY(s.awaitingResponse.isEmpty());
@@ -91,7 +91,7 @@ void TestQuestionCursor::compiledAssignmentThenPastTheLastSlot()
 void TestQuestionCursor::answerPromptComesBackAfterUnansweredParagraph()
 {
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     desk::ProgramState& s = fixture.window->state();
     desk::TextBox& answer = *fixture.window->txt_answer;
     QVERIFY(!s.answerPrompt.isEmpty());
@@ -115,7 +115,7 @@ void TestQuestionCursor::answerPromptComesBackAfterUnansweredParagraph()
 void TestQuestionCursor::emptySlotsSkippedAndBlankIsALine()
 {
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     useBank(fixture, {QStringLiteral("001.  Part A"), QString(), QString(), QStringLiteral("A"),
                       QString(), QStringLiteral(" "), QStringLiteral("B")});
     desk::ProgramState& s = fixture.window->state();
@@ -134,7 +134,7 @@ void TestQuestionCursor::emptySlotsSkippedAndBlankIsALine()
 void TestQuestionCursor::transcriptNewestFirst()
 {
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     useBank(fixture, {QStringLiteral("001.  Part A"), QString(), QStringLiteral("Line A"), QString(),
                       QStringLiteral("Line B")});
     fixture.window->state().cumulativeText.clear();
@@ -167,7 +167,7 @@ void TestQuestionCursor::questionMarker()
     QFETCH(QString, number);
 
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     useBank(fixture, {QStringLiteral("001.  Part A"), line});
     desk::ProgramState& s = fixture.window->state();
     s.questionNumber = QStringLiteral("old");
@@ -198,7 +198,7 @@ void TestQuestionCursor::routineLineIsFetched()
     QFETCH(bool, awaiting);
 
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     useBank(fixture, {QStringLiteral("001.  Part A"), line, QStringLiteral("after")});
     desk::ProgramState& s = fixture.window->state();
     s.awaitingResponse = Value::truth(true);
@@ -241,7 +241,7 @@ void TestQuestionCursor::programEndsOnLine()
     QFETCH(bool, ends);
 
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     useBank(fixture, {QStringLiteral("001.  Part C"), line, QString(), QStringLiteral("after")});
     desk::ProgramState& s = fixture.window->state();
     s.nextAssignmentNumber = nextAssignment;
@@ -282,7 +282,7 @@ void TestQuestionCursor::displayModeComparesAsNumber()
     QFETCH(QString, shown);
 
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     useBank(fixture, {QStringLiteral("001.  Part A"), QStringLiteral("Line A")});
     desk::ProgramState& s = fixture.window->state();
     s.displayMode = mode;
@@ -302,7 +302,7 @@ void TestQuestionCursor::displayModeComparesAsNumber()
 void TestQuestionCursor::sentenceModeWalk()
 {
     WindowFixture fixture;
-    startAssignmentOne(fixture);
+    QVERIFY(startAssignmentOne(fixture));
     useBank(fixture, {QStringLiteral("001.  Part A"), QStringLiteral("One. Two. Three"), QString(),
                       QStringLiteral("Next line.")});
     desk::ProgramState& s = fixture.window->state();

@@ -20,11 +20,12 @@ namespace {
 const QString queryFile = QStringLiteral("c:\\lrnfiles\\query.txt");
 const QString codedFile = QStringLiteral("c:\\lrnfiles\\queri.txt");
 
-void prepare(WindowFixture& fixture)
+// False when the base directory could not be made, for the caller's QVERIFY.
+[[nodiscard]] bool prepare(WindowFixture& fixture)
 {
-    QVERIFY(QDir(fixture.driveC()).mkpath(QStringLiteral("lrnfiles")));
     fixture.window->state().baseDir = QStringLiteral("c:\\lrnfiles");
     fixture.window->state().codeNbr = Value::single(23.f);
+    return QDir(fixture.driveC()).mkpath(QStringLiteral("lrnfiles"));
 }
 
 } // namespace
@@ -96,8 +97,8 @@ void TestQueryFile::conversion()
     QFETCH(QByteArray, coded);
     QFETCH(int, codeNbr);
     WindowFixture fixture;
-    prepare(fixture);
-    putFile(fixture.host(queryFile), query);
+    QVERIFY(prepare(fixture));
+    QVERIFY(putFile(fixture.host(queryFile), query));
 
     fixture.window->codeFile();
 
@@ -111,15 +112,17 @@ void TestQueryFile::conversion()
 void TestQueryFile::existingCodedFileIsReplaced()
 {
     WindowFixture fixture;
-    prepare(fixture);
-    putFile(fixture.host(codedFile), QByteArray("an older and much longer coded query file\r\n").repeated(5));
-    putFile(fixture.host(queryFile), QByteArray("Query 1: x\r\n"));
+    QVERIFY(prepare(fixture));
+    const QByteArray older =
+        QByteArray("an older and much longer coded query file\r\n").repeated(5);
+    QVERIFY(putFile(fixture.host(codedFile), older));
+    QVERIFY(putFile(fixture.host(queryFile), QByteArray("Query 1: x\r\n")));
 
     fixture.window->codeFile();
     QCOMPARE(fixture.bytes(codedFile), QByteArray("query: x\r\n"));
 
     // A second conversion replaces it again rather than appending.
-    putFile(fixture.host(queryFile), QByteArray("abc\r\n"));
+    QVERIFY(putFile(fixture.host(queryFile), QByteArray("abc\r\n")));
     fixture.window->codeFile();
     QCOMPARE(fixture.bytes(codedFile), QByteArray("abc\r\n"));
     QCOMPARE(fixture.window->state().codeNbr, Value::whole(3));
@@ -142,11 +145,11 @@ void TestQueryFile::failures()
     QFETCH(bool, queryExists);
     QFETCH(int, error);
     WindowFixture fixture;
-    prepare(fixture);
+    QVERIFY(prepare(fixture));
     if (!baseDirExists)
         fixture.window->state().baseDir = QStringLiteral("c:\\nowhere");
     if (queryExists)
-        putFile(fixture.host(queryFile), QByteArray());
+        QVERIFY(putFile(fixture.host(queryFile), QByteArray()));
 
     QCOMPARE(errorOf([&] { fixture.window->codeFile(); }), error);
     QVERIFY(!fixture.window->files().isOpen(1));
@@ -157,7 +160,7 @@ void TestQueryFile::failures()
     // Nothing is left open: once the base directory and query file are there, the next
     // conversion runs through.
     fixture.window->state().baseDir = QStringLiteral("c:\\lrnfiles");
-    putFile(fixture.host(queryFile), QByteArray("Assign 2\r\n"));
+    QVERIFY(putFile(fixture.host(queryFile), QByteArray("Assign 2\r\n")));
     QCOMPARE(errorOf([&] { fixture.window->codeFile(); }), 0);
     QCOMPARE(fixture.bytes(codedFile), QByteArray("Assign 2\r\n"));
 }
@@ -177,8 +180,8 @@ void TestQueryFile::callersChannelsAreLeftAlone()
     QFETCH(int, channel);
     QFETCH(int, error);
     WindowFixture fixture;
-    prepare(fixture);
-    putFile(fixture.host(queryFile), QByteArray("Assign 2\r\n"));
+    QVERIFY(prepare(fixture));
+    QVERIFY(putFile(fixture.host(queryFile), QByteArray("Assign 2\r\n")));
     const QString callers = fixture.host(QStringLiteral("c:\\lrnfiles\\callers.txt"));
     desk::FileChannels& files = fixture.window->files();
     files.open(channel, callers, desk::FileMode::Output);

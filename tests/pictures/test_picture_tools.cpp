@@ -34,28 +34,35 @@ QImage comparable(const QImage& image)
     return image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32);
 }
 
+// The helpers below return false when they fail, for the caller's QVERIFY.
+
 // One tick, as the timer delivers it.
-void tick(MainWindow& window)
+[[nodiscard]] bool tick(MainWindow& window)
 {
-    QVERIFY(QMetaObject::invokeMethod(window.tmr_pend_exp, "timeout", Qt::DirectConnection));
+    return QMetaObject::invokeMethod(window.tmr_pend_exp, "timeout", Qt::DirectConnection);
 }
 
 // Waits until the spy has seen `count` timeouts in all.
-void waitForTicks(QSignalSpy& ticks, int count)
+[[nodiscard]] bool waitForTicks(QSignalSpy& ticks, int count)
 {
     while (ticks.size() < count)
-        QVERIFY(ticks.wait(5000));
+        if (!ticks.wait(5000))
+            return false;
+    return true;
 }
 
 // Starts the program with a student and assignment 001, shows the window, and forgets the
 // random numbers that start-up drew.
-void startShown(WindowFixture& fixture)
+[[nodiscard]] bool startShown(WindowFixture& fixture)
 {
-    desk::testing::startAssignmentOne(fixture);
+    if (!desk::testing::startAssignmentOne(fixture))
+        return false;
     fixture.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    if (!QTest::qWaitForWindowExposed(fixture.window.get()))
+        return false;
     fixture.random.script.clear();
     fixture.random.draws = 0;
+    return true;
 }
 
 bool sameState(const desk::ProgramState& a, const desk::ProgramState& b)
@@ -93,7 +100,7 @@ private Q_SLOTS:
 void TestPictureTools::nothingBeforePendExp()
 {
     WindowFixture fixture;
-    startShown(fixture);
+    QVERIFY(startShown(fixture));
     MainWindow& window = *fixture.window;
 
     // "Trigger Timer" is not wired to the timer.
@@ -117,7 +124,7 @@ void TestPictureTools::nothingBeforePendExp()
 void TestPictureTools::ticksDrawCirclesOfRandomSize()
 {
     WindowFixture fixture;
-    startShown(fixture);
+    QVERIFY(startShown(fixture));
     MainWindow& window = *fixture.window;
     const std::vector<float> script{0.0f, 0.25f, 0.5f, 0.999f};
     fixture.random.script.assign(script.begin(), script.end());
@@ -132,7 +139,7 @@ void TestPictureTools::ticksDrawCirclesOfRandomSize()
     }
 
     for (std::size_t i = 0; i < script.size(); ++i) {
-        tick(window);
+        QVERIFY(tick(window));
         QCOMPARE(fixture.dialogs.beeps, int(i + 1));
         QCOMPARE(fixture.random.draws, int(i + 1));
 
@@ -173,7 +180,7 @@ void TestPictureTools::ticksDrawCirclesOfRandomSize()
 void TestPictureTools::repeatedClicksKeepOneTimer()
 {
     WindowFixture fixture;
-    startShown(fixture);
+    QVERIFY(startShown(fixture));
     MainWindow& window = *fixture.window;
     QSignalSpy ticks(window.tmr_pend_exp, &QTimer::timeout);
 
@@ -186,7 +193,7 @@ void TestPictureTools::repeatedClicksKeepOneTimer()
     QCOMPARE(window.tmr_pend_exp->interval(), 15);
     QCOMPARE(window.findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
 
-    waitForTicks(ticks, 10);
+    QVERIFY(waitForTicks(ticks, 10));
     // Each tick runs the handler once: one beep and one random number, no more.
     QCOMPARE(fixture.dialogs.beeps, ticks.size());
     QCOMPARE(fixture.random.draws, ticks.size());
@@ -218,11 +225,11 @@ void TestPictureTools::copyPicture()
     QFETCH(QImage, expected);
 
     WindowFixture fixture;
-    startShown(fixture);
+    QVERIFY(startShown(fixture));
     MainWindow& window = *fixture.window;
     // Circles on Picture1's drawing surface, and an old picture in Picture2.
     for (int i = 0; i < 3; ++i)
-        tick(window);
+        QVERIFY(tick(window));
     window.Picture2->setPicture(solid(QSize(16, 16), Qt::magenta));
     if (!assigned.isNull())
         window.Picture1->setPicture(assigned);
@@ -248,7 +255,7 @@ void TestPictureTools::copyPicture()
 void TestPictureTools::toolsLeaveStateAndFilesAlone()
 {
     WindowFixture fixture;
-    startShown(fixture);
+    QVERIFY(startShown(fixture));
     MainWindow& window = *fixture.window;
     const desk::ProgramState state = window.state();
     const auto files = filesUnder(fixture.root());
@@ -261,9 +268,9 @@ void TestPictureTools::toolsLeaveStateAndFilesAlone()
     window.Picture1->setPicture(solid(QSize(20, 20), Qt::darkGreen));
     QSignalSpy ticks(window.tmr_pend_exp, &QTimer::timeout);
     window.cmd_pend_exp->click();
-    waitForTicks(ticks, 4);
+    QVERIFY(waitForTicks(ticks, 4));
     window.cmd_copy_picture->click();
-    waitForTicks(ticks, 6);
+    QVERIFY(waitForTicks(ticks, 6));
     QVERIFY(fixture.dialogs.beeps > 0);
 
     QVERIFY(sameState(window.state(), state));
@@ -279,21 +286,21 @@ void TestPictureTools::failingTickIsReportedOnce()
     // The beep is the platform's; here it fails at every tick.
     WindowFixture fixture;
     fixture.dialogs.beepError = desk::err::InvalidProcedureCall;
-    desk::testing::startAssignmentOne(fixture);
+    QVERIFY(desk::testing::startAssignmentOne(fixture));
     MainWindow& window = *fixture.window;
     const desk::testing::ScriptedDialogs& dialogs = fixture.dialogs;
     QCOMPARE(dialogs.messages, QStringList());
 
     window.cmd_pend_exp->click();
     for (int i = 0; i < 5; ++i)
-        tick(window);
+        QVERIFY(tick(window));
     QCOMPARE(dialogs.beeps, 5);
     QCOMPARE(dialogs.messages, QStringList{desk::testing::generalErrorText(desk::err::InvalidProcedureCall)});
     QVERIFY(!window.hasEnded());
 
     // The timer keeps running and stays quiet.
     QSignalSpy ticks(window.tmr_pend_exp, &QTimer::timeout);
-    waitForTicks(ticks, 6);
+    QVERIFY(waitForTicks(ticks, 6));
     QCOMPARE(dialogs.beeps, 5 + ticks.size());
     QVERIFY(window.tmr_pend_exp->isActive());
     QCOMPARE(dialogs.messages.size(), 1);

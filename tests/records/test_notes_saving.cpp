@@ -2,21 +2,16 @@
 // the emptied boxes, and a note that cannot be written losing nothing.
 
 #include "app/main_window.h"
+#include "support/breakage.h"
 #include "support/expected_texts.h"
-#include "support/record_faults.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTest>
-
-#include <optional>
-#include <sys/stat.h>
 
 using desk::MainWindow;
 using desk::Value;
+using desk::testing::Breakage;
 using desk::testing::masterResponse;
 using desk::testing::notesBlock;
 using desk::testing::putFile;
@@ -35,8 +30,6 @@ struct Desk : desk::testing::StartedWindow {
     }
     bool save() { return click(&MainWindow::cmd_save_as_notes_Click); }
 };
-
-enum Breakage { NotesDiskFull, NotesIsDirectory, NotesIsFifo, BaseDirectoryRemoved, GreekLetter };
 
 } // namespace
 
@@ -77,6 +70,7 @@ void TestNotesSaving::blockInAllThreeFiles()
     QFETCH(QByteArray, noteBytes);
 
     Desk d;
+    QVERIFY(d.ok());
     QCOMPARE(d.notes(), QByteArray("<missing>"));
     d.typeAnswerTo(line, note);
 
@@ -99,6 +93,7 @@ void TestNotesSaving::blockInAllThreeFiles()
 void TestNotesSaving::untouchedPromptSavesNothing()
 {
     Desk d;
+    QVERIFY(d.ok());
     d.typeAnswerTo(timesLine, d.s().answerPrompt);
 
     QVERIFY(d.save());
@@ -117,8 +112,9 @@ void TestNotesSaving::untouchedPromptSavesNothing()
 void TestNotesSaving::notesFileGrowsByBlocks()
 {
     Desk d;
+    QVERIFY(d.ok());
     const QByteArray earlier = notesBlock("09-14-2003", "09:00:00", "earlier line", "from yesterday");
-    putFile(d.notesPath(), earlier);
+    QVERIFY(putFile(d.notesPath(), earlier));
     d.s().currentLine = timesLine;
     d.s().cumulativeText = QStringLiteral("older");
     d.answer(QStringLiteral("one"));
@@ -139,6 +135,7 @@ void TestNotesSaving::notesFileGrowsByBlocks()
 void TestNotesSaving::noteAndResponseInOrder()
 {
     Desk d;
+    QVERIFY(d.ok());
     d.s().assignmentNumber = QStringLiteral("001");
     d.s().questionNumber = QStringLiteral("2");
     d.s().currentLine = timesLine;
@@ -157,51 +154,36 @@ void TestNotesSaving::noteAndResponseInOrder()
 
 void TestNotesSaving::unwritableNoteLosesNothing_data()
 {
-    QTest::addColumn<int>("breakage");
+    using enum Breakage;
+    QTest::addColumn<Breakage>("breakage");
     QTest::addColumn<QString>("note");
     QTest::addColumn<QString>("messagePart");
 
     const QString note = QStringLiteral("remember the incline length");
-    QTest::newRow("notes file on a full disk") << int(NotesDiskFull) << note << "The error is:  61";
-    QTest::newRow("notes file is a directory") << int(NotesIsDirectory) << note << "The error is:  75";
+    QTest::newRow("notes file on a full disk") << NotesDiskFull << note << "The error is:  61";
+    QTest::newRow("notes file is a directory") << NotesIsDirectory << note << "The error is:  75";
     // Opening it would wait for a reader; writing to it, with the reader gone, would end the program.
-    QTest::newRow("notes file is a FIFO") << int(NotesIsFifo) << note << "The error is:  75";
-    QTest::newRow("base directory removed") << int(BaseDirectoryRemoved) << note << "The error is:  76";
-    QTest::newRow("Greek letter in the note") << int(GreekLetter) << QStringLiteral("θ is the incline angle")
+    QTest::newRow("notes file is a FIFO") << NotesIsFifo << note << "The error is:  75";
+    QTest::newRow("base directory removed") << BaseDirectoryRemoved << note << "The error is:  76";
+    QTest::newRow("Greek letter in the note") << None << QStringLiteral("θ is the incline angle")
                                               << QStringLiteral("θ");
 }
 
 void TestNotesSaving::unwritableNoteLosesNothing()
 {
-    QFETCH(int, breakage);
+    QFETCH(Breakage, breakage);
     QFETCH(QString, note);
     QFETCH(QString, messagePart);
 
     Desk d;
+    QVERIFY(d.ok());
     // An earlier note, so that the notes file has something to lose.
     d.s().currentLine = timesLine;
     d.answer(QStringLiteral("earlier"));
     QVERIFY(d.save());
 
-    std::optional<desk::testing::FullFile> fullDisk;
-    switch (Breakage(breakage)) {
-    case NotesDiskFull:
-        fullDisk.emplace(d.notesPath());
-        break;
-    case NotesIsDirectory:
-        QVERIFY(QFile::remove(d.notesPath()));
-        QVERIFY(QDir().mkdir(d.notesPath()));
-        break;
-    case NotesIsFifo:
-        QVERIFY(QFile::remove(d.notesPath()));
-        QCOMPARE(::mkfifo(QFile::encodeName(d.notesPath()).constData(), 0666), 0);
-        break;
-    case BaseDirectoryRemoved:
-        QVERIFY(QDir(d.f.host(d.s().baseDir)).removeRecursively());
-        break;
-    case GreekLetter:
-        break;
-    }
+    desk::testing::BrokenRecords broken;
+    QVERIFY(broken.make(breakage, d.f));
 
     d.typeAnswerTo(timesLine, note);
 

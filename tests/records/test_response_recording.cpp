@@ -2,23 +2,21 @@
 // emptied boxes, and a record that cannot be written losing nothing the student typed.
 
 #include "app/main_window.h"
+#include "support/breakage.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
 
-#include <optional>
-#include <unistd.h>
-
 using desk::MainWindow;
 using desk::Value;
+using desk::testing::Breakage;
 using desk::testing::closingLine;
 using desk::testing::masterResponse;
 using desk::testing::sendResponse;
@@ -34,9 +32,6 @@ struct Desk : desk::testing::StartedWindow {
     Desk() { f.clock.times = {QStringLiteral("14:03:27")}; }
     bool enter() { return click(&MainWindow::cmd_enter_response_Click); }
 };
-
-enum Breakage { BaseDirectoryRemoved, MasterIsDirectory, MasterReadOnly, MasterOfAnotherUser, SendIsDirectory, SendDiskFull,
-                LockHeld };
 
 } // namespace
 
@@ -94,6 +89,7 @@ void TestResponseRecording::responseBlock()
     QFETCH(QByteArray, answerBytes);
 
     Desk d;
+    QVERIFY(d.ok());
     d.s().assignmentNumber = assignment;
     d.s().questionNumber = question;
     d.typeAnswerTo(line, answer);
@@ -131,6 +127,7 @@ void TestResponseRecording::promptComparison()
     QFETCH(bool, lowerCase);
 
     Desk d;
+    QVERIFY(d.ok());
     const QString text = (lowerCase ? d.s().answerPrompt.toLower() : d.s().answerPrompt) + suffix;
     d.typeAnswerTo(exampleLine, text);
 
@@ -155,6 +152,7 @@ void TestResponseRecording::promptComparison()
 void TestResponseRecording::secondClickRecordsEmptyAnswer()
 {
     Desk d;
+    QVERIFY(d.ok());
     d.s().assignmentNumber = QStringLiteral("003");
     d.s().questionNumber = QStringLiteral("5");
     d.s().currentLine = exampleLine;
@@ -178,6 +176,7 @@ void TestResponseRecording::secondClickRecordsEmptyAnswer()
 void TestResponseRecording::missingFilesGetTheHeaderFirst()
 {
     Desk d;
+    QVERIFY(d.ok());
     const QByteArray masterHeader = d.master(), sendHeader = d.send();
     QVERIFY(QFile::rename(d.sendPath(), d.f.root() + QStringLiteral("/sent.txt")));
     QVERIFY(QFile::remove(d.masterPath()));
@@ -199,6 +198,7 @@ void TestResponseRecording::missingFilesGetTheHeaderFirst()
 void TestResponseRecording::unencodableAnswerRecordsNothing()
 {
     Desk d;
+    QVERIFY(d.ok());
     d.typeAnswerTo(exampleLine, QStringLiteral("café: Δv → 2 m/s 😀, Δt twice"));
 
     d.enter();
@@ -210,64 +210,42 @@ void TestResponseRecording::unencodableAnswerRecordsNothing()
     QVERIFY2(message.contains(QStringLiteral("😀")), qPrintable(message));
     QVERIFY2(!message.contains(QStringLiteral("é")), qPrintable(message));
     QVERIFY(!message.contains(QStringLiteral("The error is")));
-    d.checkNothingLost();
     QVERIFY(!d.w().hasEnded());
+    d.checkNothingLost();
 }
 
 void TestResponseRecording::unwritableRecordLosesNothing_data()
 {
-    QTest::addColumn<int>("breakage");
+    using enum Breakage;
+    QTest::addColumn<Breakage>("breakage");
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("why");  // what the message says after the number
 
-    QTest::newRow("base directory removed") << int(BaseDirectoryRemoved) << 76 << QString();
-    QTest::newRow("master file is a directory") << int(MasterIsDirectory) << 75 << QString();
-    QTest::newRow("master file read-only") << int(MasterReadOnly) << 70 << QString();
+    QTest::newRow("base directory removed") << BaseDirectoryRemoved << 76 << QString();
+    QTest::newRow("master file is a directory") << MasterIsDirectory << 75 << QString();
+    QTest::newRow("master file read-only") << MasterReadOnly << 70 << QString();
     // A classmate who made the file could empty it, records and all.
-    QTest::newRow("master file of another user's") << int(MasterOfAnotherUser) << 70 << QStringLiteral("belongs to another user");
-    QTest::newRow("send file is a directory") << int(SendIsDirectory) << 75 << QString();
-    QTest::newRow("send file on a full disk") << int(SendDiskFull) << 61 << QString();
+    QTest::newRow("master file of another user's") << MasterOfAnotherUser << 70
+                                                    << QStringLiteral("belongs to another user");
+    QTest::newRow("send file is a directory") << SendIsDirectory << 75 << QString();
+    QTest::newRow("send file on a full disk") << SendDiskFull << 61 << QString();
     // Another copy of the program in the middle of its own record, for longer than a record waits.
-    QTest::newRow("lock held by another copy")
-        << int(LockHeld) << 75 << QStringLiteral("Another copy of the program is recording for this name");
+    QTest::newRow("lock held by another copy") << LockHeld << 75
+        << QStringLiteral("Another copy of the program is recording for this name");
 }
 
 void TestResponseRecording::unwritableRecordLosesNothing()
 {
-    QFETCH(int, breakage);
+    QFETCH(Breakage, breakage);
     QFETCH(int, error);
     QFETCH(QString, why);
     Desk d;
-    std::optional<desk::testing::FullFile> fullDisk;
-    std::optional<desk::testing::AnotherCopyRecording> otherCopy;
-    switch (Breakage(breakage)) {
-    case BaseDirectoryRemoved:
-        QVERIFY(QDir(d.f.host(d.s().baseDir)).removeRecursively());
-        break;
-    case MasterIsDirectory:
-        QVERIFY(QFile::remove(d.masterPath()));
-        QVERIFY(QDir().mkdir(d.masterPath()));
-        break;
-    case MasterReadOnly:
-        if (::geteuid() == 0)
-            QSKIP("file permissions do not bind the superuser");
-        QVERIFY(QFile::setPermissions(d.masterPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        break;
-    case MasterOfAnotherUser:
-        if (::geteuid() != 0 || ::chown(QFile::encodeName(d.masterPath()).constData(), 4242, 4242) != 0)
-            QSKIP("only the superuser can give a file to another user");
-        break;
-    case SendIsDirectory:
-        QVERIFY(QFile::remove(d.sendPath()));
-        QVERIFY(QDir().mkdir(d.sendPath()));
-        break;
-    case SendDiskFull:
-        fullDisk.emplace(d.sendPath());
-        break;
-    case LockHeld:
-        otherCopy.emplace(d.w());
-        break;
-    }
+    QVERIFY(d.ok());
+    desk::testing::BrokenRecords broken;
+    const bool made = broken.make(breakage, d.f);
+    if (broken.notHere)
+        QSKIP(broken.notHere);
+    QVERIFY(made);
 
     d.s().assignmentNumber = QStringLiteral("003");
     d.s().questionNumber = QStringLiteral("5");
@@ -290,6 +268,7 @@ void TestResponseRecording::unwritableRecordLosesNothing()
 void TestResponseRecording::recordThatCannotBeTakenBackIsNamed()
 {
     Desk d;
+    QVERIFY(d.ok());
     auto appendOnly = [&](const char* flag) {
         return QProcess::execute(QStringLiteral("chattr"), {QString::fromLatin1(flag), d.masterPath()}) == 0;
     };
@@ -297,6 +276,7 @@ void TestResponseRecording::recordThatCannotBeTakenBackIsNamed()
         QSKIP("cannot mark a file append-only here");
     auto unmark = qScopeGuard([&] { appendOnly("-a"); });
     desk::testing::FullFile fullDisk(d.sendPath());
+    QVERIFY(fullDisk.ok());
     d.s().currentLine = exampleLine;
     d.answer(QStringLiteral("OK"));
 

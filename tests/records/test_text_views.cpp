@@ -24,7 +24,7 @@ struct Desk : desk::testing::StartedWindow {
         f.clock.dates = {QStringLiteral("09-15-2003")};
         f.clock.times = {QStringLiteral("14:05:10")};
     }
-    void writeNotes(const QByteArray& bytes) { desk::testing::putFile(notesPath(), bytes); }
+    bool writeNotes(const QByteArray& bytes) { return desk::testing::putFile(notesPath(), bytes); }
     bool displayNotes() { return click(&MainWindow::cmd_display_note_file_Click); }
     bool nextQuestion() { return click(&MainWindow::cmdNextQuestion_Click); }
 };
@@ -77,7 +77,8 @@ void TestTextViews::displayNotes()
     QFETCH(QString, expectedWork);
 
     Desk d;
-    d.writeNotes(notesFile);
+    QVERIFY(d.ok());
+    QVERIFY(d.writeNotes(notesFile));
     d.question(box);
     d.s().workText = workText;
     d.s().awaitingResponse = Value::truth(true);
@@ -100,7 +101,8 @@ void TestTextViews::displayNotes()
 void TestTextViews::displayNotesAfterNextQuestion()
 {
     Desk d;
-    d.writeNotes("a\r\nb\r\n");
+    QVERIFY(d.ok());
+    QVERIFY(d.writeNotes("a\r\nb\r\n"));
     QVERIFY(d.nextQuestion());
     QCOMPARE(d.questionBox(), firstLine);
 
@@ -113,6 +115,7 @@ void TestTextViews::displayNotesAfterNextQuestion()
 void TestTextViews::displayNotesAfterSavingNote()
 {
     Desk d;
+    QVERIFY(d.ok());
     QVERIFY(d.nextQuestion());
     QVERIFY(d.nextQuestion());
     d.answer(QStringLiteral("x"));
@@ -133,6 +136,7 @@ void TestTextViews::displayNotesAfterSavingNote()
 void TestTextViews::displayNotesWithoutNotesFile()
 {
     Desk d;
+    QVERIFY(d.ok());
     d.question(QStringLiteral("Q"));
     d.s().workText = QStringLiteral("W");
 
@@ -149,7 +153,7 @@ void TestTextViews::displayNotesWithoutNotesFile()
     QVERIFY(!QFile::exists(d.notesPath()));
 
     // Once a notes file is there, the same command works.
-    d.writeNotes("a\r\n");
+    QVERIFY(d.writeNotes("a\r\n"));
     QVERIFY(d.displayNotes());
     QCOMPARE(d.questionBox(), QStringLiteral("QWa"));
 }
@@ -157,6 +161,7 @@ void TestTextViews::displayNotesWithoutNotesFile()
 void TestTextViews::displayEverything()
 {
     Desk d;
+    QVERIFY(d.ok());
     d.question(QStringLiteral("something shown"));
     QVERIFY(d.click(&MainWindow::cmd_displayCumulativeText_Click));
     QCOMPARE(d.questionBox(), QString());
@@ -181,6 +186,7 @@ void TestTextViews::displayEverything()
 void TestTextViews::clearBox()
 {
     Desk d;
+    QVERIFY(d.ok());
     QVERIFY(d.nextQuestion());
     QVERIFY(d.nextQuestion());
     QCOMPARE(d.answerBox(), d.s().answerPrompt);

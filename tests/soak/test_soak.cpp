@@ -186,7 +186,7 @@ struct Soak {
         case Fault::MasterReadOnly: QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup)); break;
         case Fault::MasterFull:
         case Fault::SendFull:
-        case Fault::NotesFull: fullFile.emplace(path); break;
+        case Fault::NotesFull: QVERIFY(fullFile.emplace(path).ok()); break;
         default: break;
         }
     }

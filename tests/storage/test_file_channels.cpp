@@ -87,7 +87,7 @@ void TestFileChannels::closeWritesTheLines()
     QFETCH(QByteArray, after);
     const QString file = path(QStringLiteral("masterFile_Ann.txt"));
     if (before != "<missing>")
-        putFile(file, before);
+        QVERIFY(putFile(file, before));
 
     FileChannels files;
     files.open(1, file, FileMode(mode));
@@ -105,7 +105,7 @@ void TestFileChannels::linesStayInMemoryUntilClose()
     const QString master = path(QStringLiteral("master.txt"));
     const QString send = path(QStringLiteral("send.txt"));
     const QString notes = path(QStringLiteral("notes.txt"));
-    putFile(master, "m\r\n");
+    QVERIFY(putFile(master, "m\r\n"));
 
     FileChannels files;
     files.open(1, master, FileMode::Append);
@@ -154,8 +154,9 @@ void TestFileChannels::closeTogetherWritesNoneOnDiskFull()
     QFETCH(int, fullChannel);
     const QString good = path(QStringLiteral("master.txt"));
     const QString full = path(QStringLiteral("send.txt"));
-    putFile(good, "earlier block\r\n");
+    QVERIFY(putFile(good, "earlier block\r\n"));
     desk::testing::FullFile fullDisk(full);
+    QVERIFY(fullDisk.ok());
 
     FileChannels files;
     files.open(goodChannel, good, FileMode::Append);
@@ -198,7 +199,7 @@ void TestFileChannels::readLine()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
     const QString file = path(QStringLiteral("notes.txt"));
-    putFile(file, bytes);
+    QVERIFY(putFile(file, bytes));
 
     FileChannels files;
     files.open(3, file, FileMode::Input);
@@ -239,7 +240,7 @@ void TestFileChannels::openErrors()
     QFETCH(int, mode);
     QFETCH(int, error);
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
-    putFile(path(QStringLiteral("plain.txt")), "plain\r\n");
+    QVERIFY(putFile(path(QStringLiteral("plain.txt")), "plain\r\n"));
 
     FileChannels files;
     QCOMPARE(errorOf([&] { files.open(channel, path(name), FileMode(mode)); }), error);
@@ -254,7 +255,7 @@ void TestFileChannels::readOnlyFileIsPermissionDenied()
     if (::geteuid() == 0)
         QSKIP("file permissions do not bind the superuser");
     const QString file = path(QStringLiteral("master.txt"));
-    putFile(file, "kept\r\n");
+    QVERIFY(putFile(file, "kept\r\n"));
     QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup
                                             | QFileDevice::ReadOther));
     FileChannels files;
@@ -296,7 +297,7 @@ void TestFileChannels::channelMustBeOpen()
 void TestFileChannels::discardWritesNothing()
 {
     const QString file = path(QStringLiteral("master.txt"));
-    putFile(file, "kept\r\n");
+    QVERIFY(putFile(file, "kept\r\n"));
     FileChannels files;
     files.open(1, file, FileMode::Append);
     files.writeLine(1, u"thrown away");
@@ -311,6 +312,7 @@ void TestFileChannels::failedOperationLeavesNoNewFile()
     const QString created = path(QStringLiteral("notes.txt"));
     const QString full = path(QStringLiteral("send.txt"));
     desk::testing::FullFile fullDisk(full);
+    QVERIFY(fullDisk.ok());
 
     FileChannels files;
     // Discarded after a failure elsewhere: the file that opening created goes again.
@@ -345,7 +347,7 @@ void TestFileChannels::notAPlainFileIsRefused()
     const QByteArray name = QFile::encodeName(file);
     int socketFd = -1;
     if (kind == QLatin1String("link to a plain file")) {
-        putFile(path(QStringLiteral("elsewhere.txt")), "kept\r\n");
+        QVERIFY(putFile(path(QStringLiteral("elsewhere.txt")), "kept\r\n"));
         QVERIFY(QFile::link(path(QStringLiteral("elsewhere.txt")), file));
     } else if (kind == QLatin1String("link to /dev/null")) {
         QVERIFY(QFile::link(QStringLiteral("/dev/null"), file));
@@ -405,7 +407,7 @@ void TestFileChannels::closeAllWritesWhatIsPending()
 void TestFileChannels::closingAChannelNotOpenDoesNothing()
 {
     const QString file = path(QStringLiteral("master.txt"));
-    putFile(file, "kept\r\n");
+    QVERIFY(putFile(file, "kept\r\n"));
     FileChannels files;
     files.close(2);
     files.closeTogether({1, 2, 3});

@@ -92,7 +92,7 @@ void TestRollbackJournal::rollBack()
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("notes.txt"));
     if (now != "-")
-        putFile(file, now);
+        QVERIFY(putFile(file, now));
     const JournalEntry entry{file, existed, before == "-" ? 0 : before.size(), 5};
 
     const QStringList failed = RollbackJournal::rollBack({entry}).notTakenBack;
@@ -113,9 +113,9 @@ void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
 
     // Left by a kill between the two files, then the folder moved (a renamed home): the master
     // file has the block, the send file not. Another file named in it is not the journal's.
-    putFile(master, "old\r\nREC\r\n");
-    putFile(send, "old\r\n");
-    putFile(other, "thesis\r\n");
+    QVERIFY(putFile(master, "old\r\nREC\r\n"));
+    QVERIFY(putFile(send, "old\r\n"));
+    QVERIFY(putFile(other, "thesis\r\n"));
     RollbackJournal(folder + QStringLiteral("/.journal")).begin({{master, true, 5, 5}, {send, true, 5, 5}, {other, true, 0, 100}});
     const QString moved = dir.filePath(QStringLiteral("moved"));
     QVERIFY(QDir().rename(folder, moved));
@@ -139,7 +139,7 @@ void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
 
     // A file edited since the crash holds more than the record: it is left alone and named once,
     // and the journal goes, so that it does not refuse every later record.
-    putFile(moved + QStringLiteral("/send.txt"), "old\r\nREC\r\nedited afterwards\r\n");
+    QVERIFY(putFile(moved + QStringLiteral("/send.txt"), "old\r\nREC\r\nedited afterwards\r\n"));
     journal.begin({{moved + QStringLiteral("/send.txt"), true, 5, 5}});
     try {
         journal.recover(ours);
@@ -156,7 +156,7 @@ void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
 void TestRollbackJournal::onlyTheStudentsOwnLockAndJournalCount()
 {
     RecordFolder f;
-    putFile(f.master, "earlier\r\n");
+    QVERIFY(putFile(f.master, "earlier\r\n"));
     // A tidying program removes a lock file during a record: another copy could have taken a lock
     // of its own meanwhile, so the record does not count, and the next record takes it back out.
     QCOMPARE(f.record(u"in doubt", true), RecordRefusal::Reason::ChangedMeanwhile);
@@ -170,7 +170,7 @@ void TestRollbackJournal::onlyTheStudentsOwnLockAndJournalCount()
     if (::geteuid() != 0)
         QSKIP("only the superuser can give a file to another user");
     auto giveTo = [](const QString& file, uint user) { return ::chown(QFile::encodeName(file).constData(), user, user) == 0; };
-    putFile(f.paths.lock, "");
+    QVERIFY(putFile(f.paths.lock, ""));
     QVERIFY(giveTo(f.paths.lock, 4242));
     // The student's own journal at the name's place, left by a crash, is applied under the
     // user's lock, whoever holds the name's.

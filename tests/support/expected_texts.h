@@ -109,12 +109,13 @@ inline QMap<QString, QByteArray> filesUnder(const QString& root)
     return entries;
 }
 
-// Writes the bytes as the whole file, replacing what it held.
-inline void putFile(const QString& hostPath, const QByteArray& bytes)
+// Writes the bytes as the whole file, replacing what it held; false when it could not, for the
+// caller's QVERIFY.
+[[nodiscard]] inline bool putFile(const QString& hostPath, const QByteArray& bytes)
 {
     QFile file(hostPath);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(bytes) == bytes.size();
 }
 
 // The line that opens a record block and, inside it, the response or note.

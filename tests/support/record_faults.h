@@ -23,31 +23,38 @@ class FullFile {
 public:
     static constexpr qint64 Size = 4 << 20;
 
-    // Any file at `hostPath` is removed first; the caller stashes it if it wants it back.
+    // Any file at `hostPath` is removed first; the caller stashes it if it wants it back. The
+    // caller checks ok(): a constructor cannot stop the test.
     explicit FullFile(const QString& hostPath)
         : path_(hostPath)
     {
         std::signal(SIGXFSZ, SIG_IGN);
         QFile::remove(path_);
         QFile file(path_);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(file.resize(Size));
-        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved_) == 0);
+        if (!file.open(QIODevice::WriteOnly) || !file.resize(Size)
+            || ::getrlimit(RLIMIT_FSIZE, &saved_) != 0)
+            return;
         rlimit full = saved_;
         full.rlim_cur = Size;
-        QVERIFY(::setrlimit(RLIMIT_FSIZE, &full) == 0);
+        limited_ = ::setrlimit(RLIMIT_FSIZE, &full) == 0;
     }
     ~FullFile()
     {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        // Only a limit this object lowered is put back; `saved_` holds nothing otherwise.
+        if (limited_)
+            ::setrlimit(RLIMIT_FSIZE, &saved_);
         QFile::remove(path_);
     }
     FullFile(const FullFile&) = delete;
     FullFile& operator=(const FullFile&) = delete;
 
+    // Whether the file is in place and the disk full for it.
+    bool ok() const { return limited_; }
+
 private:
     QString path_;
     rlimit saved_{};
+    bool limited_ = false;
 };
 
 // Another copy of the program recording for the same student for longer than a record waits: it
