@@ -13,9 +13,9 @@
 #include "app/main_window.h"
 
 #include "app/error_policy.h"
-#include "widgets/dialogs.h"
 #include "runtime/error_trap.h"
 #include "runtime/run_time_error.h"
+#include "widgets/dialogs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -74,7 +74,8 @@ QString partlyWrittenMessage(int number, const QStringList& files)
     QStringList names;
     for (const QString& file : files)
         names << QFileInfo(file).fileName();
-    return generalErrorMessage(number) + QStringLiteral("\n\nA record could not be taken back out of ")
+    return generalErrorMessage(number)
+        + QStringLiteral("\n\nA record could not be taken back out of ")
         + names.join(QStringLiteral(" and "))
         + (names.size() == 1 ? QStringLiteral(": that file may hold part of it.")
                              : QStringLiteral(": those files may hold part of it."));
@@ -87,51 +88,67 @@ QString recordRefusalMessage(const RecordRefusal& refusal)
         names << QDir::toNativeSeparators(path);
     const QString named = names.join(QStringLiteral(" and "));
     auto inTheWay = [&](const QString& what) {
-        return QStringLiteral("Nothing was recorded.  The program keeps a hidden file of its own at %1, beside the "
+        return QStringLiteral("Nothing was recorded.  The program keeps a hidden file of its own "
+                              "at %1, beside the "
                               "record files, and %2 stands there.  ")
             .arg(named, what);
     };
     QString why;
     switch (refusal.reason()) {
     case RecordRefusal::Reason::AnotherCopyRecording:
-        why = QStringLiteral("Another copy of the program is recording for this name just now, on this computer "
-                             "or on another one that uses the same folder.  Nothing was recorded: please try "
-                             "again in a moment.");
+        why = QStringLiteral(
+            "Another copy of the program is recording for this name just now, on this computer "
+            "or on another one that uses the same folder.  Nothing was recorded: please try "
+            "again in a moment.");
         break;
     case RecordRefusal::Reason::NotAFile:
-        why = inTheWay(QStringLiteral("something that is not a file (a folder, a link or another kind of entry)"))
-            + QStringLiteral("The program leaves it alone: please have it moved away, then record again.");
+        why = inTheWay(QStringLiteral(
+                  "something that is not a file (a folder, a link or another kind of entry)"))
+            + QStringLiteral(
+                  "The program leaves it alone: please have it moved away, then record again.");
         break;
     case RecordRefusal::Reason::OtherUsersFile:
-        why = inTheWay(QStringLiteral("a file of another user's that you may not remove"))
-            + QStringLiteral("The program does not rely on it: please ask its owner or the instructor to remove "
-                             "it, then record again.");
+        why =
+            inTheWay(QStringLiteral("a file of another user's that you may not remove"))
+            + QStringLiteral(
+                "The program does not rely on it: please ask its owner or the instructor to remove "
+                "it, then record again.");
         break;
     case RecordRefusal::Reason::OtherUsersRecordFile:
-        why = QStringLiteral("Nothing was recorded.  The record file %1 belongs to another user, who could change "
-                             "or empty it at any time, so the program does not record into it.  Please ask the "
-                             "instructor to have it removed or given to you, then record again.")
-                  .arg(named);
+        why =
+            QStringLiteral(
+                "Nothing was recorded.  The record file %1 belongs to another user, who could "
+                "change "
+                "or empty it at any time, so the program does not record into it.  Please ask the "
+                "instructor to have it removed or given to you, then record again.")
+                .arg(named);
         break;
     case RecordRefusal::Reason::EarlierRecordUnfinished:
-        why = QStringLiteral("Nothing was recorded.  An earlier record that was interrupted (by a crash or a lost "
-                             "connection) is still to be taken back out of %1, and the folder did not let the "
-                             "program do it just now.  The program tries again at every record: please record "
-                             "again in a moment.")
+        why = QStringLiteral(
+                  "Nothing was recorded.  An earlier record that was interrupted (by a crash or a "
+                  "lost "
+                  "connection) is still to be taken back out of %1, and the folder did not let the "
+                  "program do it just now.  The program tries again at every record: please record "
+                  "again in a moment.")
                   .arg(named);
         break;
     case RecordRefusal::Reason::ChangedMeanwhile:
-        why = QStringLiteral("Nothing was recorded.  While the record was written, another program moved or "
-                             "removed the hidden lock file that the program keeps beside the record files, or one "
-                             "of the record files, so the record does not count and is taken back out of the "
-                             "files.  Please record it again.");
+        why = QStringLiteral(
+            "Nothing was recorded.  While the record was written, another program moved or "
+            "removed the hidden lock file that the program keeps beside the record files, or one "
+            "of the record files, so the record does not count and is taken back out of the "
+            "files.  Please record it again.");
         break;
     case RecordRefusal::Reason::MayNotBeWhole:
-        why = QStringLiteral("The record may not be whole.  While it was written, another program removed or "
-                             "replaced the hidden lock or journal file that the program keeps beside the record "
-                             "files, so the program cannot tell whether the record is whole in %1.  Please look "
-                             "at the end of %2 before you record it again.")
-                  .arg(named, names.size() == 1 ? QStringLiteral("that file") : QStringLiteral("those files"));
+        why =
+            QStringLiteral(
+                "The record may not be whole.  While it was written, another program removed or "
+                "replaced the hidden lock or journal file that the program keeps beside the record "
+                "files, so the program cannot tell whether the record is whole in %1.  Please look "
+                "at the end of %2 before you record it again.")
+                .arg(named,
+                     names.size() == 1 ? QStringLiteral("that file")
+                                       : QStringLiteral("those files"));
         break;
     }
     return generalErrorMessage(refusal.number()) + QStringLiteral("\n\n") + why;
@@ -139,10 +156,13 @@ QString recordRefusalMessage(const RecordRefusal& refusal)
 
 QString otherUsersJournalMessage(const QString& path)
 {
-    return QStringLiteral("A file of another user's, %1, stands where the program keeps the rollback journal "
-                          "for your name.  The program does not apply it and leaves it where it is: your records "
-                          "go on under a journal of your own.  You may ask its owner or the instructor to remove "
-                          "it.")
+    return QStringLiteral(
+               "A file of another user's, %1, stands where the program keeps the rollback journal "
+               "for your name.  The program does not apply it and leaves it where it is: your "
+               "records "
+               "go on under a journal of your own.  You may ask its owner or the instructor to "
+               "remove "
+               "it.")
         .arg(QDir::toNativeSeparators(path));
 }
 

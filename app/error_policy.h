@@ -10,7 +10,12 @@ class RecordRefusal;
 class RunTimeError;
 
 // The procedures that arm the error trap.
-enum class TrappedProcedure { setUpProgram, openAssignment, readNextQuestion, cmdNextQuestion_Click };
+enum class TrappedProcedure {
+    setUpProgram,
+    openAssignment,
+    readNextQuestion,
+    cmdNextQuestion_Click
+};
 
 QString invalidAssignmentMessage();
 // What "Next Question / Answer" shows once the assignment has no paragraph left.

@@ -2,8 +2,8 @@
 
 #include "app/main_window.h"
 #include "system/clock.h"
-#include "widgets/dialogs.h"
 #include "system/random_source.h"
+#include "widgets/dialogs.h"
 
 #include <QApplication>
 

@@ -24,9 +24,9 @@ MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     setWindowIcon(programIcon());
     // A window, not a filler, to a screen reader.
     setAccessibleRole(staticMetaObject.className(), QAccessible::Window);
-    setAccessibleDescription(QStringLiteral(
-        "Assignment Desk: work through an assignment of physics problems one paragraph at a time and "
-        "record your answers and notes for the instructor"));
+    setAccessibleDescription(QStringLiteral("Assignment Desk: work through an assignment of "
+                                            "physics problems one paragraph at a time and "
+                                            "record your answers and notes for the instructor"));
     createControls();
     announcer_ = new StatusAnnouncer(this);
     wireEvents();
@@ -49,7 +49,8 @@ void MainWindow::wireEvents()
         {cmd_quit, &MainWindow::cmd_quit_Click},
     };
     for (auto [control, handler] : clicks)
-        connect(control, &QPushButton::clicked, this, [this, handler = handler] { runHandler(handler); });
+        connect(control, &QPushButton::clicked, this,
+                [this, handler = handler] { runHandler(handler); });
     connect(tmr_pend_exp, &QTimer::timeout, this, [this] { runTick(); });
 }
 
@@ -68,7 +69,8 @@ void MainWindow::endProgram()
     throw ProgramEnd{};
 }
 
-bool MainWindow::dispatch(const std::function<void()>& handler, const HandlerDispatcher::Report& report)
+bool MainWindow::dispatch(const std::function<void()>& handler,
+                          const HandlerDispatcher::Report& report)
 {
     const HandlerOutcome outcome = dispatcher_.run(handler, report);
     if (outcome == HandlerOutcome::EndedProgram) {

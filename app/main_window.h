@@ -180,7 +180,8 @@ private:
 
     // Asks a start-up question until `problem` finds nothing wrong with the answer, showing
     // what it finds each time.
-    QString askUntilHeld(const QString& prompt, const std::function<QString(const QString&)>& problem);
+    QString askUntilHeld(const QString& prompt,
+                         const std::function<QString(const QString&)>& problem);
     // Why the file system would refuse the record files' names for this name, or the empty text.
     QString fileNameProblem(const QString& name) const;
     // Writes one record to the files of `channels` (1 master, 2 send, 3 notes) under their lock:
@@ -189,7 +190,8 @@ private:
     void writeRecord(std::initializer_list<int> channels, const std::function<void()>& writeBlock);
     // "Enter Response" and "Save as Notes": a record that fails keeps the student's text in the
     // answer box, and the next "Next Question / Answer" asks before it moves on without it.
-    void recordStudentText(std::initializer_list<int> channels, const std::function<void()>& writeBlock);
+    void recordStudentText(std::initializer_list<int> channels,
+                           const std::function<void()>& writeBlock);
     // After a record reached every file: nothing is awaited, and the entry heads the transcript.
     void acknowledgeRecord(const QString& entry);
     void clearQuestionAndAnswer();
@@ -200,7 +202,10 @@ private:
     bool leaveRefusedText();
     // Tells a screen reader what a click did.
     void announce(const QString& message);
-    QString hostPath(const QString& programPath) const { return services_.paths.toHost(programPath); }
+    QString hostPath(const QString& programPath) const
+    {
+        return services_.paths.toHost(programPath);
+    }
 
     PlatformServices services_;
     ProgramState state_;

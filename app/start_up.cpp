@@ -4,15 +4,15 @@
 
 #include "app/error_policy.h"
 #include "pictures/picture_box.h"
+#include "records/record_file_names.h"
 #include "runtime/character_names.h"
-#include "system/clock.h"
-#include "widgets/dialogs.h"
 #include "runtime/numbers.h"
+#include "runtime/windows1252.h"
+#include "system/clock.h"
 #include "system/os_files.h"
 #include "system/random_source.h"
+#include "widgets/dialogs.h"
 #include "widgets/text_box.h"
-#include "runtime/windows1252.h"
-#include "records/record_file_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,8 +30,8 @@ const QString lanDirectory =
 
 const QString homeOrLanPrompt = QStringLiteral("Enter 1 for home user, 2 for MERO LAN user");
 const QString namePrompt = QStringLiteral("Your full name:  ");
-const QString initialsPrompt = QStringLiteral(
-    "Your initials (use all 3 initials and always use the same three initials when submitting work):  ");
+const QString initialsPrompt = QStringLiteral("Your initials (use all 3 initials and always use "
+                                              "the same three initials when submitting work):  ");
 const QString assignmentPrompt = QStringLiteral("Assignment Number:  ");
 
 const QString answerPromptFirstPart = QStringLiteral(
@@ -67,13 +67,17 @@ QString unheldCharactersMessage(const QString& answer, const QString& what)
         return QString();
     QString list;
     for (const QString& c : unheld)
-        list += QStringLiteral("\n    ") + (isInvisible(c) ? QString() : u'"' + c + QStringLiteral("\"  "))
+        list += QStringLiteral("\n    ")
+            + (isInvisible(c) ? QString() : u'"' + c + QStringLiteral("\"  "))
             + characterCodeAndName(c);
-    return QStringLiteral("Your %1 cannot go into the record files as typed, because of:\n").arg(what) + list
-        + QStringLiteral("\n\nThe files the instructor reads give it one line of one-byte characters "
-                         "(Windows-1252), with no place for these.  Please type it again without them, for "
-                         "example with a plain letter for one the files do not have (\"L\" for \"\u0141\").  "
-                         "An invisible character may have come in with pasted text.");
+    return QStringLiteral("Your %1 cannot go into the record files as typed, because of:\n")
+               .arg(what)
+        + list
+        + QStringLiteral(
+               "\n\nThe files the instructor reads give it one line of one-byte characters "
+               "(Windows-1252), with no place for these.  Please type it again without them, for "
+               "example with a plain letter for one the files do not have (\"L\" for \"\u0141\").  "
+               "An invisible character may have come in with pasted text.");
 }
 
 } // namespace
@@ -123,7 +127,8 @@ void MainWindow::setUpProgram()
         s.notesFileName = files.path(RecordFileNames::Notes);
 
         s.assignmentNumber = services_.dialogs.inputBox(assignmentPrompt);
-        s.answerPrompt = answerPromptFirstPart + QStringLiteral("\r\n\r\n") + answerPromptSecondPart;
+        s.answerPrompt =
+            answerPromptFirstPart + QStringLiteral("\r\n\r\n") + answerPromptSecondPart;
         // A student who clicks into the instructions and types must not record them too.
         txt_answer->setReplacedOnEntry(s.answerPrompt);
         s.questionTag = QStringLiteral(" <-<-<-<-  Q/A:   ");
@@ -137,7 +142,8 @@ void MainWindow::setUpProgram()
     });
 }
 
-QString MainWindow::askUntilHeld(const QString& prompt, const std::function<QString(const QString&)>& problem)
+QString MainWindow::askUntilHeld(const QString& prompt,
+                                 const std::function<QString(const QString&)>& problem)
 {
     for (;;) {
         const QString answer = services_.dialogs.inputBox(prompt);
@@ -155,11 +161,14 @@ QString MainWindow::fileNameProblem(const QString& name) const
     const QString longest = hostPath(files.path(RecordFileNames::Longest));
     const long limit = os::maxNameBytes(longest);
     if (QFile::encodeName(QFileInfo(longest).fileName()).size() > limit) {
-        long bytes = long(RecordFileNames(state_.baseDir, QString()).name(RecordFileNames::Longest).size());
+        long bytes =
+            long(RecordFileNames(state_.baseDir, QString()).name(RecordFileNames::Longest).size());
         qsizetype fit = 0;
-        while (fit < part.size() && (bytes += long(QFile::encodeName(part.mid(fit, 1)).size())) <= limit)
+        while (fit < part.size()
+               && (bytes += long(QFile::encodeName(part.mid(fit, 1)).size())) <= limit)
             ++fit;
-        return QStringLiteral("Your full name is too long for the names of the record files: this folder takes "
+        return QStringLiteral("Your full name is too long for the names of the record files: this "
+                              "folder takes "
                               "%1 of its %2 characters.  Please type it again, shorter.")
             .arg(fit)
             .arg(name.size());
@@ -167,9 +176,10 @@ QString MainWindow::fileNameProblem(const QString& name) const
     // The file system may refuse characters that the record files hold (":" or "?" on a network
     // share); tried on a file of its own, which carries the name like the record files.
     if (os::nameRefused(hostPath(files.path(RecordFileNames::NameCheck))))
-        return QStringLiteral("The folder of the record files does not take your full name in a file name: it "
-                              "may not take some of its characters.  Please type it again, for example without "
-                              "punctuation.");
+        return QStringLiteral(
+            "The folder of the record files does not take your full name in a file name: it "
+            "may not take some of its characters.  Please type it again, for example without "
+            "punctuation.");
     return QString();
 }
 

@@ -4,11 +4,11 @@
 #include "app/main_window.h"
 
 #include "app/error_policy.h"
+#include "records/channels.h"
 #include "records/record_lines.h"
-#include "system/clock.h"
 #include "runtime/numbers.h"
 #include "runtime/run_time_error.h"
-#include "records/channels.h"
+#include "system/clock.h"
 
 namespace desk {
 

@@ -73,7 +73,8 @@ QString MainWindow::remSpaces(const QString& text)
 void MainWindow::runRoutine(const QString& routine)
 {
     const QString name = routine.toLower();
-    if (name == QLatin1String("graph1") || name == QLatin1String("graph2") || name == QLatin1String("graph3"))
+    if (name == QLatin1String("graph1") || name == QLatin1String("graph2")
+        || name == QLatin1String("graph3"))
         return;
     // "exitprog", and any name the program does not know, end the program.
     endProgram();

@@ -6,8 +6,8 @@
 // separated by tabs.
 
 #include "app/main_window.h"
-#include "widgets/text_box.h"
 #include "support/scripted_services.h"
+#include "widgets/text_box.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,7 +32,8 @@ using Handler = void (MainWindow::*)();
 struct Desk : desk::testing::WindowFixture {
     Desk()
     {
-        start(QStringLiteral("1"), QStringLiteral("Bench User"), QStringLiteral("BUA"), QStringLiteral("1"));
+        start(QStringLiteral("1"), QStringLiteral("Bench User"), QStringLiteral("BUA"),
+              QStringLiteral("1"));
         if (window->hasEnded() || !dialogs.messages.isEmpty())
             fail("the program did not start");
         window->show();
@@ -100,14 +101,16 @@ double median(std::vector<double> v)
 double medianAround(const std::vector<double>& v, size_t centre, size_t window = 50)
 {
     const size_t first = std::min(centre - std::min(centre, window / 2), v.size() - window);
-    return median(std::vector<double>(v.begin() + qsizetype(first), v.begin() + qsizetype(first + window)));
+    return median(
+        std::vector<double>(v.begin() + qsizetype(first), v.begin() + qsizetype(first + window)));
 }
 
 void row(const QString& label, const QString& value, const QString& target = QStringLiteral("-"),
          int met = -1)
 {
     const char* verdict = met < 0 ? "-" : met ? "yes" : "NO";
-    std::printf("%s\t%s\t%s\t%s\n", qPrintable(label), qPrintable(value), qPrintable(target), verdict);
+    std::printf("%s\t%s\t%s\t%s\n", qPrintable(label), qPrintable(value), qPrintable(target),
+                verdict);
 }
 
 QString ms(double value)
@@ -138,8 +141,7 @@ Paging pageWholeBank(bool syncToDisk, int paragraphs, bool respond = true)
         times.enter.push_back(clickMs(w, &MainWindow::cmd_enter_response_Click));
     }
     questionBoxSize = w.txt_question->text().size();
-    if (paragraphs == desk::LastBankSlot / 2
-        && w.state().bankIndex.toWhole() != desk::LastBankSlot)
+    if (paragraphs == desk::LastBankSlot / 2 && w.state().bankIndex.toWhole() != desk::LastBankSlot)
         fail("the bank was not paged to its end");
     if (!desk.dialogs.messages.isEmpty() || w.hasEnded())
         fail("paging the bank showed a message or ended the program");
@@ -162,7 +164,7 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int paragraphs = desk::LastBankSlot / 2;
-    const size_t passes = 3;  // a busy machine slows one pass, seldom all three at the same place
+    const size_t passes = 3; // a busy machine slows one pass, seldom all three at the same place
 
     // Paging the whole bank, a response for each paragraph, without syncing to the disk: for
     // each place the median of 50 clicks, then the median over the passes.
@@ -176,8 +178,10 @@ int main(int argc, char* argv[])
             medians.push_back(medianAround(p.*clicks, centre));
         return median(medians);
     };
-    const struct { const char* name; std::vector<double> Paging::*clicks; } commands[] = {
-        {"Next Question / Answer", &Paging::next}, {"Enter Response", &Paging::enter}};
+    const struct {
+        const char* name;
+        std::vector<double> Paging::*clicks;
+    } commands[] = {{"Next Question / Answer", &Paging::next}, {"Enter Response", &Paging::enter}};
     const char* places[] = {"start", "middle", "end"};
     for (auto command : commands) {
         for (size_t i = 0; i < 3; ++i) {
@@ -187,7 +191,8 @@ int main(int argc, char* argv[])
                     .arg(passes),
                 ms(m), QStringLiteral("< 2 ms"), m < 2.0);
         }
-        const double ratio = figure(command.clicks, centres[2]) / figure(command.clicks, centres[0]);
+        const double ratio =
+            figure(command.clicks, centres[2]) / figure(command.clicks, centres[0]);
         row(QStringLiteral("%1 click, end / start").arg(QLatin1String(command.name)),
             QString::number(ratio, 'f', 2), QStringLiteral("<= 2"), ratio <= 2.0);
     }
@@ -205,8 +210,10 @@ int main(int argc, char* argv[])
     };
     const double first = unansweredFigure(25);
     const double last = unansweredFigure(size_t(paragraphs - 25));
-    row(QStringLiteral("No responses: Next Question / Answer, first 50 (%1 passes)").arg(passes), ms(first));
-    row(QStringLiteral("No responses: Next Question / Answer, last 50 (box %1 chars)").arg(questionBoxSize),
+    row(QStringLiteral("No responses: Next Question / Answer, first 50 (%1 passes)").arg(passes),
+        ms(first));
+    row(QStringLiteral("No responses: Next Question / Answer, last 50 (box %1 chars)")
+            .arg(questionBoxSize),
         ms(last));
     row(QStringLiteral("No responses: Next Question / Answer, last 50 / first 50"),
         QString::number(last / first, 'f', 2), QStringLiteral("<= 1.5"), last / first <= 1.5);
@@ -214,7 +221,8 @@ int main(int argc, char* argv[])
     // The first 50 responses again, each synced to the disk as the program does by default.
     const double withSync = median(pageWholeBank(true, 50).enter);
     row(QStringLiteral("Enter Response click with sync to disk (median of 50)"),
-        QStringLiteral("%1 (sync %2)").arg(ms(withSync), ms(withSync - figure(&Paging::enter, 25))));
+        QStringLiteral("%1 (sync %2)")
+            .arg(ms(withSync), ms(withSync - figure(&Paging::enter, 25))));
 
     // "display everything" with a transcript of 10,000 entries; each click replaces a question
     // box that holds one paragraph.

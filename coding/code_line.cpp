@@ -4,8 +4,8 @@
 #include "app/main_window.h"
 
 #include "runtime/numbers.h"
-#include "system/random_source.h"
 #include "runtime/windows1252.h"
+#include "system/random_source.h"
 
 namespace desk {
 

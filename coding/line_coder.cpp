@@ -25,7 +25,8 @@ QString MainWindow::decode(const QString& aLine, const Value& codeNbr)
     auto character = [](double code) {
         const double rounded = roundHalfEven(code);
         if (rounded < 0 || rounded > 255)
-            throw RunTimeError(err::InvalidProcedureCall, QStringLiteral("character code %1").arg(rounded));
+            throw RunTimeError(err::InvalidProcedureCall,
+                               QStringLiteral("character code %1").arg(rounded));
         return windows1252::fromCode(int(rounded));
     };
 

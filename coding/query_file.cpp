@@ -9,8 +9,10 @@ namespace desk {
 void MainWindow::codeFile()
 {
     ProgramState& s = state_;
-    const QString queryFile = hostPath(s.baseDir + QStringLiteral("\\query") + s.queryFileId + QStringLiteral(".txt"));
-    const QString codedFile = hostPath(s.baseDir + QStringLiteral("\\queri") + s.queryFileId + QStringLiteral(".txt"));
+    const QString queryFile =
+        hostPath(s.baseDir + QStringLiteral("\\query") + s.queryFileId + QStringLiteral(".txt"));
+    const QString codedFile =
+        hostPath(s.baseDir + QStringLiteral("\\queri") + s.queryFileId + QStringLiteral(".txt"));
     ChannelGuard guard(files_, {channel::query, channel::coded});
 
     // The query file is read twice: its first line's length is the coding number of the
@@ -27,7 +29,8 @@ void MainWindow::codeFile()
         if (key == QLatin1String("assign"))
             files_.writeLine(channel::coded, line);
         else if (key == QLatin1String("query "))
-            files_.writeLine(channel::coded, QStringLiteral("query") + code(line.mid(7), s.codeNbr));
+            files_.writeLine(channel::coded,
+                             QStringLiteral("query") + code(line.mid(7), s.codeNbr));
         else
             files_.writeLine(channel::coded, code(line, s.codeNbr));
     }

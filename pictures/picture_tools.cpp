@@ -3,8 +3,8 @@
 #include "app/main_window.h"
 
 #include "pictures/picture_box.h"
-#include "widgets/dialogs.h"
 #include "system/random_source.h"
+#include "widgets/dialogs.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -2,10 +2,10 @@
 
 #include "app/main_window.h"
 
-#include "system/clock.h"
-#include "widgets/text_box.h"
 #include "records/channels.h"
 #include "records/record_lines.h"
+#include "system/clock.h"
+#include "widgets/text_box.h"
 
 namespace desk {
 
@@ -21,10 +21,13 @@ void MainWindow::cmd_save_as_notes_Click()
         // As for a response: the block reaches all three files or none, and the state changes
         // only once it is on the disk.
         recordStudentText({channel::master, channel::send, channel::notes}, [&] {
-            auto toAll = [&](auto line) { record::writeToEach(files_, {channel::master, channel::send, channel::notes}, line); };
+            auto toAll = [&](auto line) {
+                record::writeToEach(files_, {channel::master, channel::send, channel::notes}, line);
+            };
             toAll([] { return record::openingSeparator; });
             toAll([&] { return record::indented(services_.clock.time()); });
-            toAll([&] { return record::indented(services_.clock.date() + services_.clock.time()); });
+            toAll(
+                [&] { return record::indented(services_.clock.date() + services_.clock.time()); });
             toAll([&] { return code(s.currentLine, s.codeNbr); });
             toAll([] { return record::openingSeparator; });
             toAll([&] { return code(workText, s.codeNbr); });

@@ -12,8 +12,11 @@ const QString sendPrefix = QStringLiteral("send_");
 
 } // namespace
 
-RecordFileNames::RecordFileNames(const QString& folder, const QString& studentName, const QString& monthAndDay)
-    : folder_(folder), name_(nameForFiles(studentName)), monthAndDay_(monthAndDay)
+RecordFileNames::RecordFileNames(const QString& folder, const QString& studentName,
+                                 const QString& monthAndDay)
+    : folder_(folder)
+    , name_(nameForFiles(studentName))
+    , monthAndDay_(monthAndDay)
 {
 }
 
@@ -42,7 +45,8 @@ bool RecordFileNames::holds(const QString& fileName) const
         || !fileName.endsWith(tail))
         return false;
     const QStringView monthAndDay = QStringView(fileName).mid(sendPrefix.size(), 4);
-    return std::all_of(monthAndDay.begin(), monthAndDay.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return std::all_of(monthAndDay.begin(), monthAndDay.end(),
+                       [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 QString RecordFileNames::nameForFiles(const QString& studentName)

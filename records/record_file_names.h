@@ -10,9 +10,9 @@ namespace desk {
 class RecordFileNames {
 public:
     enum File {
-        Master,       // "masterFile_Ann_Lee.txt"
-        Send,         // "send_0105Ann_Lee.txt": the month and the day, no year
-        Notes,        // "notes_Ann_Lee.txt"
+        Master, // "masterFile_Ann_Lee.txt"
+        Send,   // "send_0105Ann_Lee.txt": the month and the day, no year
+        Notes,  // "notes_Ann_Lee.txt"
         // The lock and the rollback journal of every copy for this name (".desk-lock_Ann_Lee"),
         // and those of this user's copies (".desk-lock_Ann_Lee.1000"), which a classmate's own
         // files for the same name, in a folder the class shares, never stand in place of.
@@ -20,12 +20,13 @@ public:
         Journal,
         UserLock,
         UserJournal,
-        NameCheck,    // made and removed again at start-up, to see whether the folder takes the name
+        NameCheck, // made and removed again at start-up, to see whether the folder takes the name
     };
 
     // `folder` as the program names it ("c:\lrnfiles"), the student's name as typed, and the month
     // and the day of the send file ("0105"; only the send file needs them).
-    RecordFileNames(const QString& folder, const QString& studentName, const QString& monthAndDay = QString());
+    RecordFileNames(const QString& folder, const QString& studentName,
+                    const QString& monthAndDay = QString());
 
     // The file's name in the folder.
     QString name(File file) const;

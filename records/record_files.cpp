@@ -4,9 +4,9 @@
 #include "app/main_window.h"
 
 #include "app/error_policy.h"
-#include "widgets/dialogs.h"
-#include "storage/file_owner.h"
 #include "runtime/run_time_error.h"
+#include "storage/file_owner.h"
+#include "widgets/dialogs.h"
 
 #include "records/channels.h"
 #include "records/record_file_names.h"
@@ -18,11 +18,13 @@ RecordSetPaths MainWindow::recordSetPaths() const
 {
     const RecordFileNames files(state_.baseDir, state_.studentName);
     auto inFolder = [&](RecordFileNames::File file) { return hostPath(files.path(file)); };
-    return {inFolder(RecordFileNames::Lock), inFolder(RecordFileNames::Journal), inFolder(RecordFileNames::UserLock),
-            inFolder(RecordFileNames::UserJournal), [files](const QString& file) { return files.holds(file); }};
+    return {inFolder(RecordFileNames::Lock), inFolder(RecordFileNames::Journal),
+            inFolder(RecordFileNames::UserLock), inFolder(RecordFileNames::UserJournal),
+            [files](const QString& file) { return files.holds(file); }};
 }
 
-void MainWindow::writeRecord(std::initializer_list<int> channels, const std::function<void()>& writeBlock)
+void MainWindow::writeRecord(std::initializer_list<int> channels,
+                             const std::function<void()>& writeBlock)
 {
     const ProgramState& s = state_;
     QStringList leftAlone;
@@ -30,7 +32,7 @@ void MainWindow::writeRecord(std::initializer_list<int> channels, const std::fun
         RecordTransaction record(files_, recordSetPaths(), recordLockWait_);
         ChannelGuard guard(files_, channels);
         for (int number : channels) {
-            const QString file = hostPath(number == channel::master ? s.masterFileName
+            const QString file = hostPath(number == channel::master     ? s.masterFileName
                                               : number == channel::send ? s.sendFileName
                                                                         : s.notesFileName);
             // Another user could empty such a file at any time, records and all: looked at before
@@ -47,7 +49,7 @@ void MainWindow::writeRecord(std::initializer_list<int> channels, const std::fun
         if (header_) {
             for (int number : channels) {
                 const QStringList* lines = number == channel::master ? &header_->master
-                    : number == channel::send                       ? &header_->send
+                    : number == channel::send                        ? &header_->send
                                                                      : nullptr;
                 if (lines && (!headerInFiles_ || files_.holdsNothing(number)))
                     for (const QString& line : *lines)
@@ -67,7 +69,8 @@ void MainWindow::writeRecord(std::initializer_list<int> channels, const std::fun
     }
 }
 
-void MainWindow::recordStudentText(std::initializer_list<int> channels, const std::function<void()>& writeBlock)
+void MainWindow::recordStudentText(std::initializer_list<int> channels,
+                                   const std::function<void()>& writeBlock)
 {
     try {
         writeRecord(channels, writeBlock);

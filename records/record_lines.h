@@ -18,9 +18,11 @@ inline const QString initialsLabel = QStringLiteral("Initials:  ");
 inline const QString dateAndTimeLabel = QStringLiteral("Date and Time ");
 
 // 6 full stops, 8 exclamation marks, 35 full stops.
-inline const QString openingSeparator = QStringLiteral("......!!!!!!!!...................................");
+inline const QString openingSeparator =
+    QStringLiteral("......!!!!!!!!...................................");
 // 49 full stops.
-inline const QString closingSeparator = QStringLiteral(".................................................");
+inline const QString closingSeparator =
+    QStringLiteral(".................................................");
 inline const QString responseLabel = QStringLiteral("RESPONSE -->  ");
 inline const QString notesLabel = QStringLiteral("NOTES -------> ");
 inline const QString questionNumberKey = QStringLiteral("`questionNumber");
@@ -33,7 +35,7 @@ inline QString indented(const QString& text)
 
 // Writes one line of a block to each channel in turn. `line` is asked once for each file, so the
 // clock and the line coder are read once per file.
-template <typename Line>
+template<typename Line>
 void writeToEach(FileChannels& files, std::initializer_list<int> channels, Line line)
 {
     for (int channel : channels)

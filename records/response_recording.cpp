@@ -2,11 +2,11 @@
 
 #include "app/main_window.h"
 
-#include "system/clock.h"
-#include "runtime/numbers.h"
-#include "widgets/text_box.h"
 #include "records/channels.h"
 #include "records/record_lines.h"
+#include "runtime/numbers.h"
+#include "system/clock.h"
+#include "widgets/text_box.h"
 
 namespace desk {
 
@@ -19,11 +19,16 @@ void MainWindow::cmd_enter_response_Click()
         // once the block is on the disk. So a record that cannot be written leaves the files,
         // the boxes and the state as they were.
         recordStudentText({channel::master, channel::send}, [&] {
-            const double key = leadingNumber(s.assignmentNumber) * 10000 + leadingNumber(s.questionNumber);
-            auto toBoth = [&](auto line) { record::writeToEach(files_, {channel::master, channel::send}, line); };
+            const double key =
+                leadingNumber(s.assignmentNumber) * 10000 + leadingNumber(s.questionNumber);
+            auto toBoth = [&](auto line) {
+                record::writeToEach(files_, {channel::master, channel::send}, line);
+            };
             toBoth([] { return record::openingSeparator; });
             toBoth([&] { return record::indented(services_.clock.time()); });
-            files_.writeLine(channel::master, QStringLiteral("\r\n\r\n") + record::questionNumberKey + numberItem(key));
+            files_.writeLine(channel::master,
+                             QStringLiteral("\r\n\r\n") + record::questionNumberKey
+                                 + numberItem(key));
             toBoth([&] { return code(s.currentLine, s.codeNbr); });
             toBoth([] { return record::openingSeparator; });
             toBoth([] { return record::responseLabel; });
@@ -49,7 +54,8 @@ void MainWindow::acknowledgeRecord(const QString& entry)
 
 QString MainWindow::nothingRecordedAnnouncement()
 {
-    return QStringLiteral("Nothing recorded: the box held only the instructions. Both boxes are empty");
+    return QStringLiteral(
+        "Nothing recorded: the box held only the instructions. Both boxes are empty");
 }
 
 void MainWindow::clearQuestionAndAnswer()

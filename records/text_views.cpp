@@ -2,8 +2,8 @@
 
 #include "app/main_window.h"
 
-#include "widgets/text_box.h"
 #include "records/channels.h"
+#include "widgets/text_box.h"
 
 namespace desk {
 

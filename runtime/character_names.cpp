@@ -10,7 +10,8 @@ char32_t codeOf(QStringView character)
 {
     return character.size() == 2 && character[0].isHighSurrogate()
         ? QChar::surrogateToUcs4(character[0], character[1])
-        : character.isEmpty() ? 0 : character[0].unicode();
+        : character.isEmpty() ? 0
+                              : character[0].unicode();
 }
 
 QString nameOf(char32_t code)
@@ -44,7 +45,8 @@ QString characterCodeAndName(QStringView character)
 {
     const char32_t code = codeOf(character);
     const QString name = nameOf(code);
-    const QString number = QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
+    const QString number =
+        QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
     return name.isEmpty() ? number : number + u' ' + name;
 }
 

@@ -9,8 +9,7 @@ namespace desk {
 
 // Runs the guarded steps. On a run-time error hands it to `onError` and returns its number;
 // returns 0 when the steps ran through. Anything else (the end of the program) passes through.
-template <typename Steps, typename OnError>
-int runTrapped(Steps&& steps, OnError&& onError)
+template<typename Steps, typename OnError> int runTrapped(Steps&& steps, OnError&& onError)
 {
     try {
         steps();

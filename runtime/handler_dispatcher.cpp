@@ -9,7 +9,8 @@ namespace {
 
 // Reports what stopped a handler as a numbered error. Nothing may leave here: should showing
 // the message fail as well (no memory left), the program goes on without it.
-void reportCaught(const HandlerDispatcher::Report& report, const std::exception_ptr& caught) noexcept
+void reportCaught(const HandlerDispatcher::Report& report,
+                  const std::exception_ptr& caught) noexcept
 {
     try {
         try {

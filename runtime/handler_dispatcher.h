@@ -12,13 +12,13 @@ namespace desk {
 
 // Thrown to end the program at once: it unwinds the running handler, so nothing more of it runs.
 // Error traps do not catch it.
-struct ProgramEnd {};
+struct ProgramEnd { };
 
 enum class HandlerOutcome {
-    Completed,     // the handler ran to its end
-    Failed,        // an error stopped it; the report was made
-    EndedProgram,  // it ended the program; the caller carries the end out
-    NotRun,        // the program had ended before: no handler runs any more
+    Completed,    // the handler ran to its end
+    Failed,       // an error stopped it; the report was made
+    EndedProgram, // it ended the program; the caller carries the end out
+    NotRun,       // the program had ended before: no handler runs any more
 };
 
 class HandlerDispatcher {

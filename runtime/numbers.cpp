@@ -14,7 +14,9 @@ namespace {
 int digitValue(QChar c, int radix)
 {
     const char16_t u = c.toUpper().unicode();
-    const int digit = (u >= u'0' && u <= u'9') ? u - u'0' : (u >= u'A' && u <= u'F') ? u - u'A' + 10 : -1;
+    const int digit = (u >= u'0' && u <= u'9') ? u - u'0'
+        : (u >= u'A' && u <= u'F')             ? u - u'A' + 10
+                                               : -1;
     return digit < radix ? digit : -1;
 }
 
@@ -55,8 +57,7 @@ struct Scanner {
     }
 
     // Takes the digits of `radix` that come next, handing each to `use`; whether there was one.
-    template <typename Use>
-    bool takeDigits(int radix, Use&& use)
+    template<typename Use> bool takeDigits(int radix, Use&& use)
     {
         bool any = false;
         for (int digit; (digit = digitValue(peek(), radix)) >= 0; ++pos) {

@@ -38,13 +38,15 @@ RunTimeError::RunTimeError(int number, const QString& detail)
 }
 
 UnencodableTextError::UnencodableTextError(QStringList characters)
-    : RunTimeError(err::InvalidProcedureCall, QStringLiteral("characters the record files cannot hold"))
+    : RunTimeError(err::InvalidProcedureCall,
+                   QStringLiteral("characters the record files cannot hold"))
     , characters_(std::move(characters))
 {
 }
 
 PartlyWrittenError::PartlyWrittenError(int number, QStringList files)
-    : RunTimeError(number, QStringLiteral("could not take the record back out of ") + files.join(u' '))
+    : RunTimeError(number,
+                   QStringLiteral("could not take the record back out of ") + files.join(u' '))
     , files_(std::move(files))
 {
 }

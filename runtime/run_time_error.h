@@ -66,15 +66,15 @@ private:
 class RecordRefusal : public RunTimeError {
 public:
     enum class Reason {
-        AnotherCopyRecording,     // the wait for the record files' lock ran out
-        NotAFile,                 // a folder or another non-file where a lock or journal is kept
-        OtherUsersFile,           // a lock or journal file of another user's there, not removable
-        OtherUsersRecordFile,     // a record file of another user's, who could change or empty it
-        EarlierRecordUnfinished,  // an interrupted record's journal cannot be applied just now
-        ChangedMeanwhile,         // a lock or record file moved or removed while the record was
-                                  // written: it was taken back out again
-        MayNotBeWhole,            // the same, but it could not be taken back: the files that may
-                                  // not hold it whole
+        AnotherCopyRecording,    // the wait for the record files' lock ran out
+        NotAFile,                // a folder or another non-file where a lock or journal is kept
+        OtherUsersFile,          // a lock or journal file of another user's there, not removable
+        OtherUsersRecordFile,    // a record file of another user's, who could change or empty it
+        EarlierRecordUnfinished, // an interrupted record's journal cannot be applied just now
+        ChangedMeanwhile,        // a lock or record file moved or removed while the record was
+                                 // written: it was taken back out again
+        MayNotBeWhole,           // the same, but it could not be taken back: the files that may
+                                 // not hold it whole
     };
     // The number is 70 for another user's file, 75 otherwise, unless given.
     RecordRefusal(Reason reason, QStringList paths, int number = 0);

@@ -35,7 +35,8 @@ qint32 Value::toWhole() const
     if (auto* n = std::get_if<qint32>(&v_))
         return *n;
     const double rounded = roundHalfEven(toNumber());
-    if (rounded < std::numeric_limits<qint32>::min() || rounded > std::numeric_limits<qint32>::max())
+    if (rounded < std::numeric_limits<qint32>::min()
+        || rounded > std::numeric_limits<qint32>::max())
         throw RunTimeError(err::Overflow);
     return qint32(rounded);
 }

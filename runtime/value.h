@@ -43,7 +43,10 @@ public:
 
 private:
     using Kind = std::variant<std::monostate, qint32, float, QString>;
-    explicit Value(Kind v) : v_(std::move(v)) {}
+    explicit Value(Kind v)
+        : v_(std::move(v))
+    {
+    }
     Kind v_;
 };
 

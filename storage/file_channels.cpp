@@ -1,11 +1,11 @@
 #include "storage/file_channels.h"
 
-#include "storage/file_owner.h"
-#include "system/os_files.h"
-#include "storage/rollback_journal.h"
 #include "runtime/run_time_error.h"
-#include "system/termination_deferral.h"
 #include "runtime/windows1252.h"
+#include "storage/file_owner.h"
+#include "storage/rollback_journal.h"
+#include "system/os_files.h"
+#include "system/termination_deferral.h"
 
 #include <QFileInfo>
 
@@ -84,7 +84,8 @@ void FileChannels::open(int channel, const QString& hostPath, FileMode mode)
 
     const os::OpenedFile file = os::openRegularFile(hostPath, accessFor(mode));
     if (file.error != 0)
-        throw RunTimeError(os::errorForOpen(file.error, mode == FileMode::Input, hostPath), hostPath);
+        throw RunTimeError(os::errorForOpen(file.error, mode == FileMode::Input, hostPath),
+                           hostPath);
     Channel opened;
     opened.fd = file.fd;
     opened.mode = mode;
@@ -99,7 +100,8 @@ void FileChannels::writeLine(int channel, QStringView text)
 {
     Channel& c = openChannel(channel);
     if (c.mode == FileMode::Input)
-        throw RunTimeError(err::BadFileName, QStringLiteral("channel %1 is open for reading").arg(channel));
+        throw RunTimeError(err::BadFileName,
+                           QStringLiteral("channel %1 is open for reading").arg(channel));
     c.pending += windows1252::encode(text);
     c.pending += "\r\n";
 }
@@ -108,7 +110,8 @@ QString FileChannels::readLine(int channel)
 {
     Channel& c = openChannel(channel);
     if (c.mode != FileMode::Input)
-        throw RunTimeError(err::BadFileName, QStringLiteral("channel %1 is not open for reading").arg(channel));
+        throw RunTimeError(err::BadFileName,
+                           QStringLiteral("channel %1 is not open for reading").arg(channel));
     if (c.readPos >= c.input.size())
         throw RunTimeError(err::InputPastEnd, c.hostPath);
     // A line ends at CR or CR LF; a lone LF is a character of the line.
@@ -153,7 +156,8 @@ void FileChannels::commit(std::vector<Channel*>& toWrite, RecordJournal* journal
             throw RunTimeError(os::errorForIo(status.error), c->hostPath);
         const long long length = status.size;
         // A file this record created but that holds something already was another's: it stays.
-        entries.push_back({c->hostPath, !c->created || length > 0, length, c->pending.size(), c->fd});
+        entries.push_back(
+            {c->hostPath, !c->created || length > 0, length, c->pending.size(), c->fd});
     }
 
     const TerminationDeferral deferral;

@@ -75,7 +75,10 @@ public:
     // The same for several channels: either every file gets its lines or none does.
     void closeTogether(std::initializer_list<int> channels) { closeTogether(channels, nullptr); }
     // The same, with `journal` told before, after and on failure, so that it holds through a crash.
-    void closeTogether(std::initializer_list<int> channels, RecordJournal& journal) { closeTogether(channels, &journal); }
+    void closeTogether(std::initializer_list<int> channels, RecordJournal& journal)
+    {
+        closeTogether(channels, &journal);
+    }
     // Closes without writing what the channel holds; a file that opening created is removed.
     void discard(int channel) noexcept;
     // Ends the program's use of every channel, writing what they hold as well as it can.
@@ -88,8 +91,8 @@ private:
     struct Channel {
         int fd = -1;
         FileMode mode = FileMode::Input;
-        QByteArray pending;  // lines written but not yet on the disk
-        QByteArray input;    // the whole file, when reading
+        QByteArray pending; // lines written but not yet on the disk
+        QByteArray input;   // the whole file, when reading
         qsizetype readPos = 0;
         bool created = false;
         QString hostPath;
@@ -98,7 +101,7 @@ private:
     Channel& openChannel(int channel);
     const Channel& openChannel(int channel) const;
     static void checkNumber(int channel);
-    int writeAndSync(Channel& c) const;  // 0 or an errno
+    int writeAndSync(Channel& c) const; // 0 or an errno
     void closeTogether(std::initializer_list<int> channels, RecordJournal* journal);
     void commit(std::vector<Channel*>& toWrite, RecordJournal* journal);
     static void removeCreatedFile(Channel& c);
@@ -113,7 +116,8 @@ private:
 class ChannelGuard {
 public:
     // Guards those of `channels` that are free now: a channel the caller already holds is theirs.
-    ChannelGuard(FileChannels& files, std::initializer_list<int> channels) : files_(files)
+    ChannelGuard(FileChannels& files, std::initializer_list<int> channels)
+        : files_(files)
     {
         for (int channel : channels)
             if (!files.isOpen(channel))

@@ -1,8 +1,8 @@
 #include "storage/record_lock.h"
 
+#include "runtime/run_time_error.h"
 #include "storage/file_owner.h"
 #include "system/os_files.h"
-#include "runtime/run_time_error.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>

@@ -1,8 +1,8 @@
 #include "storage/record_transaction.h"
 
+#include "runtime/run_time_error.h"
 #include "storage/file_owner.h"
 #include "system/os_files.h"
-#include "runtime/run_time_error.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -66,8 +66,9 @@ bool RecordTransaction::locksInPlace() const
 int RecordTransaction::end(const std::vector<JournalEntry>& entries, bool sync)
 {
     const bool locked = locksInPlace();
-    const bool filesInPlace = std::all_of(entries.begin(), entries.end(),
-                                          [](const JournalEntry& e) { return os::isFileAt(e.fd, e.hostPath); });
+    const bool filesInPlace =
+        std::all_of(entries.begin(), entries.end(),
+                    [](const JournalEntry& e) { return os::isFileAt(e.fd, e.hostPath); });
     if (locked && filesInPlace && journal_->isInPlace()) {
         const int removed = journal_->end(sync);
         if (removed != 0 && removed != ENOENT)
@@ -100,7 +101,8 @@ int RecordTransaction::end(const std::vector<JournalEntry>& entries, bool sync)
     for (const JournalEntry& e : entries) {
         all << e.hostPath;
         const os::Status status = os::statusOf(e.fd);
-        if (status.error != 0 || status.size != e.length + e.added || !os::isFileAt(e.fd, e.hostPath))
+        if (status.error != 0 || status.size != e.length + e.added
+            || !os::isFileAt(e.fd, e.hostPath))
             changed << e.hostPath;
     }
     throw RecordRefusal(RecordRefusal::Reason::MayNotBeWhole, changed.isEmpty() ? all : changed);

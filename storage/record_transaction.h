@@ -34,9 +34,9 @@ inline constexpr std::chrono::milliseconds recordLockWait{4000};
 // Where the locks and the journals of one student's record files are, as host paths, and which
 // file names in their folder are that student's record files.
 struct RecordSetPaths {
-    QString lock;  // every copy's for the name
+    QString lock; // every copy's for the name
     QString journal;
-    QString userLock;  // this user's copies'
+    QString userLock; // this user's copies'
     QString userJournal;
     std::function<bool(const QString& fileName)> holds;
 };
@@ -52,13 +52,19 @@ public:
     RecordTransaction& operator=(const RecordTransaction&) = delete;
 
     // Writes the record: closes the channels together, the files' lengths journalled first.
-    void closeTogether(std::initializer_list<int> channels) { files_.closeTogether(channels, *this); }
+    void closeTogether(std::initializer_list<int> channels)
+    {
+        files_.closeTogether(channels, *this);
+    }
 
     // Another user's journal at the name's place: never applied, and left where it is.
     const QStringList& leftAlone() const { return leftAlone_; }
 
 private:
-    void begin(const std::vector<JournalEntry>& entries, bool sync) override { journal_->begin(entries, sync); }
+    void begin(const std::vector<JournalEntry>& entries, bool sync) override
+    {
+        journal_->begin(entries, sync);
+    }
     int end(const std::vector<JournalEntry>& entries, bool sync) override;
     bool abandon(bool keep, bool sync) override;
     // Whether the locks are still held on the files at their paths.

@@ -1,8 +1,8 @@
 #include "storage/rollback_journal.h"
 
+#include "runtime/run_time_error.h"
 #include "storage/file_owner.h"
 #include "system/os_files.h"
-#include "runtime/run_time_error.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -34,8 +34,8 @@ QByteArray format(const std::vector<JournalEntry>& entries)
     QByteArray text = firstLine + '\n';
     for (const JournalEntry& e : entries)
         text += QByteArray::number(e.existed ? 1 : 0) + ' ' + QByteArray::number(e.length) + ' '
-            + QByteArray::number(e.added) + ' ' + QFile::encodeName(QFileInfo(e.hostPath).fileName()).toPercentEncoding()
-            + '\n';
+            + QByteArray::number(e.added) + ' '
+            + QFile::encodeName(QFileInfo(e.hostPath).fileName()).toPercentEncoding() + '\n';
     return text + lastLine + '\n';
 }
 
@@ -43,7 +43,8 @@ QByteArray format(const std::vector<JournalEntry>& entries)
 std::vector<JournalEntry> parse(const QByteArray& text, const QString& folder)
 {
     QList<QByteArray> lines = text.split('\n');
-    if (lines.size() < 3 || lines.front() != firstLine || !lines.back().isEmpty() || lines[lines.size() - 2] != lastLine)
+    if (lines.size() < 3 || lines.front() != firstLine || !lines.back().isEmpty()
+        || lines[lines.size() - 2] != lastLine)
         return {};
     std::vector<JournalEntry> entries;
     for (qsizetype i = 1; i + 2 < lines.size(); ++i) {
@@ -56,8 +57,8 @@ std::vector<JournalEntry> parse(const QByteArray& text, const QString& folder)
         e.length = fields[1].toLongLong(&lengthOk);
         e.added = fields[2].toLongLong(&addedOk);
         const QString name = QFile::decodeName(QByteArray::fromPercentEncoding(fields[3]));
-        if (!lengthOk || !addedOk || e.length < 0 || e.added < 0 || name.isEmpty() || name.contains(u'/')
-            || name == QLatin1String(".") || name == QLatin1String(".."))
+        if (!lengthOk || !addedOk || e.length < 0 || e.added < 0 || name.isEmpty()
+            || name.contains(u'/') || name == QLatin1String(".") || name == QLatin1String(".."))
             return {};
         e.hostPath = folder + u'/' + name;
         entries.push_back(e);
@@ -104,7 +105,8 @@ std::optional<QByteArray> readJournal(const QString& hostPath)
     if (status.error == ENOENT || status.error == ENOTDIR)
         return std::nullopt;
     if (status.error != 0)
-        throw RecordRefusal(RecordRefusal::Reason::EarlierRecordUnfinished, {hostPath}, os::errorForIo(status.error));
+        throw RecordRefusal(RecordRefusal::Reason::EarlierRecordUnfinished, {hostPath},
+                            os::errorForIo(status.error));
     if (status.kind != os::Kind::File)
         throw RecordRefusal(RecordRefusal::Reason::NotAFile, {hostPath});
     const os::OpenedFile file = os::openRegularFile(hostPath, os::Access::Read);
@@ -116,7 +118,8 @@ std::optional<QByteArray> readJournal(const QString& hostPath)
     QByteArray text;
     const int result = os::readToEnd(file.fd, text, largestJournal + 1);
     if (result != 0)
-        throw RecordRefusal(RecordRefusal::Reason::EarlierRecordUnfinished, {hostPath}, os::errorForIo(result));
+        throw RecordRefusal(RecordRefusal::Reason::EarlierRecordUnfinished, {hostPath},
+                            os::errorForIo(result));
     return text;
 }
 

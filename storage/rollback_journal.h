@@ -19,16 +19,16 @@
 namespace desk {
 
 struct JournalEntry {
-    QString hostPath;      // in the journal's folder
-    bool existed = true;   // false: the record created the file
-    long long length = 0;  // the file's length before the record
-    long long added = 0;   // the bytes the record appends
-    int fd = -1;           // the record's own open file, while it is under way
+    QString hostPath;     // in the journal's folder
+    bool existed = true;  // false: the record created the file
+    long long length = 0; // the file's length before the record
+    long long added = 0;  // the bytes the record appends
+    int fd = -1;          // the record's own open file, while it is under way
 };
 
 // What taking a record back achieved.
 struct RollBack {
-    QStringList notTakenBack;  // the files that may still hold part of the record
+    QStringList notTakenBack; // the files that may still hold part of the record
     // The errno value of the first failure that may pass (EIO, ENOSPC...), 0 when every failure
     // is for good: a file that may not be written (EPERM, EACCES: append-only, read-only) or that
     // someone else wrote to since.
@@ -37,7 +37,10 @@ struct RollBack {
 
 class RollbackJournal {
 public:
-    explicit RollbackJournal(QString hostPath) : hostPath_(std::move(hostPath)) {}
+    explicit RollbackJournal(QString hostPath)
+        : hostPath_(std::move(hostPath))
+    {
+    }
     ~RollbackJournal() { release(); }
     RollbackJournal(const RollbackJournal&) = delete;
     RollbackJournal& operator=(const RollbackJournal&) = delete;
@@ -69,7 +72,7 @@ public:
 
 private:
     QString hostPath_;
-    int fd_ = -1;  // the journal begin wrote, until it ends
+    int fd_ = -1; // the journal begin wrote, until it ends
 };
 
 } // namespace desk

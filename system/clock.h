@@ -8,9 +8,9 @@ namespace desk {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual QString date() = 0;                 // mm-dd-yyyy
-    virtual QString time() = 0;                 // hh:mm:ss, 24-hour clock
-    virtual double secondsSinceMidnight() = 0;  // with its fraction
+    virtual QString date() = 0;                // mm-dd-yyyy
+    virtual QString time() = 0;                // hh:mm:ss, 24-hour clock
+    virtual double secondsSinceMidnight() = 0; // with its fraction
 };
 
 class SystemClock : public Clock {

@@ -73,7 +73,9 @@ Status statusFrom(int result, const struct stat& info)
 {
     if (result != 0)
         return {errno, Kind::Other, 0};
-    const Kind kind = S_ISREG(info.st_mode) ? Kind::File : S_ISDIR(info.st_mode) ? Kind::Folder : Kind::Other;
+    const Kind kind = S_ISREG(info.st_mode) ? Kind::File
+        : S_ISDIR(info.st_mode)             ? Kind::Folder
+                                            : Kind::Other;
     return {0, kind, static_cast<long long>(info.st_size), static_cast<long long>(info.st_uid)};
 }
 
@@ -128,7 +130,7 @@ OpenedFile openLockFile(const QString& hostPath)
 
 int lockWholeFile(int fd)
 {
-    struct flock whole {};
+    struct flock whole { };
     whole.l_type = F_WRLCK;
     whole.l_whence = SEEK_SET;
 #ifdef F_OFD_SETLK
@@ -151,7 +153,8 @@ int readToEnd(int fd, QByteArray& into, qsizetype atMost)
 {
     char buffer[65536];
     while (into.size() < atMost) {
-        const ssize_t n = ::read(fd, buffer, size_t(std::min<qsizetype>(sizeof buffer, atMost - into.size())));
+        const ssize_t n =
+            ::read(fd, buffer, size_t(std::min<qsizetype>(sizeof buffer, atMost - into.size())));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -218,14 +221,14 @@ int removeFile(const QString& hostPath)
 
 Status statusOf(int fd)
 {
-    struct stat info {};
+    struct stat info { };
     const int result = ::fstat(fd, &info);
     return statusFrom(result, info);
 }
 
 Status statusAt(const QString& hostPath)
 {
-    struct stat info {};
+    struct stat info { };
     const QByteArray name = QFile::encodeName(hostPath);
     const int result = ::lstat(name.constData(), &info);
     return statusFrom(result, info);
@@ -240,10 +243,13 @@ Ownership ownership(const Status& status, const QString& folder)
 {
     if (status.owner == static_cast<long long>(::geteuid()))
         return {0, true};
-    const QString base = folder + QStringLiteral("/.desk-owner_") + QString::number(::getpid()) + u'_';
+    const QString base =
+        folder + QStringLiteral("/.desk-owner_") + QString::number(::getpid()) + u'_';
     for (int attempt = 0;; ++attempt) {
         const QByteArray name = QFile::encodeName(base + QString::number(attempt));
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        const int fd =
+            ::open(name.constData(),
+                   O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
         if (fd < 0 && errno == EEXIST && attempt < 8)
             continue;
         if (fd < 0)
@@ -257,8 +263,10 @@ Ownership ownership(const Status& status, const QString& folder)
 
 bool isFileAt(int fd, const QString& hostPath)
 {
-    struct stat opened {}, atPath {};
-    return ::fstat(fd, &opened) == 0 && ::lstat(QFile::encodeName(hostPath).constData(), &atPath) == 0
+    struct stat opened {
+    }, atPath{};
+    return ::fstat(fd, &opened) == 0
+        && ::lstat(QFile::encodeName(hostPath).constData(), &atPath) == 0
         && opened.st_dev == atPath.st_dev && opened.st_ino == atPath.st_ino;
 }
 
@@ -280,7 +288,8 @@ long maxNameBytes(const QString& hostPath)
 bool nameRefused(const QString& hostPath)
 {
     const QByteArray name = QFile::encodeName(hostPath);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+    const int fd = ::open(name.constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
     if (fd >= 0) {
         ::close(fd);
         ::unlink(name.constData());

@@ -23,9 +23,9 @@ int errorForIo(int errnoValue);
 
 enum class Access {
     Read,
-    Replace,    // write, creating the file or emptying it first
-    Append,     // write at the end, creating the file if missing
-    CreateNew,  // write a file made now, readable by this user alone; one already there is refused
+    Replace,   // write, creating the file or emptying it first
+    Append,    // write at the end, creating the file if missing
+    CreateNew, // write a file made now, readable by this user alone; one already there is refused
 };
 
 // The error of an opening that found something other than a regular file at the path (errorForOpen
@@ -36,7 +36,7 @@ inline constexpr int NotRegularFile = -1;
 struct OpenedFile {
     int fd = -1;
     int error = 0;
-    bool created = false;  // the file did not exist before
+    bool created = false; // the file did not exist before
 };
 
 // Opens a regular file: anything else is NotRegularFile; an empty name, or one holding a NUL
@@ -73,7 +73,7 @@ struct Status {
     int error = 0;
     Kind kind = Kind::Other;
     long long size = 0;
-    long long owner = -1;  // the user the file belongs to
+    long long owner = -1; // the user the file belongs to
 };
 // Of an open file.
 Status statusOf(int fd);

@@ -33,11 +33,11 @@ void installOnce()
         std::signal(SIGPIPE, SIG_IGN);
         std::signal(SIGXFSZ, SIG_IGN);
         for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
-            struct sigaction current {};
+            struct sigaction current { };
             // A signal the program was started to ignore (nohup) stays ignored.
             if (::sigaction(signalNumber, nullptr, &current) != 0 || current.sa_handler != SIG_DFL)
                 continue;
-            struct sigaction deferring {};
+            struct sigaction deferring { };
             deferring.sa_handler = onTermination;
             sigemptyset(&deferring.sa_mask);
             deferring.sa_flags = SA_RESTART;

@@ -22,7 +22,8 @@ void CaptionButton::paintEvent(QPaintEvent*)
 
 void CaptionButton::keyPressEvent(QKeyEvent* event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && !event->isAutoRepeat()) {
         animateClick();
         return;
     }

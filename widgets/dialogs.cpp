@@ -6,13 +6,13 @@
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLabel>
-#include <QScreen>
 #include <QPushButton>
-#include <QTextEdit>
-#include <QtMath>
+#include <QScreen>
 #include <QScrollBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -46,7 +46,8 @@ void placeAndRun(QDialog& box, QWidget* owner)
         if (!overOwner && !screen)
             return;
         QRect frame = box.frameGeometry();
-        frame.moveCenter(overOwner ? owner->frameGeometry().center() : screen->availableGeometry().center());
+        frame.moveCenter(overOwner ? owner->frameGeometry().center()
+                                   : screen->availableGeometry().center());
         box.move(frame.topLeft());
     };
     box.adjustSize();
@@ -77,7 +78,8 @@ QTextEdit* textView(const QString& text, int tallest)
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     view->setPalette(palette);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int width = std::min(widestText, std::max(view->fontMetrics().horizontalAdvance(text) + 2, 300));
+    const int width =
+        std::min(widestText, std::max(view->fontMetrics().horizontalAdvance(text) + 2, 300));
     view->document()->setTextWidth(width);
     const int height = qCeil(view->document()->size().height());
     if (height > tallest) {
@@ -90,7 +92,8 @@ QTextEdit* textView(const QString& text, int tallest)
 }
 
 // Shows `text` over `buttons` in `box`, which belongs to `owner`; the box's result.
-int runTextBox(QDialog& box, QWidget* owner, const QString& text, QDialogButtonBox::StandardButtons buttons)
+int runTextBox(QDialog& box, QWidget* owner, const QString& text,
+               QDialogButtonBox::StandardButtons buttons)
 {
     box.setWindowTitle(QtDialogs::title());
     auto* layout = new QVBoxLayout(&box);
@@ -108,7 +111,10 @@ int runTextBox(QDialog& box, QWidget* owner, const QString& text, QDialogButtonB
     layout->setSizeConstraint(QLayout::SetFixedSize);
     withoutButtonIcons(box);
     // The focus starts on the answer that changes nothing: OK, or No.
-    buttonBox->button(buttons.testFlag(QDialogButtonBox::No) ? QDialogButtonBox::No : QDialogButtonBox::Ok)->setFocus();
+    buttonBox
+        ->button(buttons.testFlag(QDialogButtonBox::No) ? QDialogButtonBox::No
+                                                        : QDialogButtonBox::Ok)
+        ->setFocus();
     placeAndRun(box, owner);
     return box.result();
 }
@@ -130,10 +136,11 @@ QString QtDialogs::inputBox(const QString& prompt)
     if (auto* label = box.findChild<QLabel*>()) {
         label->setWordWrap(true);
         const int oneLine = label->fontMetrics().horizontalAdvance(prompt);
-        label->setMinimumWidth(std::clamp(oneLine + 2, label->fontMetrics().horizontalAdvance(title()) + 160, widestText));
+        label->setMinimumWidth(std::clamp(
+            oneLine + 2, label->fontMetrics().horizontalAdvance(title()) + 160, widestText));
     }
     box.setTextValue(QString());
-    box.okButtonText();  // makes the box's buttons, which it otherwise makes only when shown
+    box.okButtonText(); // makes the box's buttons, which it otherwise makes only when shown
     withoutButtonIcons(box);
     placeAndRun(box, owner_);
     if (box.result() != QDialog::Accepted)
@@ -152,7 +159,8 @@ bool QtDialogs::askYesNo(const QString& question)
 {
     QDialog box(owner_);
     box.setObjectName(QStringLiteral("questionBox"));
-    return runTextBox(box, owner_, question, QDialogButtonBox::Yes | QDialogButtonBox::No) == QDialog::Accepted;
+    return runTextBox(box, owner_, question, QDialogButtonBox::Yes | QDialogButtonBox::No)
+        == QDialog::Accepted;
 }
 
 void QtDialogs::beep()

@@ -19,8 +19,7 @@ inline void drawFocusFrame(QPainter& painter, const QWidget& widget)
 
 // A widget of `Base` that draws the focus frame over its own border (a box whose inside is a
 // scrolled viewport, such as a text box or a list).
-template <typename Base>
-class WithFocusFrame : public Base {
+template<typename Base> class WithFocusFrame : public Base {
 public:
     using Base::Base;
 

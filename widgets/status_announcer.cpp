@@ -4,7 +4,8 @@
 
 namespace desk {
 
-StatusAnnouncer::StatusAnnouncer(QWidget* parent) : QWidget(parent)
+StatusAnnouncer::StatusAnnouncer(QWidget* parent)
+    : QWidget(parent)
 {
     setAccessibleRole(staticMetaObject.className(), QAccessible::Notification);
     setObjectName(QStringLiteral("statusAnnouncer"));

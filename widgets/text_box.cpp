@@ -18,7 +18,7 @@ namespace {
 constexpr qsizetype pieceLength = 2000;
 
 // Marks a block that continues the previous one without a line break.
-class Continuation : public QTextBlockUserData {};
+class Continuation : public QTextBlockUserData { };
 
 bool continuesPrevious(const QTextBlock& block)
 {
@@ -122,7 +122,8 @@ QMimeData* TextBox::createMimeDataFromSelection() const
     return data;
 }
 
-TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
+TextBox::TextBox(QWidget* parent)
+    : QPlainTextEdit(parent)
 {
     connect(document(), &QTextDocument::contentsChanged, this, [this] { textKnown_ = false; });
 }

@@ -44,7 +44,10 @@ private:
 
     // Puts the caret at `position` and its line at the top of the view, as far as the text goes.
     void showFrom(int position);
-    bool holdsReplacedText() const { return !replacedOnEntry_.isEmpty() && text() == replacedOnEntry_; }
+    bool holdsReplacedText() const
+    {
+        return !replacedOnEntry_.isEmpty() && text() == replacedOnEntry_;
+    }
 
     mutable QString text_;
     mutable bool textKnown_ = true;

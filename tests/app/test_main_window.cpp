@@ -1,14 +1,14 @@
 // The main window: its controls, the timer, fonts, tab order, the inert controls and the ways
 // the program ends from the window.
 
-#include "widgets/caption_button.h"
 #include "app/main_window.h"
 #include "pictures/picture_box.h"
-#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
+#include "widgets/caption_button.h"
+#include "widgets/text_box.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -38,7 +38,7 @@ struct ControlRow {
     const char* text;
     int left, top, width, height; // twips
     int tab;
-    const char* accessibleName = nullptr;  // what a screen reader says; the caption when not given
+    const char* accessibleName = nullptr; // what a screen reader says; the caption when not given
 };
 
 // The window's controls in the order they are created, positions in twips.
@@ -59,14 +59,16 @@ const ControlRow controls[] = {
     {"txt_paragraph_goback", Kind::LineBox, "1", 3120, 240, 495, 495, 9, "# sentences previous"},
     {"cmd_Make_Paragraph_question", Kind::Button, "Make Paragraph", 1200, 240, 855, 495, 8,
      "Make Paragraph (questions)"},
-    {"cmd_Make_paragraph", Kind::Button, "Make Paragraph", 7320, 240, 975, 495, 7, "Make Paragraph (answer)"},
+    {"cmd_Make_paragraph", Kind::Button, "Make Paragraph", 7320, 240, 975, 495, 7,
+     "Make Paragraph (answer)"},
     {"cmd_save_as_notes", Kind::Button, "Save as Notes", 6480, 240, 855, 495, 6},
     {"Picture2", Kind::Picture, "", 5640, 6080, 5055, 1375, 5, "Right picture"},
     {"Picture1", Kind::Picture, "", 240, 6080, 5175, 1375, 4, "Left picture"},
     {"cmd_enter_response", Kind::Button, "Enter Response", 5640, 240, 855, 495, 3},
     {"cmdNextQuestion", Kind::Button, "Next Question / Answer", 240, 0, 975, 735, 2},
     {"txt_answer", Kind::TextBox, " ", 5640, 720, 5055, 5255, 1, "Your answer"},
-    {"txt_question", Kind::TextBox, "", 240, 720, 5175, 5255, 0, "Questions: the paragraphs of the assignment"},
+    {"txt_question", Kind::TextBox, "", 240, 720, 5175, 5255, 0,
+     "Questions: the paragraphs of the assignment"},
     {"lbl_only_if_prompted", Kind::Label, "click only if prompted", 240, 7560, 855, 495, 26},
     {"lbl_parameter_3", Kind::Label, "Parameter 4", 7200, 8160, 900, 195, 19},
     {"lbl_parameter_2", Kind::Label, "Parameter 3", 7200, 7680, 1005, 195, 17},
@@ -77,12 +79,19 @@ const ControlRow controls[] = {
 
 QRect twips(int left, int top, int width, int height)
 {
-    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
+    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0),
+                 qRound(height / 15.0));
 }
 
 // The controls that do nothing, which a screen reader is told.
-const QStringList inertControls{"cmd_Make_Paragraph_question", "cmd_Make_paragraph", "cmd_timerTrigger", "List1",
-                                "txt_parameter_0", "txt_parameter_1", "txt_parameter_2", "txt_parameter_3",
+const QStringList inertControls{"cmd_Make_Paragraph_question",
+                                "cmd_Make_paragraph",
+                                "cmd_timerTrigger",
+                                "List1",
+                                "txt_parameter_0",
+                                "txt_parameter_1",
+                                "txt_parameter_2",
+                                "txt_parameter_3",
                                 "txt_paragraph_goback"};
 
 QWidget* control(MainWindow& window, const char* name)
@@ -134,16 +143,23 @@ void TestMainWindow::everyControl()
         // The caption reads in full inside the button, also where the button runs past the
         // window's edge ("quit program", "copy picture").
         const QRect area = button->captionArea();
-        const QRect drawn = QFontMetrics(button->font()).boundingRect(area, desk::CaptionButton::captionFlags, text);
-        QVERIFY2(area.contains(drawn), qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5").arg(text)
-                                                      .arg(drawn.width()).arg(drawn.height()).arg(area.width()).arg(area.height())));
+        const QRect drawn = QFontMetrics(button->font())
+                                .boundingRect(area, desk::CaptionButton::captionFlags, text);
+        QVERIFY2(area.contains(drawn),
+                 qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5")
+                                .arg(text)
+                                .arg(drawn.width())
+                                .arg(drawn.height())
+                                .arg(area.width())
+                                .arg(area.height())));
         QVERIFY(fixture.window->rect().contains(drawn.translated(button->pos())));
         break;
     }
     case Kind::TextBox: {
         auto* box = qobject_cast<desk::TextBox*>(widget);
         QVERIFY(box);
-        QCOMPARE(box->document()->toPlainText(), text);  // the editor's own text, as well as the box's
+        QCOMPARE(box->document()->toPlainText(),
+                 text); // the editor's own text, as well as the box's
         QCOMPARE(box->text(), text);
         break;
     }
@@ -162,9 +178,15 @@ void TestMainWindow::everyControl()
         const QRect area = label->contentsRect();
         const QFontMetrics metrics(label->font());
         QCOMPARE(label->wordWrap(), metrics.horizontalAdvance(text) > area.width());
-        const QRect drawn = metrics.boundingRect(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
-        QVERIFY2(area.contains(drawn), qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5").arg(text)
-                                                      .arg(drawn.width()).arg(drawn.height()).arg(area.width()).arg(area.height())));
+        const QRect drawn =
+            metrics.boundingRect(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+        QVERIFY2(area.contains(drawn),
+                 qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5")
+                                .arg(text)
+                                .arg(drawn.width())
+                                .arg(drawn.height())
+                                .arg(area.width())
+                                .arg(area.height())));
         // Tied to the box it names.
         QVERIFY(label->buddy() || text == QLatin1String("click only if prompted"));
         break;
@@ -183,7 +205,8 @@ void TestMainWindow::everyControl()
     }
     }
 
-    QCOMPARE(widget->geometry(), twips(expected.left, expected.top, expected.width, expected.height));
+    QCOMPARE(widget->geometry(),
+             twips(expected.left, expected.top, expected.width, expected.height));
     QVERIFY(widget->isVisibleTo(fixture.window.get()));
     QVERIFY(widget->isEnabled());
     if (expected.kind != Kind::Label)
@@ -197,7 +220,8 @@ void TestMainWindow::everyControl()
     QVERIFY(accessible);
     QCOMPARE(accessible->text(QAccessible::Name),
              expected.accessibleName ? QString::fromUtf8(expected.accessibleName) : text);
-    QCOMPARE(accessible->text(QAccessible::Description).startsWith(QLatin1String("Does nothing in this program")),
+    QCOMPARE(accessible->text(QAccessible::Description)
+                 .startsWith(QLatin1String("Does nothing in this program")),
              inertControls.contains(QLatin1String(expected.name)));
     if (expected.kind == Kind::Picture)
         QCOMPARE(accessible->role(), QAccessible::Graphic);
@@ -313,7 +337,8 @@ static int ringChange(const QImage& before, const QImage& after)
     int changed = 0;
     for (int y = 0; y < after.height(); ++y)
         for (int x = 0; x < after.width(); ++x)
-            if ((x < 3 || y < 3 || x >= after.width() - 3 || y >= after.height() - 3) && before.pixel(x, y) != after.pixel(x, y))
+            if ((x < 3 || y < 3 || x >= after.width() - 3 || y >= after.height() - 3)
+                && before.pixel(x, y) != after.pixel(x, y))
                 ++changed;
     return changed;
 }
@@ -330,14 +355,16 @@ void TestMainWindow::keyboardShowsFocusAndClicks()
         if (row.kind == Kind::Label)
             continue;
         QWidget* widget = control(window, row.name);
-        QWidget* elsewhere = widget == window.txt_question ? window.txt_answer : window.txt_question;
+        QWidget* elsewhere =
+            widget == window.txt_question ? window.txt_answer : window.txt_question;
         elsewhere->setFocus(Qt::TabFocusReason);
         const QImage unfocused = widget->grab().toImage();
         widget->setFocus(Qt::TabFocusReason);
         QCOMPARE(QApplication::focusWidget(), widget);
         const int changed = ringChange(unfocused, widget->grab().toImage());
         // Most of the edge, all round.
-        QVERIFY2(changed >= widget->width() + widget->height(), qPrintable(QStringLiteral("%1: %2 pixels").arg(row.name).arg(changed)));
+        QVERIFY2(changed >= widget->width() + widget->height(),
+                 qPrintable(QStringLiteral("%1: %2 pixels").arg(row.name).arg(changed)));
     }
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
         window.txt_answer->setText(QStringLiteral("typed"));
@@ -368,15 +395,16 @@ void TestMainWindow::inertButtonsChangeNothing()
 {
     WindowFixture fixture;
     MainWindow& window = *fixture.window;
-    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"), QStringLiteral("1"));
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AL"),
+                  QStringLiteral("1"));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const desk::ProgramState before = window.state();
     const QStringList promptsBefore = fixture.dialogs.prompts;
     const QStringList messagesBefore = fixture.dialogs.messages;
 
-    for (QPushButton* button : {window.cmd_timerTrigger, window.cmd_Make_Paragraph_question,
-                                window.cmd_Make_paragraph}) {
+    for (QPushButton* button :
+         {window.cmd_timerTrigger, window.cmd_Make_Paragraph_question, window.cmd_Make_paragraph}) {
         QTest::mouseClick(button, Qt::LeftButton);
         button->click();
     }
@@ -390,7 +418,8 @@ void TestMainWindow::inertButtonsChangeNothing()
     QCOMPARE(window.List1->count(), 0);
     QVERIFY(!window.tmr_pend_exp->isActive());
     QVERIFY(window.Picture2->picture().isNull());
-    QCOMPARE(desk::testing::filesUnder(fixture.root()).keys(), QStringList({"c/", "c/lrnfiles/", "mnt/"}));
+    QCOMPARE(desk::testing::filesUnder(fixture.root()).keys(),
+             QStringList({"c/", "c/lrnfiles/", "mnt/"}));
     QCOMPARE(fixture.dialogs.prompts, promptsBefore);
     QCOMPARE(fixture.dialogs.messages, messagesBefore);
     QCOMPARE(fixture.dialogs.beeps, 0);
@@ -424,13 +453,14 @@ void TestMainWindow::aStudentsWay_data()
         QTest::newRow(name) << steps << answerBox << message << announced << caretOn << sent;
     };
     const QString prompt = "<instructions>", typed = "next|next|tab|type:t = 2.3 s|";
-    const QByteArray answered = sendResponse("14:03:27", assignmentOneParagraphs().at(1).toLatin1(), "t = 2.3 s");
-    row("past the last paragraph", QStringList(7, "next").join(u'|'), prompt, "<paragraph>", "<paragraph>",
-        endOfAssignmentText());
+    const QByteArray answered =
+        sendResponse("14:03:27", assignmentOneParagraphs().at(1).toLatin1(), "t = 2.3 s");
+    row("past the last paragraph", QStringList(7, "next").join(u'|'), prompt, "<paragraph>",
+        "<paragraph>", endOfAssignmentText());
     row("cursor before the bank", "cursor|next", " ", "", "", invalidAssignmentText());
     row("next after long notes", "next|long notes|notes|next", prompt);
-    row("long notes after next", "next|next|long notes|notes", prompt, "Your notes added to the questions box",
-        "<notes>");
+    row("long notes after next", "next|next|long notes|notes", prompt,
+        "Your notes added to the questions box", "<notes>");
     row("Tab, type", "next|next|tab|type:v", "v");
     row("click, type", "next|next|click|type:v", "v");
     row("click once changed", "next|next|tab|type:v|click|type:!", "!v");
@@ -456,8 +486,10 @@ void TestMainWindow::aStudentsWay()
     MainWindow& w = d.w();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const QHash<QString, QPushButton*> buttons{{"next", w.cmdNextQuestion}, {"enter", w.cmd_enter_response},
-                                               {"clear", w.cmd_clear_answer_box}, {"notes", w.cmd_display_note_file}};
+    const QHash<QString, QPushButton*> buttons{{"next", w.cmdNextQuestion},
+                                               {"enter", w.cmd_enter_response},
+                                               {"clear", w.cmd_clear_answer_box},
+                                               {"notes", w.cmd_display_note_file}};
     const QStringList stepList = steps.split(u'|');
     for (const QString& step : stepList) {
         if (QPushButton* button = buttons.value(step)) {
@@ -483,7 +515,8 @@ void TestMainWindow::aStudentsWay()
         }
     }
     const desk::ProgramState& s = d.s();
-    const QHash<QString, QString> meaning{{"<instructions>", s.answerPrompt}, {"<paragraph>", s.currentLine},
+    const QHash<QString, QString> meaning{{"<instructions>", s.answerPrompt},
+                                          {"<paragraph>", s.currentLine},
                                           {"<notes>", s.workText}};
     QCOMPARE(d.answerBox(), meaning.value(answerBox, answerBox));
     if (!stepList.contains("refuse"))
@@ -543,7 +576,8 @@ void TestMainWindow::endingThroughTheWindow()
     QCOMPARE(ended.count(), 1);
     QVERIFY(!window.isVisible());
     QVERIFY(!window.files().isOpen(1));
-    QCOMPARE(fixture.bytes(QStringLiteral("c:\\lrnfiles\\masterFile_Ann.txt")), QByteArray("kept\r\n"));
+    QCOMPARE(fixture.bytes(QStringLiteral("c:\\lrnfiles\\masterFile_Ann.txt")),
+             QByteArray("kept\r\n"));
 
     // Nothing runs afterwards: start-up would ask its first question.
     QVERIFY(!window.runHandler(&MainWindow::setUpProgram));

@@ -27,7 +27,8 @@ bool localeBuilt = false;
 // Compiles de_DE.UTF-8 into a folder of its own, so that no system locale needs installing.
 void buildGermanLocale(const std::string& folder)
 {
-    const std::string command = "localedef -i de_DE -f UTF-8 '" + folder + "/" + germanLocale + "' 2>/dev/null";
+    const std::string command =
+        "localedef -i de_DE -f UTF-8 '" + folder + "/" + germanLocale + "' 2>/dev/null";
     localeBuilt = std::system(command.c_str()) == 0;
     if (localeBuilt) {
         setenv("LOCPATH", folder.c_str(), 1);
@@ -64,11 +65,16 @@ void TestNumbersInLocale::readAndWritten_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("written");
 
-    QTest::newRow("fraction") << "1.5" << "1.5";
-    QTest::newRow("fraction without whole part") << "-.25x" << "-.25";
-    QTest::newRow("exponent") << "2.5E3" << "2500";
-    QTest::newRow("small fraction") << "0.00001" << ".00001";
-    QTest::newRow("a comma ends the number") << "2,5" << "2";
+    QTest::newRow("fraction") << "1.5"
+                              << "1.5";
+    QTest::newRow("fraction without whole part") << "-.25x"
+                                                 << "-.25";
+    QTest::newRow("exponent") << "2.5E3"
+                              << "2500";
+    QTest::newRow("small fraction") << "0.00001"
+                                    << ".00001";
+    QTest::newRow("a comma ends the number") << "2,5"
+                                             << "2";
 }
 
 void TestNumbersInLocale::readAndWritten()
@@ -86,8 +92,10 @@ void TestNumbersInLocale::startUp_data()
     QTest::addColumn<QString>("nextAssignment");
 
     const QString home = QStringLiteral("c:\\lrnfiles");
-    QTest::newRow("2.5 is not 2: home folder") << "2.5" << "1" << home << "002";
-    QTest::newRow("assignment 1.5 is followed by 2.5") << "1" << "1.5" << home << "2.5";
+    QTest::newRow("2.5 is not 2: home folder") << "2.5"
+                                               << "1" << home << "002";
+    QTest::newRow("assignment 1.5 is followed by 2.5") << "1"
+                                                       << "1.5" << home << "2.5";
 }
 
 void TestNumbersInLocale::startUp()
@@ -106,7 +114,8 @@ void TestNumbersInLocale::questionNumberAndRecordKey()
 {
     StartedWindow t;
     QVERIFY(t.ok());
-    testing::useBank(t.f, {QStringLiteral("001.  Part A"), QStringLiteral("`q2.5"), QStringLiteral("Line")});
+    testing::useBank(
+        t.f, {QStringLiteral("001.  Part A"), QStringLiteral("`q2.5"), QStringLiteral("Line")});
     QVERIFY(t.click(&MainWindow::readNextQuestion));
     QVERIFY(t.click(&MainWindow::readNextQuestion));
     QCOMPARE(t.s().questionNumber, QStringLiteral("2.5"));

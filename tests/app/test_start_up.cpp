@@ -8,10 +8,10 @@
 #include "app/main_window.h"
 #include "pictures/picture_box.h"
 #include "storage/record_transaction.h"
-#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
+#include "widgets/text_box.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,12 +21,12 @@
 
 using desk::MainWindow;
 using desk::Value;
-using desk::testing::WindowFixture;
 using desk::testing::filesUnder;
 using desk::testing::generalErrorText;
 using desk::testing::invalidAssignmentText;
 using desk::testing::masterResponse;
 using desk::testing::sendResponse;
+using desk::testing::WindowFixture;
 
 namespace {
 
@@ -36,7 +36,8 @@ const QString lanDir =
 
 void setUp(WindowFixture& fixture)
 {
-    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann  Lee"), QStringLiteral("ABL"), QStringLiteral("1"));
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann  Lee"), QStringLiteral("ABL"),
+                  QStringLiteral("1"));
 }
 
 bool bankIsEmpty(const desk::ProgramState& s)
@@ -129,14 +130,14 @@ void TestStartUp::stateBeforeStartUp()
 {
     WindowFixture fixture;
     const desk::ProgramState& s = fixture.window->state();
-    for (const QString* text : {&s.displayText, &s.currentLine, &s.masterFileName, &s.sendFileName,
-                                &s.notesFileName, &s.assignmentNumber, &s.nextAssignmentNumber,
-                                &s.answerPrompt, &s.questionNumber, &s.workText, &s.cumulativeText,
-                                &s.questionTag, &s.answerTag, &s.queryFileId, &s.baseDir,
-                                &s.studentName, &s.studentInitials})
+    for (const QString* text :
+         {&s.displayText, &s.currentLine, &s.masterFileName, &s.sendFileName, &s.notesFileName,
+          &s.assignmentNumber, &s.nextAssignmentNumber, &s.answerPrompt, &s.questionNumber,
+          &s.workText, &s.cumulativeText, &s.questionTag, &s.answerTag, &s.queryFileId, &s.baseDir,
+          &s.studentName, &s.studentInitials})
         QVERIFY(text->isEmpty());
-    for (const Value* value : {&s.sentencePos, &s.awaitingResponse, &s.displayMode, &s.startQuestion,
-                               &s.bankIndex, &s.codeNbr})
+    for (const Value* value : {&s.sentencePos, &s.awaitingResponse, &s.displayMode,
+                               &s.startQuestion, &s.bankIndex, &s.codeNbr})
         QVERIFY(value->isEmpty());
     QVERIFY(!s.awaitingResponse.isTrue());
 
@@ -199,8 +200,10 @@ void TestStartUp::homeOrLanAnswer()
     QVERIFY(!fixture.window->hasEnded());
     // Without a base directory no assignment was asked for; the LAN folder is on drive i, which
     // does not exist here.
-    openAfterStartUp(fixture, baseDir.isEmpty() ? invalidAssignmentText()
-                              : baseDir == lanDir ? generalErrorText(76) : QString());
+    openAfterStartUp(fixture,
+                     baseDir.isEmpty()       ? invalidAssignmentText()
+                         : baseDir == lanDir ? generalErrorText(76)
+                                             : QString());
 }
 
 void TestStartUp::promptsInOrder()
@@ -225,17 +228,39 @@ void TestStartUp::assignmentNumbers_data()
     QTest::addColumn<QString>("assignmentNumber");
     QTest::addColumn<QString>("nextAssignmentNumber");
 
-    QTest::newRow("7") << "7" << "007" << "008";
-    QTest::newRow("12") << "12" << "012" << "013";
-    QTest::newRow("99") << "99" << "099" << "100";
-    QTest::newRow("0") << "0" << "000" << "001";
-    QTest::newRow("007") << "007" << "007" << "008";
-    QTest::newRow("999") << "999" << "999" << "1000";
-    QTest::newRow("leading blank") << " 1" << "0 1" << "002";
-    QTest::newRow("1000") << "1000" << "1000" << "1001";
-    QTest::newRow("empty") << "" << "" << "001";
-    QTest::newRow("a") << "a" << "00a" << "001";
-    QTest::newRow("1.5") << "1.5" << "1.5" << "2.5";
+    QTest::newRow("7") << "7"
+                       << "007"
+                       << "008";
+    QTest::newRow("12") << "12"
+                        << "012"
+                        << "013";
+    QTest::newRow("99") << "99"
+                        << "099"
+                        << "100";
+    QTest::newRow("0") << "0"
+                       << "000"
+                       << "001";
+    QTest::newRow("007") << "007"
+                         << "007"
+                         << "008";
+    QTest::newRow("999") << "999"
+                         << "999"
+                         << "1000";
+    QTest::newRow("leading blank") << " 1"
+                                   << "0 1"
+                                   << "002";
+    QTest::newRow("1000") << "1000"
+                          << "1000"
+                          << "1001";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "001";
+    QTest::newRow("a") << "a"
+                       << "00a"
+                       << "001";
+    QTest::newRow("1.5") << "1.5"
+                         << "1.5"
+                         << "2.5";
 }
 
 void TestStartUp::assignmentNumbers()
@@ -257,7 +282,8 @@ void TestStartUp::assignmentNumbers()
 void TestStartUp::assignmentNumberTooLarge()
 {
     WindowFixture fixture;
-    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("A"), QStringLiteral("1e400"));
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("A"),
+                  QStringLiteral("1e400"));
     const desk::ProgramState& s = fixture.window->state();
     QCOMPARE(fixture.dialogs.messages, QStringList{generalErrorText(6)});
     QCOMPARE(s.assignmentNumber, QStringLiteral("1e400"));
@@ -278,7 +304,8 @@ void TestStartUp::recordFileNames()
     QCOMPARE(s.sendFileName, QStringLiteral("c:\\lrnfiles\\send_0105Ann__Lee.txt"));
     QCOMPARE(s.notesFileName, QStringLiteral("c:\\lrnfiles\\notes_Ann__Lee.txt"));
     // No record file is made by start-up.
-    QCOMPARE(QDir(fixture.driveC() + QStringLiteral("/lrnfiles")).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(fixture.driveC() + QStringLiteral("/lrnfiles")).entryList(QDir::Files),
+             QStringList());
 
     WindowFixture lan;
     lan.setUp(QStringLiteral("2"), QString(), QStringLiteral("X"), QStringLiteral("1"));
@@ -294,7 +321,8 @@ void TestStartUp::sendFileNameReadsTheDateTwice()
     fixture.clock.dates = {QStringLiteral("01-05-2026"), QStringLiteral("02-09-2026")};
     setUp(fixture);
     QCOMPARE(fixture.clock.dateReads, 2);
-    QCOMPARE(fixture.window->state().sendFileName, QStringLiteral("c:\\lrnfiles\\send_0109Ann__Lee.txt"));
+    QCOMPARE(fixture.window->state().sendFileName,
+             QStringLiteral("c:\\lrnfiles\\send_0109Ann__Lee.txt"));
 }
 
 void TestStartUp::namesStayInTheBaseDirectory_data()
@@ -303,15 +331,33 @@ void TestStartUp::namesStayInTheBaseDirectory_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("inFileNames");
 
-    QTest::newRow("slash") << "1" << "Ann/Lee" << "Ann_Lee";
-    QTest::newRow("backslash") << "1" << "Ann\\Lee" << "Ann_Lee";
-    QTest::newRow("climbing up with /") << "1" << "../../../etc/passwd" << ".._.._.._etc_passwd";
-    QTest::newRow("climbing up with \\") << "1" << "..\\..\\x" << ".._.._x";
-    QTest::newRow("climbing up on the LAN") << "2" << "a\\..\\..\\b" << "a_.._.._b";
-    QTest::newRow("dots alone") << "1" << ".." << "..";
-    QTest::newRow("empty (cancelled)") << "1" << "" << "";
-    QTest::newRow("tab") << "1" << "Ann\tLee" << "Ann_Lee";
-    QTest::newRow("blanks") << "1" << " Ann Lee " << "_Ann_Lee_";
+    QTest::newRow("slash") << "1"
+                           << "Ann/Lee"
+                           << "Ann_Lee";
+    QTest::newRow("backslash") << "1"
+                               << "Ann\\Lee"
+                               << "Ann_Lee";
+    QTest::newRow("climbing up with /") << "1"
+                                        << "../../../etc/passwd"
+                                        << ".._.._.._etc_passwd";
+    QTest::newRow("climbing up with \\") << "1"
+                                         << "..\\..\\x"
+                                         << ".._.._x";
+    QTest::newRow("climbing up on the LAN") << "2"
+                                            << "a\\..\\..\\b"
+                                            << "a_.._.._b";
+    QTest::newRow("dots alone") << "1"
+                                << ".."
+                                << "..";
+    QTest::newRow("empty (cancelled)") << "1"
+                                       << ""
+                                       << "";
+    QTest::newRow("tab") << "1"
+                         << "Ann\tLee"
+                         << "Ann_Lee";
+    QTest::newRow("blanks") << "1"
+                            << " Ann Lee "
+                            << "_Ann_Lee_";
     QTest::newRow("nothing else changes") << "1" << QStringLiteral("O'Neil-Smith, Jr. Zoë")
                                           << QStringLiteral("O'Neil-Smith,_Jr._Zoë");
 }
@@ -325,9 +371,12 @@ void TestStartUp::namesStayInTheBaseDirectory()
     fixture.setUp(homeOrLan, name, QStringLiteral("ABL"), QStringLiteral("1"));
     const desk::ProgramState& s = fixture.window->state();
     QCOMPARE(s.studentName, name);
-    QCOMPARE(s.masterFileName, s.baseDir + QStringLiteral("\\masterFile_") + inFileNames + QStringLiteral(".txt"));
-    QCOMPARE(s.sendFileName, s.baseDir + QStringLiteral("\\send_0105") + inFileNames + QStringLiteral(".txt"));
-    QCOMPARE(s.notesFileName, s.baseDir + QStringLiteral("\\notes_") + inFileNames + QStringLiteral(".txt"));
+    QCOMPARE(s.masterFileName,
+             s.baseDir + QStringLiteral("\\masterFile_") + inFileNames + QStringLiteral(".txt"));
+    QCOMPARE(s.sendFileName,
+             s.baseDir + QStringLiteral("\\send_0105") + inFileNames + QStringLiteral(".txt"));
+    QCOMPARE(s.notesFileName,
+             s.baseDir + QStringLiteral("\\notes_") + inFileNames + QStringLiteral(".txt"));
 
     const QString hostBase = QDir::cleanPath(fixture.host(s.baseDir));
     for (const QString& file : {s.masterFileName, s.sendFileName, s.notesFileName}) {
@@ -351,7 +400,8 @@ void TestStartUp::answersTheFilesCannotHoldAreAskedAgain_data()
     const QString ann = QStringLiteral("Ann Lee");
     const QString ajl = QStringLiteral("AJL");
     QTest::newRow("a letter outside Windows-1252")
-        << QStringList{QStringLiteral("Łukasz Nowak"), QStringLiteral("Lukasz Nowak")} << QStringList{ajl}
+        << QStringList{QStringLiteral("Łukasz Nowak"), QStringLiteral("Lukasz Nowak")}
+        << QStringList{ajl}
         << QStringList{QStringLiteral("\"Ł\"  U+0141 LATIN CAPITAL LETTER L WITH STROKE")};
     QTest::newRow("a look-alike letter")
         << QStringList{QStringLiteral("\u0410nn Lee"), ann} << QStringList{ajl}
@@ -360,8 +410,10 @@ void TestStartUp::answersTheFilesCannotHoldAreAskedAgain_data()
         << QStringList{ann} << QStringList{QStringLiteral("AJL\u200F"), ajl}
         << QStringList{QStringLiteral("\n    U+200F RIGHT-TO-LEFT MARK")};
     QTest::newRow("control characters")
-        << QStringList{QStringLiteral("A\tB\r\nC\x01" "D\x7f"), ann} << QStringList{ajl}
-        << QStringList{QStringLiteral("U+000D CARRIAGE RETURN")};
+        << QStringList{QStringLiteral("A\tB\r\nC\x01"
+                                      "D\x7f"),
+                       ann}
+        << QStringList{ajl} << QStringList{QStringLiteral("U+000D CARRIAGE RETURN")};
     QTest::newRow("a name wholly outside Windows-1252")
         << QStringList{QStringLiteral("Σίσυφος"), ann} << QStringList{ajl}
         << QStringList{QStringLiteral("Σ")};
@@ -370,22 +422,25 @@ void TestStartUp::answersTheFilesCannotHoldAreAskedAgain_data()
         << QStringList{QStringLiteral("→")};
     QTest::newRow("an emoji, twice, then cancelled")
         << QStringList{QStringLiteral("Ann 😀"), QStringLiteral("😀"), QString()} << QStringList{ajl}
-        << QStringList{QStringLiteral("U+1F600 GRINNING FACE"), QStringLiteral("U+1F600 GRINNING FACE")};
+        << QStringList{QStringLiteral("U+1F600 GRINNING FACE"),
+                       QStringLiteral("U+1F600 GRINNING FACE")};
     // The file system takes names of at most 255 bytes. The longest name the student's goes into,
     // ".desk-journal_<name>.<user number>", has 15 bytes and the user's number around it.
     const int fits = 255 - 15 - int(QByteArray::number(::geteuid()).size());
     QTest::newRow("a name too long for a file name")
         << QStringList{QString(10000, u'n'), ann} << QStringList{ajl}
         << QStringList{QStringLiteral("too long for the names of the record files: this folder "
-                                      "takes %1 of its 10000 characters").arg(fits)};
+                                      "takes %1 of its 10000 characters")
+                           .arg(fits)};
     // Two bytes each in a file name.
     QTest::newRow("a name of accented letters too long")
         << QStringList{QString(fits / 2 + 1, u'é'), ann} << QStringList{ajl}
-        << QStringList{QStringLiteral("takes %1 of its %2 characters").arg(fits / 2).arg(fits / 2 + 1)};
-    QTest::newRow("the longest name that fits") << QStringList{QString(fits, u'n')} << QStringList{ajl}
-                                                << QStringList{};
-    QTest::newRow("initials cancelled") << QStringList{ann} << QStringList{QString()}
-                                        << QStringList{};
+        << QStringList{
+               QStringLiteral("takes %1 of its %2 characters").arg(fits / 2).arg(fits / 2 + 1)};
+    QTest::newRow("the longest name that fits")
+        << QStringList{QString(fits, u'n')} << QStringList{ajl} << QStringList{};
+    QTest::newRow("initials cancelled")
+        << QStringList{ann} << QStringList{QString()} << QStringList{};
 }
 
 // A name or initials that the record files cannot hold would make every header impossible to
@@ -397,8 +452,10 @@ void TestStartUp::answersTheFilesCannotHoldAreAskedAgain()
     QFETCH(QStringList, shown);
     WindowFixture fixture;
     fixture.dialogs.answers = {QStringLiteral("1")};
-    fixture.dialogs.answers.insert(fixture.dialogs.answers.end(), nameAnswers.begin(), nameAnswers.end());
-    fixture.dialogs.answers.insert(fixture.dialogs.answers.end(), initialsAnswers.begin(), initialsAnswers.end());
+    fixture.dialogs.answers.insert(fixture.dialogs.answers.end(), nameAnswers.begin(),
+                                   nameAnswers.end());
+    fixture.dialogs.answers.insert(fixture.dialogs.answers.end(), initialsAnswers.begin(),
+                                   initialsAnswers.end());
     fixture.dialogs.answers.push_back(QStringLiteral("1"));
     fixture.window->setUpProgram();
 

@@ -2,12 +2,12 @@
 // files, and what happens when the assignment is not in the bank or a file cannot be written.
 
 #include "app/main_window.h"
-#include "widgets/text_box.h"
 #include "support/breakage.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
+#include "widgets/text_box.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,13 +17,13 @@
 
 using desk::MainWindow;
 using desk::Value;
-using desk::testing::Breakage;
-using desk::testing::WindowFixture;
 using desk::testing::anyChannelOpen;
+using desk::testing::Breakage;
 using desk::testing::generalErrorText;
 using desk::testing::invalidAssignmentText;
 using desk::testing::masterResponse;
 using desk::testing::sendResponse;
+using desk::testing::WindowFixture;
 
 namespace {
 
@@ -40,10 +40,10 @@ QByteArray scriptRun(desk::testing::ScriptedRandom& random)
         QByteArray bytes;
     };
     const QList<Group> kinds{
-        {{0.5f, 0.f}, QByteArray("\x76")},                               // 118
-        {{0.05f, 0.25f, float(10.0 / 137)}, QByteArray("\x4e\x80")},     // 78, 128 (euro sign)
-        {{0.1f, belowOne}, QByteArray("\xff")},                          // 255
-        {{0.f, 0.f, 0.5f}, QByteArray("\x42\xba")},                      // 66, 186
+        {{0.5f, 0.f}, QByteArray("\x76")},                           // 118
+        {{0.05f, 0.25f, float(10.0 / 137)}, QByteArray("\x4e\x80")}, // 78, 128 (euro sign)
+        {{0.1f, belowOne}, QByteArray("\xff")},                      // 255
+        {{0.f, 0.f, 0.5f}, QByteArray("\x42\xba")},                  // 66, 186
     };
     random.script = {0.f};
     random.fallback = 0.05f;
@@ -58,12 +58,14 @@ QByteArray scriptRun(desk::testing::ScriptedRandom& random)
 
 QByteArray header(const QByteArray& codeLine, const QByteArray& dateAndTime)
 {
-    return codeLine + "\r\n"
-           "Student Name:  Ann Lee\r\n"
-           "assignment #001\r\n"
-           "001.  Part C\r\n"
-           "Initials:  AJL\r\n"
-           "Date and Time " + dateAndTime + "\r\n";
+    return codeLine
+        + "\r\n"
+          "Student Name:  Ann Lee\r\n"
+          "assignment #001\r\n"
+          "001.  Part C\r\n"
+          "Initials:  AJL\r\n"
+          "Date and Time "
+        + dateAndTime + "\r\n";
 }
 
 QStringList recordFiles(const WindowFixture& fixture)
@@ -111,7 +113,7 @@ void TestAssignmentOpening::headerBlock()
     QCOMPARE(fixture.random.draws, scripted);
     QCOMPARE(fixture.bytes(masterFile), header(codeLine, "01-05-202614:03:27"));
     QCOMPARE(fixture.bytes(sendFile), header(codeLine, "01-05-2026 14:03:27"));
-    QCOMPARE(recordFiles(fixture).size(), 2);  // no notes file yet
+    QCOMPARE(recordFiles(fixture).size(), 2); // no notes file yet
 
     const desk::ProgramState& s = fixture.window->state();
     QCOMPARE(s.bankIndex, Value::whole(1));
@@ -142,7 +144,7 @@ void TestAssignmentOpening::invalidAssignment()
     QVERIFY(fixture.window->hasEnded());
     QVERIFY(!fixture.window->isVisible());
     QCOMPARE(recordFiles(fixture), QStringList());
-    QCOMPARE(fixture.random.draws, 1);  // only start-up's draw: no code line was made
+    QCOMPARE(fixture.random.draws, 1); // only start-up's draw: no code line was made
     QVERIFY(!anyChannelOpen(*fixture.window));
 }
 
@@ -151,7 +153,8 @@ void TestAssignmentOpening::assignmentBeyondRow100()
     // A header found in the bank for an assignment above 100 fails after the master file has
     // been created, before any header line is written.
     WindowFixture fixture;
-    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("101"));
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
+                  QStringLiteral("101"));
     fixture.window->state().questionBank[20] = QStringLiteral("101.  Part Z");
 
     fixture.window->runHandler(&MainWindow::openAssignment);
@@ -168,14 +171,16 @@ void TestAssignmentOpening::secondRunAppends()
 {
     WindowFixture fixture;
     const QByteArray firstLine = scriptRun(fixture.random);
-    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
+    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
+                  QStringLiteral("1"));
 
     // A second run of the program on the same drive, later the same day.
     fixture.replaceWindow();
     fixture.clock.times = {QStringLiteral("16:20:05")};
-    fixture.random.script = {0.95f};  // codeNbr 28, every group then "v" with a filler "B"
+    fixture.random.script = {0.95f}; // codeNbr 28, every group then "v" with a filler "B"
     fixture.random.fallback = 0.f;
-    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("001"));
+    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
+                  QStringLiteral("001"));
     const QByteArray secondLine = QByteArray("Bv").repeated(28);
 
     QCOMPARE(fixture.dialogs.messages, QStringList());
@@ -189,7 +194,8 @@ void TestAssignmentOpening::missingBaseDirectory()
 {
     // The LAN directory is on drive i, which does not exist here.
     WindowFixture fixture;
-    fixture.start(QStringLiteral("2"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
+    fixture.start(QStringLiteral("2"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
+                  QStringLiteral("1"));
 
     QCOMPARE(fixture.dialogs.messages, QStringList{generalErrorText(76)});
     QVERIFY(generalErrorText(76).endsWith(QStringLiteral("The error is:  76")));
@@ -203,7 +209,8 @@ void TestAssignmentOpening::missingBaseDirectory()
 void TestAssignmentOpening::dateAndTimeReadForEachFile()
 {
     WindowFixture fixture;
-    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
+                  QStringLiteral("1"));
     fixture.clock.dateReads = fixture.clock.timeReads = 0;
     fixture.clock.dates = {QStringLiteral("12-08-2026"), QStringLiteral("12-09-2026")};
     fixture.clock.times = {QStringLiteral("01:41:15"), QStringLiteral("01:41:16")};
@@ -236,7 +243,8 @@ void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord()
     WindowFixture fixture;
     const QByteArray codeLine = scriptRun(fixture.random);
     MainWindow& w = *fixture.window;
-    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
+    fixture.setUp(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
+                  QStringLiteral("1"));
     desk::testing::BrokenRecords broken;
     QVERIFY(broken.make(breakage, fixture));
 
@@ -244,7 +252,8 @@ void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord()
 
     QCOMPARE(fixture.dialogs.messages.size(), 1);
     const QString& message = fixture.dialogs.messages.front();
-    QVERIFY2(message == generalErrorText(error) || message.startsWith(generalErrorText(error) + QStringLiteral("\n\n")),
+    QVERIFY2(message == generalErrorText(error)
+                 || message.startsWith(generalErrorText(error) + QStringLiteral("\n\n")),
              qPrintable(message));
     QVERIFY(!w.hasEnded());
     QCOMPARE(w.state().displayMode, Value::whole(1));
@@ -263,11 +272,13 @@ void TestAssignmentOpening::unwrittenHeaderComesWithTheFirstRecord()
 
     // The header written once, above the first block: the second record finds it in place.
     const QByteArray line = desk::testing::assignmentOneParagraphs().front().toLatin1();
-    QCOMPARE(fixture.bytes(masterFile), header(codeLine, "01-05-202614:03:27")
-                                            + masterResponse("15:10:00", " 10000 ", line, "OK")
-                                            + masterResponse("15:10:00", " 10000 ", line, ""));
-    QCOMPARE(fixture.bytes(sendFile), header(codeLine, "01-05-2026 14:03:27")
-                                          + sendResponse("15:10:00", line, "OK") + sendResponse("15:10:00", line, ""));
+    QCOMPARE(fixture.bytes(masterFile),
+             header(codeLine, "01-05-202614:03:27")
+                 + masterResponse("15:10:00", " 10000 ", line, "OK")
+                 + masterResponse("15:10:00", " 10000 ", line, ""));
+    QCOMPARE(fixture.bytes(sendFile),
+             header(codeLine, "01-05-2026 14:03:27") + sendResponse("15:10:00", line, "OK")
+                 + sendResponse("15:10:00", line, ""));
 }
 
 QTEST_MAIN(TestAssignmentOpening)

@@ -2,21 +2,21 @@
 // names, the look-ahead of "next picture", and errors once the cursor is past the last slot.
 
 #include "app/main_window.h"
-#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
+#include "widgets/text_box.h"
 
 #include <QPushButton>
 #include <QTest>
 
 using desk::MainWindow;
 using desk::Value;
-using desk::testing::WindowFixture;
-using desk::testing::generalErrorText;
 using desk::testing::endOfAssignmentText;
+using desk::testing::generalErrorText;
 using desk::testing::startAssignmentOne;
 using desk::testing::useBank;
+using desk::testing::WindowFixture;
 
 namespace {
 
@@ -86,13 +86,17 @@ void TestNextQuestion::routineLines_data()
     QTest::addColumn<int>("bankIndex");
 
     const QString after = QStringLiteral("Shown after");
-    QTest::newRow("graph-1 runs, next line shown") << "`Routine Graph-1" << after << false << "Before" + after << 3;
-    QTest::newRow("graph 3 with blank") << "`routine graph 3" << after << false << "Before" + after << 3;
+    QTest::newRow("graph-1 runs, next line shown")
+        << "`Routine Graph-1" << after << false << "Before" + after << 3;
+    QTest::newRow("graph 3 with blank")
+        << "`routine graph 3" << after << false << "Before" + after << 3;
     QTest::newRow("any separator") << "`routine#graph2" << after << false << "Before" + after << 3;
     QTest::newRow("tab separator") << "`routine\tgraph1" << after << false << "Before" + after << 3;
     QTest::newRow("second routine line shown as text")
-        << "`routine graph2" << "`routine graph2" << false << "Before`routine graph2" << 3;
-    QTest::newRow("keyword only: shown as text") << "`routine" << after << false << "Before`routine" << 2;
+        << "`routine graph2"
+        << "`routine graph2" << false << "Before`routine graph2" << 3;
+    QTest::newRow("keyword only: shown as text")
+        << "`routine" << after << false << "Before`routine" << 2;
     QTest::newRow("exitprog") << "`routine exitprog" << after << true << "Before" << 2;
     QTest::newRow("Exit-Prog") << "`ROUTINE:Exit-Prog" << after << true << "Before" << 2;
     QTest::newRow("unknown name") << "`routine drawit" << after << true << "Before" << 2;
@@ -133,13 +137,20 @@ void TestNextQuestion::remSpaces_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("result");
 
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("blank") << "graph 1" << "graph1";
-    QTest::newRow("hyphen") << "Exit-Prog" << "ExitProg";
-    QTest::newRow("only blanks and hyphens") << " - -- " << "";
-    QTest::newRow("tab kept") << "a\tb" << "a\tb";
-    QTest::newRow("other characters kept") << "x_y.z:1" << "x_y.z:1";
-    QTest::newRow("en dash and no-break space kept") << QStringLiteral("a\u2013b\u00A0c") << QStringLiteral("a\u2013b\u00A0c");
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("blank") << "graph 1"
+                           << "graph1";
+    QTest::newRow("hyphen") << "Exit-Prog"
+                            << "ExitProg";
+    QTest::newRow("only blanks and hyphens") << " - -- "
+                                             << "";
+    QTest::newRow("tab kept") << "a\tb"
+                              << "a\tb";
+    QTest::newRow("other characters kept") << "x_y.z:1"
+                                           << "x_y.z:1";
+    QTest::newRow("en dash and no-break space kept")
+        << QStringLiteral("a\u2013b\u00A0c") << QStringLiteral("a\u2013b\u00A0c");
 }
 
 void TestNextQuestion::remSpaces()
@@ -196,9 +207,12 @@ void TestNextQuestion::nextPicture_data()
     QTest::newRow("at +1 and +2") << QStringList{graph1, graph1, text} << false << 1;
     QTest::newRow("at +2 only") << QStringList{text, graph1, graph1} << false << 2;
     QTest::newRow("none") << QStringList{text, QString(), graph1} << false << 0;
-    QTest::newRow("keyword only") << QStringList{QStringLiteral("`routine"), text, text} << true << 0;
-    QTest::newRow("exitprog at +2") << QStringList{text, QStringLiteral("`Routine Exit-Prog"), text} << true << 0;
-    QTest::newRow("drawit at +3 after +1") << QStringList{graph1, text, QStringLiteral("`routine drawit")} << true << 1;
+    QTest::newRow("keyword only") << QStringList{QStringLiteral("`routine"), text, text} << true
+                                  << 0;
+    QTest::newRow("exitprog at +2")
+        << QStringList{text, QStringLiteral("`Routine Exit-Prog"), text} << true << 0;
+    QTest::newRow("drawit at +3 after +1")
+        << QStringList{graph1, text, QStringLiteral("`routine drawit")} << true << 1;
 }
 
 void TestNextQuestion::nextPicture()

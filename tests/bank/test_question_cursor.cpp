@@ -3,19 +3,19 @@
 // the last slot, and the sentence-by-sentence walk.
 
 #include "app/main_window.h"
-#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
+#include "widgets/text_box.h"
 
 #include <QTest>
 
 using desk::MainWindow;
 using desk::Value;
-using desk::testing::WindowFixture;
 using desk::testing::endOfAssignmentText;
 using desk::testing::startAssignmentOne;
 using desk::testing::useBank;
+using desk::testing::WindowFixture;
 
 namespace {
 
@@ -116,8 +116,9 @@ void TestQuestionCursor::emptySlotsSkippedAndBlankIsALine()
 {
     WindowFixture fixture;
     QVERIFY(startAssignmentOne(fixture));
-    useBank(fixture, {QStringLiteral("001.  Part A"), QString(), QString(), QStringLiteral("A"),
-                      QString(), QStringLiteral(" "), QStringLiteral("B")});
+    useBank(fixture,
+            {QStringLiteral("001.  Part A"), QString(), QString(), QStringLiteral("A"), QString(),
+             QStringLiteral(" "), QStringLiteral("B")});
     desk::ProgramState& s = fixture.window->state();
 
     const QStringList expected = {QStringLiteral("A"), QStringLiteral(" "), QStringLiteral("B")};
@@ -135,8 +136,9 @@ void TestQuestionCursor::transcriptNewestFirst()
 {
     WindowFixture fixture;
     QVERIFY(startAssignmentOne(fixture));
-    useBank(fixture, {QStringLiteral("001.  Part A"), QString(), QStringLiteral("Line A"), QString(),
-                      QStringLiteral("Line B")});
+    useBank(fixture,
+            {QStringLiteral("001.  Part A"), QString(), QStringLiteral("Line A"), QString(),
+             QStringLiteral("Line B")});
     fixture.window->state().cumulativeText.clear();
     QVERIFY(fetch(fixture));
     QVERIFY(fetch(fixture));
@@ -149,16 +151,26 @@ void TestQuestionCursor::questionMarker_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("number");
 
-    QTest::newRow("leading zeros") << "`q005" << "5";
-    QTest::newRow("capital Q, text after") << "`Q12 Explain" << "12";
-    QTest::newRow("question 7") << "`Q7 What is the speed?" << "7";
-    QTest::newRow("fraction kept") << "`q2.5" << "2.5";
-    QTest::newRow("fraction below one") << "`q.5" << ".5";
-    QTest::newRow("blank before number") << "`q 7b" << "7";
-    QTest::newRow("marker only") << "`q" << "0";
-    QTest::newRow("no number") << "`qx" << "0";
-    QTest::newRow("no grave accent: not a marker") << "q005" << "old";
-    QTest::newRow("apostrophe: not a marker") << "'q5" << "old";
+    QTest::newRow("leading zeros") << "`q005"
+                                   << "5";
+    QTest::newRow("capital Q, text after") << "`Q12 Explain"
+                                           << "12";
+    QTest::newRow("question 7") << "`Q7 What is the speed?"
+                                << "7";
+    QTest::newRow("fraction kept") << "`q2.5"
+                                   << "2.5";
+    QTest::newRow("fraction below one") << "`q.5"
+                                        << ".5";
+    QTest::newRow("blank before number") << "`q 7b"
+                                         << "7";
+    QTest::newRow("marker only") << "`q"
+                                 << "0";
+    QTest::newRow("no number") << "`qx"
+                               << "0";
+    QTest::newRow("no grave accent: not a marker") << "q005"
+                                                   << "old";
+    QTest::newRow("apostrophe: not a marker") << "'q5"
+                                              << "old";
 }
 
 void TestQuestionCursor::questionMarker()
@@ -220,18 +232,30 @@ void TestQuestionCursor::programEndsOnLine_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("ends");
 
-    QTest::newRow("next header") << "002" << "002.  Part A" << true;
-    QTest::newRow("next number alone") << "002" << "002" << true;
-    QTest::newRow("two digits") << "002" << "02.  Part A" << false;
-    QTest::newRow("blank first") << "002" << " 002." << false;
-    QTest::newRow("later assignment") << "002" << "003." << false;
-    QTest::newRow("after 999: 1000 header") << "1000" << "1000.  Part A" << false;
-    QTest::newRow("after 999: 100 header") << "1000" << "100." << false;
-    QTest::newRow("end line") << "002" << "####.#" << true;
-    QTest::newRow("end line with text") << "002" << "####.# end" << true;
-    QTest::newRow("end line cut short") << "002" << "####." << false;
-    QTest::newRow("end line wrong sixth") << "002" << "####.x" << false;
-    QTest::newRow("five hashes") << "002" << "#####.#" << false;
+    QTest::newRow("next header") << "002"
+                                 << "002.  Part A" << true;
+    QTest::newRow("next number alone") << "002"
+                                       << "002" << true;
+    QTest::newRow("two digits") << "002"
+                                << "02.  Part A" << false;
+    QTest::newRow("blank first") << "002"
+                                 << " 002." << false;
+    QTest::newRow("later assignment") << "002"
+                                      << "003." << false;
+    QTest::newRow("after 999: 1000 header") << "1000"
+                                            << "1000.  Part A" << false;
+    QTest::newRow("after 999: 100 header") << "1000"
+                                           << "100." << false;
+    QTest::newRow("end line") << "002"
+                              << "####.#" << true;
+    QTest::newRow("end line with text") << "002"
+                                        << "####.# end" << true;
+    QTest::newRow("end line cut short") << "002"
+                                        << "####." << false;
+    QTest::newRow("end line wrong sixth") << "002"
+                                          << "####.x" << false;
+    QTest::newRow("five hashes") << "002"
+                                 << "#####.#" << false;
 }
 
 void TestQuestionCursor::programEndsOnLine()
@@ -303,8 +327,9 @@ void TestQuestionCursor::sentenceModeWalk()
 {
     WindowFixture fixture;
     QVERIFY(startAssignmentOne(fixture));
-    useBank(fixture, {QStringLiteral("001.  Part A"), QStringLiteral("One. Two. Three"), QString(),
-                      QStringLiteral("Next line.")});
+    useBank(fixture,
+            {QStringLiteral("001.  Part A"), QStringLiteral("One. Two. Three"), QString(),
+             QStringLiteral("Next line.")});
     desk::ProgramState& s = fixture.window->state();
     s.displayMode = Value::whole(2);
     s.cumulativeText.clear();
@@ -350,13 +375,19 @@ void TestQuestionCursor::nextSentence_data()
 
     const QString walked = QStringLiteral("One. Two. Three");
     QTest::newRow("first sentence") << Value() << walked << "One. " << Value::whole(6) << false;
-    QTest::newRow("position 0 starts at 1") << Value::whole(0) << "A. B" << "A. " << Value::whole(4) << false;
-    QTest::newRow("walk on in current line") << Value::whole(6) << QString() << "Two. " << Value::whole(11) << false;
+    QTest::newRow("position 0 starts at 1") << Value::whole(0) << "A. B"
+                                            << "A. " << Value::whole(4) << false;
+    QTest::newRow("walk on in current line")
+        << Value::whole(6) << QString() << "Two. " << Value::whole(11) << false;
     QTest::newRow("last sentence") << Value::whole(11) << QString() << "Three" << Value() << true;
-    QTest::newRow("one sentence line") << Value() << "Single sentence." << "Single sentence." << Value() << true;
-    QTest::newRow("one character") << Value() << "X" << "X" << Value() << true;
-    QTest::newRow("period without blank") << Value() << "Dr.Who. Yes" << "Dr.Who. " << Value::whole(9) << false;
-    QTest::newRow("double blank after period") << Value() << "Hi.  There" << "Hi. " << Value::whole(5) << false;
+    QTest::newRow("one sentence line") << Value() << "Single sentence."
+                                       << "Single sentence." << Value() << true;
+    QTest::newRow("one character") << Value() << "X"
+                                   << "X" << Value() << true;
+    QTest::newRow("period without blank") << Value() << "Dr.Who. Yes"
+                                          << "Dr.Who. " << Value::whole(9) << false;
+    QTest::newRow("double blank after period") << Value() << "Hi.  There"
+                                               << "Hi. " << Value::whole(5) << false;
 }
 
 void TestQuestionCursor::nextSentence()

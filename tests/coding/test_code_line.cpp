@@ -2,9 +2,9 @@
 // and a high character (code 118 to 255), drawn from the program's one random generator.
 
 #include "app/main_window.h"
-#include "system/random_source.h"
 #include "runtime/windows1252.h"
 #include "support/scripted_services.h"
+#include "system/random_source.h"
 
 #include <QTest>
 
@@ -104,7 +104,7 @@ void TestCodeLine::sameSeedSameLine()
 {
     RealRandomWindow w;
     w.random.seed(50607.25);
-    w.random.next();  // the draw of start-up's coding number
+    w.random.next(); // the draw of start-up's coding number
     const QString first = w.window.makeCodeLine(Value::whole(28));
     w.random.seed(50607.25);
     w.random.next();
@@ -126,23 +126,31 @@ void TestCodeLine::oneGroup_data()
     QVERIFY(double(r3Half) * 137 + 118 > 254.5);
 
     QTest::newRow("r1 at 0.1: no filler") << QList<float>{0.1f, 0.f} << QList<int>{118};
-    QTest::newRow("r1 just below 0.1: filler") << QList<float>{belowTenth, 0.f, 0.f} << QList<int>{66, 118};
+    QTest::newRow("r1 just below 0.1: filler")
+        << QList<float>{belowTenth, 0.f, 0.f} << QList<int>{66, 118};
     QTest::newRow("r1 zero: filler") << QList<float>{0.f, 0.f, 0.f} << QList<int>{66, 118};
     QTest::newRow("r1 just below 1: no filler") << QList<float>{belowOne, 0.f} << QList<int>{118};
-    QTest::newRow("r2 reaching 115.5 gives 116") << QList<float>{0.f, r2Half, 0.f} << QList<int>{116, 118};
+    QTest::newRow("r2 reaching 115.5 gives 116")
+        << QList<float>{0.f, r2Half, 0.f} << QList<int>{116, 118};
     QTest::newRow("r2 just below 115.5 gives 115")
         << QList<float>{0.f, std::nextafter(r2Half, 0.f), 0.f} << QList<int>{115, 118};
-    QTest::newRow("r2 just below 1 gives 116") << QList<float>{0.f, belowOne, 0.f} << QList<int>{116, 118};
-    QTest::newRow("r2 0.25: 78.5 rounds to 78") << QList<float>{0.f, 0.25f, 0.f} << QList<int>{78, 118};
-    QTest::newRow("r2 0.75: 103.5 rounds to 104") << QList<float>{0.f, 0.75f, 0.f} << QList<int>{104, 118};
+    QTest::newRow("r2 just below 1 gives 116")
+        << QList<float>{0.f, belowOne, 0.f} << QList<int>{116, 118};
+    QTest::newRow("r2 0.25: 78.5 rounds to 78")
+        << QList<float>{0.f, 0.25f, 0.f} << QList<int>{78, 118};
+    QTest::newRow("r2 0.75: 103.5 rounds to 104")
+        << QList<float>{0.f, 0.75f, 0.f} << QList<int>{104, 118};
     QTest::newRow("r3 0.5: 186.5 rounds to 186") << QList<float>{0.5f, 0.5f} << QList<int>{186};
     QTest::newRow("r3 just below 254.5 gives 254")
         << QList<float>{0.5f, std::nextafter(r3Half, 0.f)} << QList<int>{254};
     QTest::newRow("r3 just above 254.5 gives 255") << QList<float>{0.5f, r3Half} << QList<int>{255};
     QTest::newRow("r3 just below 1 gives 255") << QList<float>{0.5f, belowOne} << QList<int>{255};
-    QTest::newRow("r3 giving 128, the euro sign") << QList<float>{0.5f, float(10.0 / 137)} << QList<int>{128};
-    QTest::newRow("r3 giving 129, unassigned") << QList<float>{0.5f, float(11.0 / 137)} << QList<int>{129};
-    QTest::newRow("r3 giving 147, a left quote") << QList<float>{0.5f, float(29.0 / 137)} << QList<int>{147};
+    QTest::newRow("r3 giving 128, the euro sign")
+        << QList<float>{0.5f, float(10.0 / 137)} << QList<int>{128};
+    QTest::newRow("r3 giving 129, unassigned")
+        << QList<float>{0.5f, float(11.0 / 137)} << QList<int>{129};
+    QTest::newRow("r3 giving 147, a left quote")
+        << QList<float>{0.5f, float(29.0 / 137)} << QList<int>{147};
 }
 
 void TestCodeLine::oneGroup()
@@ -160,10 +168,16 @@ void TestCodeLine::oneGroup()
 void TestCodeLine::drawsInOrderGroupAfterGroup()
 {
     WindowFixture fixture;
-    fixture.random.script = {0.1f, 0.f,                        // no filler, 118
-                             0.05f, 0.25f, 0.5f,               // 78, 186
-                             0.f, 0.f, std::nextafter(1.f, 0.f), // 66, 255
-                             0.9f, float(10.0 / 137)};         // 128
+    fixture.random.script = {0.1f,
+                             0.f, // no filler, 118
+                             0.05f,
+                             0.25f,
+                             0.5f, // 78, 186
+                             0.f,
+                             0.f,
+                             std::nextafter(1.f, 0.f), // 66, 255
+                             0.9f,
+                             float(10.0 / 137)}; // 128
     fixture.random.fallback = 0.05f;
     const QString line = fixture.window->makeCodeLine(Value::single(4.f));
     QCOMPARE(codesOf(line), (QList<int>{118, 78, 186, 66, 255, 128}));

@@ -11,8 +11,8 @@
 #include <initializer_list>
 
 using desk::Value;
-using desk::testing::WindowFixture;
 using desk::testing::errorOf;
+using desk::testing::WindowFixture;
 
 Q_DECLARE_METATYPE(desk::Value)
 
@@ -60,8 +60,13 @@ void TestLineCoder::codeReturnsItsInput()
 {
     QFETCH(QString, line);
     WindowFixture fixture;
-    const QList<Value> codeNumbers{Value(), Value::whole(19), Value::whole(28), Value::single(23.f),
-                                   Value::single(19.5f), Value::whole(0), Value::whole(-4),
+    const QList<Value> codeNumbers{Value(),
+                                   Value::whole(19),
+                                   Value::whole(28),
+                                   Value::single(23.f),
+                                   Value::single(19.5f),
+                                   Value::whole(0),
+                                   Value::whole(-4),
                                    Value::text(QStringLiteral("abc"))};
     for (const Value& codeNbr : codeNumbers)
         QCOMPARE(fixture.window->code(line, codeNbr), line);
@@ -86,20 +91,23 @@ void TestLineCoder::decode_data()
     QTest::newRow("x is high coded, 19") << QStringLiteral("x") << c19 << chars({1});
     QTest::newRow("highest code, 28") << chars({255}) << c28 << chars({127});
     QTest::newRow("lowest code is low coded") << chars({0}) << c19 << chars({190});
-    QTest::newRow("blank comes before the low rule") << QStringLiteral(" ") << c19 << QStringLiteral(" ");
-    QTest::newRow("code 31 and 33 around the blank") << chars({31, 32, 33}) << c19 << chars({221, 32, 223});
+    QTest::newRow("blank comes before the low rule")
+        << QStringLiteral(" ") << c19 << QStringLiteral(" ");
+    QTest::newRow("code 31 and 33 around the blank")
+        << chars({31, 32, 33}) << c19 << chars({221, 32, 223});
     QTest::newRow("high result is the euro sign") << chars({247}) << c19 << chars({128});
-    QTest::newRow("high result is a left quote, empty codeNbr") << chars({247}) << Value() << chars({147});
+    QTest::newRow("high result is a left quote, empty codeNbr")
+        << chars({247}) << Value() << chars({147});
     QTest::newRow("mixed kinds in order")
-        << (QStringLiteral("A B") + chars({119, 200}) + QStringLiteral("vC!"))
-        << c19 << chars({255, 32, 0, 81, 223});
+        << (QStringLiteral("A B") + chars({119, 200}) + QStringLiteral("vC!")) << c19
+        << chars({255, 32, 0, 81, 223});
     QTest::newRow("CR LF are low coded") << QStringLiteral("\r\n") << c19 << chars({203, 200});
 
-    for (const auto& [name, codeNbr] : {std::pair{"blanks, empty codeNbr", Value()},
-                                        std::pair{"blanks, 19", c19},
-                                        std::pair{"blanks, 28", c28},
-                                        std::pair{"blanks, text codeNbr", Value::text(QStringLiteral("7"))},
-                                        std::pair{"blanks, fraction", Value::single(19.5f)}})
+    for (const auto& [name, codeNbr] :
+         {std::pair{"blanks, empty codeNbr", Value()}, std::pair{"blanks, 19", c19},
+          std::pair{"blanks, 28", c28},
+          std::pair{"blanks, text codeNbr", Value::text(QStringLiteral("7"))},
+          std::pair{"blanks, fraction", Value::single(19.5f)}})
         QTest::newRow(name) << QStringLiteral("   ") << codeNbr << QStringLiteral("   ");
 
     // With an empty codeNbr the rules are k + 209 and k - 100.
@@ -114,8 +122,10 @@ void TestLineCoder::decode_data()
     QTest::newRow("253.5 rounds to 254") << QStringLiteral("@") << half << chars({254});
     QTest::newRow("0.5 rounds to 0") << QStringLiteral("x") << half << chars({0});
     QTest::newRow("1.5 rounds to 2") << QStringLiteral("y") << half << chars({2});
-    QTest::newRow("254.6 rounds to 255") << QStringLiteral("A") << Value::single(19.4f) << chars({255});
-    QTest::newRow("255.4 rounds to 255") << QStringLiteral("A") << Value::single(18.6f) << chars({255});
+    QTest::newRow("254.6 rounds to 255")
+        << QStringLiteral("A") << Value::single(19.4f) << chars({255});
+    QTest::newRow("255.4 rounds to 255")
+        << QStringLiteral("A") << Value::single(18.6f) << chars({255});
 }
 
 void TestLineCoder::decode()
@@ -141,7 +151,8 @@ void TestLineCoder::decodeRejectsCodesOutsideTheSet_data()
     QTest::newRow("w with 20 gives -1") << QStringLiteral("w") << Value::whole(20);
     QTest::newRow("w with 28 gives -9") << QStringLiteral("w") << Value::single(28.f);
     QTest::newRow("fraction rounding to 256") << QStringLiteral("A") << Value::single(18.4f);
-    QTest::newRow("stops at the bad character") << (QStringLiteral("A w") + chars({0})) << Value::whole(25);
+    QTest::newRow("stops at the bad character")
+        << (QStringLiteral("A w") + chars({0})) << Value::whole(25);
 }
 
 void TestLineCoder::decodeRejectsCodesOutsideTheSet()

@@ -11,9 +11,9 @@
 #include <QTest>
 
 using desk::Value;
-using desk::testing::WindowFixture;
 using desk::testing::errorOf;
 using desk::testing::putFile;
+using desk::testing::WindowFixture;
 
 namespace {
 
@@ -49,40 +49,40 @@ void TestQueryFile::conversion_data()
     QTest::addColumn<QByteArray>("coded");
     QTest::addColumn<int>("codeNbr");
 
-    QTest::newRow("line rules")
-        << QByteArray("Assignment 3 part A\r\n"
-                      "ASSIGNMENT 4\r\n"
-                      "assign\r\n"
-                      "Query x: what is v?\r\n"
-                      "query 7\r\n"
-                      "query \r\n"
-                      "QUERY  two blanks\r\n"
-                      "query\r\n"
-                      "queryX rest\r\n"
-                      " query x: leading blank\r\n"
-                      "abc\r\n"
-                      "\r\n"
-                      "Assig\r\n")
-        << QByteArray("Assignment 3 part A\r\n"
-                      "ASSIGNMENT 4\r\n"
-                      "assign\r\n"
-                      "query: what is v?\r\n"
-                      "query\r\n"
-                      "query\r\n"
-                      "querytwo blanks\r\n"
-                      "query\r\n"
-                      "queryX rest\r\n"
-                      " query x: leading blank\r\n"
-                      "abc\r\n"
-                      "\r\n"
-                      "Assig\r\n")
-        << 19;
+    QTest::newRow("line rules") << QByteArray("Assignment 3 part A\r\n"
+                                              "ASSIGNMENT 4\r\n"
+                                              "assign\r\n"
+                                              "Query x: what is v?\r\n"
+                                              "query 7\r\n"
+                                              "query \r\n"
+                                              "QUERY  two blanks\r\n"
+                                              "query\r\n"
+                                              "queryX rest\r\n"
+                                              " query x: leading blank\r\n"
+                                              "abc\r\n"
+                                              "\r\n"
+                                              "Assig\r\n")
+                                << QByteArray("Assignment 3 part A\r\n"
+                                              "ASSIGNMENT 4\r\n"
+                                              "assign\r\n"
+                                              "query: what is v?\r\n"
+                                              "query\r\n"
+                                              "query\r\n"
+                                              "querytwo blanks\r\n"
+                                              "query\r\n"
+                                              "queryX rest\r\n"
+                                              " query x: leading blank\r\n"
+                                              "abc\r\n"
+                                              "\r\n"
+                                              "Assig\r\n")
+                                << 19;
     QTest::newRow("first line is converted too")
         << QByteArray("Query a: b\r\nplain\r\n") << QByteArray("query: b\r\nplain\r\n") << 10;
-    QTest::newRow("empty first line") << QByteArray("\r\nabc\r\n") << QByteArray("\r\nabc\r\n") << 0;
+    QTest::newRow("empty first line")
+        << QByteArray("\r\nabc\r\n") << QByteArray("\r\nabc\r\n") << 0;
     QTest::newRow("one line without line end") << QByteArray("abc") << QByteArray("abc\r\n") << 3;
-    QTest::newRow("CR line ends")
-        << QByteArray("Assign 1\rquery x rest\r") << QByteArray("Assign 1\r\nquery rest\r\n") << 8;
+    QTest::newRow("CR line ends") << QByteArray("Assign 1\rquery x rest\r")
+                                  << QByteArray("Assign 1\r\nquery rest\r\n") << 8;
     QTest::newRow("lone LF stays in the line, and counts")
         << QByteArray("ab\ncd\r\nquery x\ny\r\n") << QByteArray("ab\ncd\r\nquery\ny\r\n") << 5;
     QTest::newRow("trailing empty line") << QByteArray("a\r\n\r\n") << QByteArray("a\r\n\r\n") << 1;
@@ -190,7 +190,8 @@ void TestQueryFile::callersChannelsAreLeftAlone()
     QCOMPARE(errorOf([&] { fixture.window->codeFile(); }), error);
     QVERIFY(files.isOpen(channel));
     files.close(channel);
-    QCOMPARE(fixture.bytes(QStringLiteral("c:\\lrnfiles\\callers.txt")), QByteArray("the caller's line\r\n"));
+    QCOMPARE(fixture.bytes(QStringLiteral("c:\\lrnfiles\\callers.txt")),
+             QByteArray("the caller's line\r\n"));
     QVERIFY(!files.isOpen(1));
     QVERIFY(!files.isOpen(2));
 }

@@ -33,10 +33,17 @@ std::pair<int, int> extent(const QImage& image, int fixed, bool alongRow)
     return {first, last};
 }
 
-std::pair<int, int> rowExtent(const QImage& image, int y) { return extent(image, y, true); }
-std::pair<int, int> columnExtent(const QImage& image, int x) { return extent(image, x, false); }
+std::pair<int, int> rowExtent(const QImage& image, int y)
+{
+    return extent(image, y, true);
+}
+std::pair<int, int> columnExtent(const QImage& image, int x)
+{
+    return extent(image, x, false);
+}
 
-std::unique_ptr<PictureBox> makeBox(QSize outer, double scaleWidth = 1000, double scaleHeight = 1000)
+std::unique_ptr<PictureBox> makeBox(QSize outer, double scaleWidth = 1000,
+                                    double scaleHeight = 1000)
 {
     auto box = std::make_unique<PictureBox>();
     box->resize(outer);
@@ -68,9 +75,11 @@ void TestPictureBox::circleOnTheScale_data()
     QTest::addColumn<double>("y");
     QTest::addColumn<double>("radius");
 
-    QTest::newRow("centre of a wide box") << QSize(404, 204) << 1000.0 << 1000.0 << 500.0 << 500.0 << 200.0;
+    QTest::newRow("centre of a wide box")
+        << QSize(404, 204) << 1000.0 << 1000.0 << 500.0 << 500.0 << 200.0;
     QTest::newRow("off centre") << QSize(404, 204) << 1000.0 << 1000.0 << 250.0 << 750.0 << 100.0;
-    QTest::newRow("Picture1's size") << QSize(345, 92) << 1000.0 << 1000.0 << 500.0 << 500.0 << 100.0;
+    QTest::newRow("Picture1's size")
+        << QSize(345, 92) << 1000.0 << 1000.0 << 500.0 << 500.0 << 100.0;
     QTest::newRow("tall box") << QSize(104, 304) << 1000.0 << 1000.0 << 500.0 << 500.0 << 300.0;
     QTest::newRow("uneven scale") << QSize(404, 204) << 2000.0 << 500.0 << 1000.0 << 250.0 << 100.0;
 }
@@ -112,8 +121,9 @@ void TestPictureBox::circleOnTheScale()
                 continue;
             ++count;
             const double d = std::hypot(px - cx, py - cy);
-            QVERIFY2(std::abs(d - r) <= slack,
-                     qPrintable(QStringLiteral("pixel %1,%2 at distance %3").arg(px).arg(py).arg(d)));
+            QVERIFY2(
+                std::abs(d - r) <= slack,
+                qPrintable(QStringLiteral("pixel %1,%2 at distance %3").arg(px).arg(py).arg(d)));
             QCOMPARE(drawing.pixel(px, py), ink);
         }
     QVERIFY(count > 4 * r); // the whole outline, not a few stray pixels
@@ -152,7 +162,7 @@ void TestPictureBox::clippedAtTheInnerEdges()
                  qPrintable(QStringLiteral("row %1: %2..%3").arg(row).arg(left).arg(right)));
     }
 
-    box->circle(0, 0, 100); // centred on the top-left corner: a quarter shows
+    box->circle(0, 0, 100);      // centred on the top-left corner: a quarter shows
     box->circle(500, 500, 5000); // wholly outside
     box->circle(-2000, 3000, 10);
     drawing = box->drawing();

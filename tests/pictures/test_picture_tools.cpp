@@ -4,11 +4,11 @@
 #include "app/main_window.h"
 #include "pictures/picture_box.h"
 #include "runtime/run_time_error.h"
-#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/images.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
+#include "widgets/text_box.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,11 +21,11 @@
 
 using desk::MainWindow;
 using desk::PictureBox;
-using desk::testing::WindowFixture;
 using desk::testing::blank;
 using desk::testing::filesUnder;
 using desk::testing::inked;
 using desk::testing::solid;
+using desk::testing::WindowFixture;
 
 namespace {
 
@@ -203,9 +203,9 @@ void TestPictureTools::repeatedClicksKeepOneTimer()
 
 void TestPictureTools::copyPicture_data()
 {
-    QTest::addColumn<QImage>("assigned");   // Picture1's picture
+    QTest::addColumn<QImage>("assigned");    // Picture1's picture
     QTest::addColumn<QImage>("onClipboard"); // what the clipboard holds beforehand
-    QTest::addColumn<QImage>("expected");   // Picture2's picture and the clipboard afterwards
+    QTest::addColumn<QImage>("expected");    // Picture2's picture and the clipboard afterwards
 
     const QImage red = solid(QSize(40, 20), Qt::red);
     QImage twoTone = solid(QSize(30, 30), Qt::yellow);
@@ -213,7 +213,8 @@ void TestPictureTools::copyPicture_data()
     const QImage held = solid(QSize(12, 8), Qt::cyan);
 
     QTest::newRow("assigned picture, empty clipboard") << red << QImage() << red;
-    QTest::newRow("assigned picture replaces what the clipboard held") << twoTone << held << twoTone;
+    QTest::newRow("assigned picture replaces what the clipboard held")
+        << twoTone << held << twoTone;
     QTest::newRow("no picture, clipboard holds one") << QImage() << held << held;
     QTest::newRow("no picture, empty clipboard") << QImage() << QImage() << QImage();
 }
@@ -259,7 +260,8 @@ void TestPictureTools::toolsLeaveStateAndFilesAlone()
     MainWindow& window = *fixture.window;
     const desk::ProgramState state = window.state();
     const auto files = filesUnder(fixture.root());
-    QVERIFY(files.contains(QStringLiteral("c/lrnfiles/masterFile_Ann_Lee.txt"))); // start-up wrote the record headers
+    QVERIFY(files.contains(
+        QStringLiteral("c/lrnfiles/masterFile_Ann_Lee.txt"))); // start-up wrote the record headers
     const QString question = window.txt_question->text();
     const QString answer = window.txt_answer->text();
     const QStringList prompts = fixture.dialogs.prompts;
@@ -295,7 +297,8 @@ void TestPictureTools::failingTickIsReportedOnce()
     for (int i = 0; i < 5; ++i)
         QVERIFY(tick(window));
     QCOMPARE(dialogs.beeps, 5);
-    QCOMPARE(dialogs.messages, QStringList{desk::testing::generalErrorText(desk::err::InvalidProcedureCall)});
+    QCOMPARE(dialogs.messages,
+             QStringList{desk::testing::generalErrorText(desk::err::InvalidProcedureCall)});
     QVERIFY(!window.hasEnded());
 
     // The timer keeps running and stays quiet.

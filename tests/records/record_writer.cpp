@@ -8,10 +8,10 @@
 // "done" at the end.
 
 #include "app/main_window.h"
+#include "support/scripted_services.h"
 #include "system/clock.h"
 #include "system/random_source.h"
 #include "widgets/text_box.h"
-#include "support/scripted_services.h"
 
 #include <QApplication>
 
@@ -22,7 +22,8 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc != 5) {
-        std::fprintf(stderr, "usage: record_writer <drive root> <initials> <records> <lines per answer>\n");
+        std::fprintf(stderr,
+                     "usage: record_writer <drive root> <initials> <records> <lines per answer>\n");
         return 2;
     }
     const QString root = QString::fromLocal8Bit(argv[1]);
@@ -40,14 +41,17 @@ int main(int argc, char* argv[])
     // A pasted table of measurements, the same for every record but for its first line.
     QString table;
     for (int k = 0; k < lines; ++k)
-        table += QStringLiteral("\r\n  run %1   t = 1.%2 s   d = 95.0 cm").arg(k, 6).arg(k % 1000, 3, 10, QLatin1Char('0'));
+        table += QStringLiteral("\r\n  run %1   t = 1.%2 s   d = 95.0 cm")
+                     .arg(k, 6)
+                     .arg(k % 1000, 3, 10, QLatin1Char('0'));
 
     for (int n = 1; n <= records; ++n) {
-        if (n <= 6)  // the paragraphs of assignment 001
+        if (n <= 6) // the paragraphs of assignment 001
             window.runHandler(&desk::MainWindow::cmdNextQuestion_Click);
         window.txt_answer->setText(initials + u'-' + QString::number(n) + table);
         const bool asNote = n % 3 == 0;
-        window.runHandler(asNote ? &desk::MainWindow::cmd_save_as_notes_Click : &desk::MainWindow::cmd_enter_response_Click);
+        window.runHandler(asNote ? &desk::MainWindow::cmd_save_as_notes_Click
+                                 : &desk::MainWindow::cmd_enter_response_Click);
         const bool acknowledged = window.txt_answer->text().isEmpty();
         std::printf("%s %d\n", acknowledged ? "ack" : "refused", n);
         std::fflush(stdout);

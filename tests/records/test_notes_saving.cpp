@@ -55,9 +55,10 @@ void TestNotesSaving::blockInAllThreeFiles_data()
     QTest::newRow("example") << timesLine << "remember the incline length"
                              << QByteArray("remember the incline length");
     QTest::newRow("empty note") << timesLine << "" << QByteArray();
-    QTest::newRow("multi-line note") << timesLine << "first\r\nsecond\r\nthird"
-                                     << QByteArray("first\r\nsecond\r\nthird");
-    QTest::newRow("no line fetched yet") << "" << "remember" << QByteArray("remember");
+    QTest::newRow("multi-line note")
+        << timesLine << "first\r\nsecond\r\nthird" << QByteArray("first\r\nsecond\r\nthird");
+    QTest::newRow("no line fetched yet") << ""
+                                         << "remember" << QByteArray("remember");
     QTest::newRow("Windows-1252 characters") << timesLine << QStringLiteral("“½ s” – naïve €")
                                              << QByteArray("\x93\xBD s\x94 \x96 na\xEFve \x80");
 }
@@ -113,7 +114,8 @@ void TestNotesSaving::notesFileGrowsByBlocks()
 {
     Desk d;
     QVERIFY(d.ok());
-    const QByteArray earlier = notesBlock("09-14-2003", "09:00:00", "earlier line", "from yesterday");
+    const QByteArray earlier =
+        notesBlock("09-14-2003", "09:00:00", "earlier line", "from yesterday");
     QVERIFY(putFile(d.notesPath(), earlier));
     d.s().currentLine = timesLine;
     d.s().cumulativeText = QStringLiteral("older");
@@ -128,8 +130,9 @@ void TestNotesSaving::notesFileGrowsByBlocks()
         + notesBlock("09-15-2003", "14:06:00", line, "two");
     QCOMPARE(d.notes(), earlier + today);
     QCOMPARE(d.masterRecords(), today);
-    QCOMPARE(d.s().cumulativeText, d.s().answerTag + QStringLiteral("NOTES -------> two") + d.s().answerTag
-                                       + QStringLiteral("NOTES -------> one") + QStringLiteral("older"));
+    QCOMPARE(d.s().cumulativeText,
+             d.s().answerTag + QStringLiteral("NOTES -------> two") + d.s().answerTag
+                 + QStringLiteral("NOTES -------> one") + QStringLiteral("older"));
 }
 
 void TestNotesSaving::noteAndResponseInOrder()
@@ -146,8 +149,10 @@ void TestNotesSaving::noteAndResponseInOrder()
     QVERIFY(d.f.window->runHandler(&MainWindow::cmd_enter_response_Click));
 
     const QByteArray line = timesLine.toLatin1();
-    const QByteArray note = notesBlock("09-15-2003", "14:05:10", line, "remember the incline length");
-    QCOMPARE(d.masterRecords(), note + masterResponse("14:07:45", " 10002 ", line, "1.9 s and 2.7 s"));
+    const QByteArray note =
+        notesBlock("09-15-2003", "14:05:10", line, "remember the incline length");
+    QCOMPARE(d.masterRecords(),
+             note + masterResponse("14:07:45", " 10002 ", line, "1.9 s and 2.7 s"));
     QCOMPARE(d.sendRecords(), note + sendResponse("14:07:45", line, "1.9 s and 2.7 s"));
     QCOMPARE(d.notes(), note);
 }
@@ -165,8 +170,8 @@ void TestNotesSaving::unwritableNoteLosesNothing_data()
     // Opening it would wait for a reader; writing to it, with the reader gone, would end the program.
     QTest::newRow("notes file is a FIFO") << NotesIsFifo << note << "The error is:  75";
     QTest::newRow("base directory removed") << BaseDirectoryRemoved << note << "The error is:  76";
-    QTest::newRow("Greek letter in the note") << None << QStringLiteral("θ is the incline angle")
-                                              << QStringLiteral("θ");
+    QTest::newRow("Greek letter in the note")
+        << None << QStringLiteral("θ is the incline angle") << QStringLiteral("θ");
 }
 
 void TestNotesSaving::unwritableNoteLosesNothing()
@@ -190,7 +195,8 @@ void TestNotesSaving::unwritableNoteLosesNothing()
     QVERIFY(!d.save());
 
     QCOMPARE(d.f.dialogs.messages.size(), 1);
-    QVERIFY2(d.f.dialogs.messages.front().contains(messagePart), qPrintable(d.f.dialogs.messages.front()));
+    QVERIFY2(d.f.dialogs.messages.front().contains(messagePart),
+             qPrintable(d.f.dialogs.messages.front()));
     QVERIFY(!d.f.window->hasEnded());
     d.checkNothingLost();
 }

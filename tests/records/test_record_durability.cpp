@@ -4,8 +4,8 @@
 // is anywhere; and no file ends in a torn line. (tests/e2e/killed_mid_record.sh kills the real
 // program in the middle of a record.)
 
-#include "storage/rollback_journal.h"
 #include "records/record_file_names.h"
+#include "storage/rollback_journal.h"
 #include "support/expected_texts.h"
 
 #include <QCoreApplication>
@@ -59,10 +59,10 @@ struct RecordFile {
     struct Entry {
         bool header = false;
         bool note = false;
-        QByteArray who;  // a header's initials, a block's answer ("P1-17")
+        QByteArray who; // a header's initials, a block's answer ("P1-17")
     };
     std::vector<Entry> entries;
-    QString fault;  // empty when the file reads whole
+    QString fault; // empty when the file reads whole
 
     QList<QByteArray> blocks() const
     {
@@ -92,18 +92,22 @@ RecordFile readRecordFile(const QByteArray& bytes, bool master, int tableLines)
         line.chop(1);
     }
     static const QRegularExpression timeLine(QStringLiteral("^ {36}\\d\\d:\\d\\d:\\d\\d$"));
-    static const QRegularExpression dateTimeLine(QStringLiteral("^ {36}\\d\\d-\\d\\d-\\d{4}\\d\\d:\\d\\d:\\d\\d$"));
+    static const QRegularExpression dateTimeLine(
+        QStringLiteral("^ {36}\\d\\d-\\d\\d-\\d{4}\\d\\d:\\d\\d:\\d\\d$"));
     qsizetype at = 0;
     auto fail = [&](const char* what) {
-        file.fault = QStringLiteral("%1 at line %2: %3").arg(QLatin1String(what)).arg(at + 1)
+        file.fault = QStringLiteral("%1 at line %2: %3")
+                         .arg(QLatin1String(what))
+                         .arg(at + 1)
                          .arg(QString::fromLatin1(lines.value(at).left(60)));
         return file;
     };
     auto next = [&]() { return at < lines.size() ? lines[at++] : QByteArray("<end of file>"); };
     while (at < lines.size()) {
         if (lines[at] != opening) {
-            if (at + 5 >= lines.size() || lines[at + 1] != "Student Name:  Ann Lee" || lines[at + 2] != "assignment #001"
-                || lines[at + 3] != "001.  Part C" || !lines[at + 4].startsWith("Initials:  ")
+            if (at + 5 >= lines.size() || lines[at + 1] != "Student Name:  Ann Lee"
+                || lines[at + 2] != "assignment #001" || lines[at + 3] != "001.  Part C"
+                || !lines[at + 4].startsWith("Initials:  ")
                 || !lines[at + 5].startsWith("Date and Time "))
                 return fail("neither a header nor a block");
             file.entries.push_back({true, false, lines[at + 4].mid(11)});
@@ -113,12 +117,13 @@ RecordFile readRecordFile(const QByteArray& bytes, bool master, int tableLines)
         ++at;
         if (!timeLine.match(QString::fromLatin1(next())).hasMatch())
             return fail("no time line");
-        const bool note = at < lines.size() && dateTimeLine.match(QString::fromLatin1(lines[at])).hasMatch();
+        const bool note =
+            at < lines.size() && dateTimeLine.match(QString::fromLatin1(lines[at])).hasMatch();
         if (note)
             ++at;
         else if (master && (next() != "" || next() != "" || next() != "`questionNumber 10000 "))
             return fail("no question number");
-        next();  // the paragraph shown
+        next(); // the paragraph shown
         if (next() != opening)
             return fail("no opening separator before the answer");
         QByteArray who = next();
@@ -150,7 +155,8 @@ struct Writer {
         initials = who;
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(QStringLiteral(RECORD_WRITER),
-                      {root, QString::fromLatin1(who), QString::number(records), QString::number(tableLines)});
+                      {root, QString::fromLatin1(who), QString::number(records),
+                       QString::number(tableLines)});
     }
     // Reads what it has told so far; the number of lines read.
     int read()
@@ -201,7 +207,9 @@ struct Files {
     QByteArray send() const
     {
         const QStringList sends = QDir(folder).entryList({QStringLiteral("send_*Ann_Lee.txt")});
-        return sends.size() == 1 ? read(sends.front()) : QByteArray("<" + QByteArray::number(sends.size()) + " send files>");
+        return sends.size() == 1
+            ? read(sends.front())
+            : QByteArray("<" + QByteArray::number(sends.size()) + " send files>");
     }
     QByteArray read(const QString& name) const
     {
@@ -210,12 +218,14 @@ struct Files {
     }
     QString hidden(desk::RecordFileNames::File file) const
     {
-        return folder + u'/' + desk::RecordFileNames(QString(), QStringLiteral("Ann Lee")).name(file);
+        return folder + u'/'
+            + desk::RecordFileNames(QString(), QStringLiteral("Ann Lee")).name(file);
     }
     QString journal() const { return hidden(desk::RecordFileNames::Journal); }
     bool journalLeft() const
     {
-        return QFileInfo::exists(journal()) || QFileInfo::exists(hidden(desk::RecordFileNames::UserJournal));
+        return QFileInfo::exists(journal())
+            || QFileInfo::exists(hidden(desk::RecordFileNames::UserJournal));
     }
 };
 
@@ -241,7 +251,7 @@ void checkFiles(const Files& files, const std::vector<const Writer*>& writers, i
         }
     const QList<QByteArray> blocks = master.blocks();
     const std::set<QByteArray> found(blocks.begin(), blocks.end());
-    QCOMPARE(qsizetype(found.size()), blocks.size());  // no block twice
+    QCOMPARE(qsizetype(found.size()), blocks.size()); // no block twice
     for (const QByteArray& id : expected)
         QVERIFY2(found.count(id), "an acknowledged record is missing: " + id);
     for (const QByteArray& id : found)
@@ -255,7 +265,8 @@ void checkFiles(const Files& files, const std::vector<const Writer*>& writers, i
             if (e.header)
                 headed.insert(e.who);
             else
-                QVERIFY2(headed.count(e.who.left(e.who.indexOf('-'))), "a block above its run's header: " + e.who);
+                QVERIFY2(headed.count(e.who.left(e.who.indexOf('-'))),
+                         "a block above its run's header: " + e.who);
         }
     }
 }
@@ -279,8 +290,10 @@ void TestRecordDurability::twoCopiesOnAFillingDisk()
     QTemporaryDir root;
     const QString drive = root.path() + QStringLiteral("/c");
     QVERIFY(QDir().mkpath(drive));
-    QVERIFY2(::mount("tmpfs", QFile::encodeName(drive).constData(), "tmpfs", 0, "size=4m") == 0, strerror(errno));
-    auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(drive).constData(), MNT_DETACH); });
+    QVERIFY2(::mount("tmpfs", QFile::encodeName(drive).constData(), "tmpfs", 0, "size=4m") == 0,
+             strerror(errno));
+    auto unmount =
+        qScopeGuard([&] { ::umount2(QFile::encodeName(drive).constData(), MNT_DETACH); });
     Files files{drive + QStringLiteral("/lrnfiles")};
     QVERIFY(QDir().mkpath(files.folder));
 
@@ -296,8 +309,7 @@ void TestRecordDurability::twoCopiesOnAFillingDisk()
     for (int round = 0; !(first.done && second.done) && round < 1000; ++round) {
         const int fd = ::open(filler.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
         QVERIFY(fd >= 0);
-        while (::write(fd, page.constData(), page.size()) > 0) {
-        }
+        while (::write(fd, page.constData(), page.size()) > 0) { }
         const off_t size = ::lseek(fd, 0, SEEK_END);
         if (round % 2)
             QCOMPARE(::ftruncate(fd, std::max<off_t>(0, size - page.size() * (1 + round % 3))), 0);
@@ -314,8 +326,8 @@ void TestRecordDurability::twoCopiesOnAFillingDisk()
     QCOMPARE(first.process.exitCode(), 0);
     QCOMPARE(int(first.acknowledged.size() + first.refused.size()), records);
     QCOMPARE(int(second.acknowledged.size() + second.refused.size()), records);
-    qInfo("acknowledged %zu and %zu, refused %zu and %zu", first.acknowledged.size(), second.acknowledged.size(),
-          first.refused.size(), second.refused.size());
+    qInfo("acknowledged %zu and %zu, refused %zu and %zu", first.acknowledged.size(),
+          second.acknowledged.size(), first.refused.size(), second.refused.size());
     // The disk let both copies through often, and stopped them often.
     QVERIFY(first.acknowledged.size() > 20 && second.acknowledged.size() > 20);
     QVERIFY(first.refused.size() + second.refused.size() > 20);
@@ -348,11 +360,14 @@ void TestRecordDurability::passingErrorKeepsTheJournal()
             continue;
         // Killed in the middle of a third record: part of it in the master file alone.
         const QString master = files.folder + QStringLiteral("/masterFile_Ann_Lee.txt");
-        const QString send = QDir(files.folder).entryInfoList({QStringLiteral("send_*")}).value(0).filePath();
+        const QString send =
+            QDir(files.folder).entryInfoList({QStringLiteral("send_*")}).value(0).filePath();
         desk::RollbackJournal(files.journal())
-            .begin({{master, true, QFileInfo(master).size(), 1000}, {send, true, QFileInfo(send).size(), 1000}});
+            .begin({{master, true, QFileInfo(master).size(), 1000},
+                    {send, true, QFileInfo(send).size(), 1000}});
         QFile torn(master);
-        QVERIFY(torn.open(QIODevice::Append) && torn.write(opening + "\r\n" + QByteArray(36, ' ') + "12:00:00\r\n`quest") > 0);
+        QVERIFY(torn.open(QIODevice::Append)
+                && torn.write(opening + "\r\n" + QByteArray(36, ' ') + "12:00:00\r\n`quest") > 0);
     }
     checkFiles(files, {&first, &flaky, &next}, 1);
 }

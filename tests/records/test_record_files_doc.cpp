@@ -55,7 +55,8 @@ void TestRecordFilesDoc::examplesAreWhatARunWrites()
     desk::testing::WindowFixture f;
     f.clock.dates = {QStringLiteral("12-08-2026")};
     f.clock.times = {QStringLiteral("14:03:27")};
-    f.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
+    f.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
+            QStringLiteral("1"));
     QVERIFY(!f.window->hasEnded());
     desk::MainWindow& w = *f.window;
     w.cmdNextQuestion->click();

@@ -60,23 +60,36 @@ void TestResponseRecording::responseBlock_data()
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<QByteArray>("answerBytes");
 
-    QTest::newRow("example") << "003" << "5" << exampleLine << "OK" << QByteArray(" 30005 ") << QByteArray("OK");
-    QTest::newRow("no question number") << "012" << "" << exampleLine << "OK" << QByteArray(" 120000 ")
-                                        << QByteArray("OK");
-    QTest::newRow("two-digit question") << "003" << "12" << exampleLine << "OK" << QByteArray(" 30012 ")
-                                        << QByteArray("OK");
-    QTest::newRow("fraction") << "003" << "2.5" << exampleLine << "OK" << QByteArray(" 30002.5 ")
+    QTest::newRow("example") << "003"
+                             << "5" << exampleLine << "OK" << QByteArray(" 30005 ")
+                             << QByteArray("OK");
+    QTest::newRow("no question number")
+        << "012"
+        << "" << exampleLine << "OK" << QByteArray(" 120000 ") << QByteArray("OK");
+    QTest::newRow("two-digit question")
+        << "003"
+        << "12" << exampleLine << "OK" << QByteArray(" 30012 ") << QByteArray("OK");
+    QTest::newRow("fraction") << "003"
+                              << "2.5" << exampleLine << "OK" << QByteArray(" 30002.5 ")
                               << QByteArray("OK");
-    QTest::newRow("fraction below one") << "001" << ".25" << exampleLine << "OK" << QByteArray(" 10000.25 ")
-                                        << QByteArray("OK");
-    QTest::newRow("no line fetched yet") << "001" << "" << "" << "OK" << QByteArray(" 10000 ") << QByteArray("OK");
-    QTest::newRow("multi-line answer") << "003" << "5" << exampleLine << "first\r\nsecond\r\n\r\nfourth"
-                                       << QByteArray(" 30005 ") << QByteArray("first\r\nsecond\r\n\r\nfourth");
+    QTest::newRow("fraction below one")
+        << "001"
+        << ".25" << exampleLine << "OK" << QByteArray(" 10000.25 ") << QByteArray("OK");
+    QTest::newRow("no line fetched yet") << "001"
+                                         << ""
+                                         << ""
+                                         << "OK" << QByteArray(" 10000 ") << QByteArray("OK");
+    QTest::newRow("multi-line answer")
+        << "003"
+        << "5" << exampleLine << "first\r\nsecond\r\n\r\nfourth" << QByteArray(" 30005 ")
+        << QByteArray("first\r\nsecond\r\n\r\nfourth");
     QTest::newRow("Windows-1252 characters")
-        << "003" << "5" << exampleLine << QStringLiteral("café € “x” ‘y’ — ½")
-        << QByteArray(" 30005 ") << QByteArray("caf\xE9 \x80 \x93x\x94 \x91y\x92 \x97 \xBD");
-    QTest::newRow("leading blanks kept") << "003" << "5" << exampleLine << "  indented" << QByteArray(" 30005 ")
-                                         << QByteArray("  indented");
+        << "003"
+        << "5" << exampleLine << QStringLiteral("café € “x” ‘y’ — ½") << QByteArray(" 30005 ")
+        << QByteArray("caf\xE9 \x80 \x93x\x94 \x91y\x92 \x97 \xBD");
+    QTest::newRow("leading blanks kept")
+        << "003"
+        << "5" << exampleLine << "  indented" << QByteArray(" 30005 ") << QByteArray("  indented");
 }
 
 void TestResponseRecording::responseBlock()
@@ -163,10 +176,11 @@ void TestResponseRecording::secondClickRecordsEmptyAnswer()
     QVERIFY(d.enter());
 
     const QByteArray line = exampleLine.toLatin1();
-    QCOMPARE(d.masterRecords(), masterResponse("14:03:27", " 30005 ", line, "OK")
-                                    + masterResponse("14:04:00", " 30005 ", line, ""));
-    QCOMPARE(d.sendRecords(), sendResponse("14:03:27", line, "OK")
-                                  + sendResponse("14:04:00", line, ""));
+    QCOMPARE(d.masterRecords(),
+             masterResponse("14:03:27", " 30005 ", line, "OK")
+                 + masterResponse("14:04:00", " 30005 ", line, ""));
+    QCOMPARE(d.sendRecords(),
+             sendResponse("14:03:27", line, "OK") + sendResponse("14:04:00", line, ""));
     QCOMPARE(d.s().workText, QString());
     QCOMPARE(d.s().cumulativeText, d.s().answerTag + d.s().answerTag + QStringLiteral("OKolder"));
 }
@@ -219,18 +233,19 @@ void TestResponseRecording::unwritableRecordLosesNothing_data()
     using enum Breakage;
     QTest::addColumn<Breakage>("breakage");
     QTest::addColumn<int>("error");
-    QTest::addColumn<QString>("why");  // what the message says after the number
+    QTest::addColumn<QString>("why"); // what the message says after the number
 
     QTest::newRow("base directory removed") << BaseDirectoryRemoved << 76 << QString();
     QTest::newRow("master file is a directory") << MasterIsDirectory << 75 << QString();
     QTest::newRow("master file read-only") << MasterReadOnly << 70 << QString();
     // A classmate who made the file could empty it, records and all.
-    QTest::newRow("master file of another user's") << MasterOfAnotherUser << 70
-                                                    << QStringLiteral("belongs to another user");
+    QTest::newRow("master file of another user's")
+        << MasterOfAnotherUser << 70 << QStringLiteral("belongs to another user");
     QTest::newRow("send file is a directory") << SendIsDirectory << 75 << QString();
     QTest::newRow("send file on a full disk") << SendDiskFull << 61 << QString();
     // Another copy of the program in the middle of its own record, for longer than a record waits.
-    QTest::newRow("lock held by another copy") << LockHeld << 75
+    QTest::newRow("lock held by another copy")
+        << LockHeld << 75
         << QStringLiteral("Another copy of the program is recording for this name");
 }
 
@@ -256,7 +271,9 @@ void TestResponseRecording::unwritableRecordLosesNothing()
     QCOMPARE(d.f.dialogs.messages.size(), 1);
     const QString message = d.f.dialogs.messages.front();
     const QString general = desk::testing::generalErrorText(error);
-    QVERIFY2(why.isEmpty() ? message == general : message.startsWith(general + QStringLiteral("\n\n")) && message.contains(why),
+    QVERIFY2(why.isEmpty()
+                 ? message == general
+                 : message.startsWith(general + QStringLiteral("\n\n")) && message.contains(why),
              qPrintable(message));
     QVERIFY(!d.w().hasEnded());
     // The block reached neither file, not even the one that could be written.
@@ -270,7 +287,9 @@ void TestResponseRecording::recordThatCannotBeTakenBackIsNamed()
     Desk d;
     QVERIFY(d.ok());
     auto appendOnly = [&](const char* flag) {
-        return QProcess::execute(QStringLiteral("chattr"), {QString::fromLatin1(flag), d.masterPath()}) == 0;
+        return QProcess::execute(QStringLiteral("chattr"),
+                                 {QString::fromLatin1(flag), d.masterPath()})
+            == 0;
     };
     if (!appendOnly("+a"))
         QSKIP("cannot mark a file append-only here");
@@ -283,10 +302,12 @@ void TestResponseRecording::recordThatCannotBeTakenBackIsNamed()
     QVERIFY(!d.enter());
 
     QCOMPARE(d.f.dialogs.messages.size(), 1);
-    QCOMPARE(d.f.dialogs.messages.front(),
-             desk::testing::generalErrorText(61)
-                 + QStringLiteral("\n\nA record could not be taken back out of masterFile_Ann_Lee.txt: that file "
-                                  "may hold part of it."));
+    QCOMPARE(
+        d.f.dialogs.messages.front(),
+        desk::testing::generalErrorText(61)
+            + QStringLiteral(
+                "\n\nA record could not be taken back out of masterFile_Ann_Lee.txt: that file "
+                "may hold part of it."));
     QVERIFY(d.masterRecords().endsWith("OK\r\n" + closingLine()));
     QCOMPARE(d.answerBox(), QStringLiteral("OK"));
 }

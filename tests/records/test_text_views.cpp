@@ -54,17 +54,34 @@ void TestTextViews::displayNotes_data()
     QTest::addColumn<QString>("expectedWork");
 
     const QByteArray ab("a\r\nb\r\n");
-    QTest::newRow("lines run together") << "Q" << "" << ab << 1 << "Qab" << "ab";
-    QTest::newRow("twice in a row") << "Q" << "" << ab << 2 << "Qababab" << "abab";
-    QTest::newRow("left-over work text") << "Q" << "W" << ab << 1 << "QWab" << "Wab";
-    QTest::newRow("empty file, left-over work text") << "Q" << "W" << QByteArray() << 1 << "QW" << "W";
-    QTest::newRow("empty file, nothing left over") << "Q" << "" << QByteArray() << 1 << "Q" << "";
-    QTest::newRow("last line without line end") << "Q" << "" << QByteArray("a\r\nb") << 1 << "Qab" << "ab";
-    QTest::newRow("lone LF stays in the line") << "Q" << "" << QByteArray("a\nb\r\n") << 1 << "Qa\r\nb"
+    QTest::newRow("lines run together") << "Q"
+                                        << "" << ab << 1 << "Qab"
+                                        << "ab";
+    QTest::newRow("twice in a row") << "Q"
+                                    << "" << ab << 2 << "Qababab"
+                                    << "abab";
+    QTest::newRow("left-over work text") << "Q"
+                                         << "W" << ab << 1 << "QWab"
+                                         << "Wab";
+    QTest::newRow("empty file, left-over work text") << "Q"
+                                                     << "W" << QByteArray() << 1 << "QW"
+                                                     << "W";
+    QTest::newRow("empty file, nothing left over") << "Q"
+                                                   << "" << QByteArray() << 1 << "Q"
+                                                   << "";
+    QTest::newRow("last line without line end") << "Q"
+                                                << "" << QByteArray("a\r\nb") << 1 << "Qab"
+                                                << "ab";
+    QTest::newRow("lone LF stays in the line") << "Q"
+                                               << "" << QByteArray("a\nb\r\n") << 1 << "Qa\r\nb"
                                                << "a\nb";
-    QTest::newRow("empty lines between") << "" << "" << QByteArray("a\r\n\r\n\r\nb\r\n") << 1 << "ab" << "ab";
-    QTest::newRow("Windows-1252 bytes") << "" << "" << QByteArray("caf\xE9 \x80\r\n\x93q\x94\r\n") << 1
-                                        << QStringLiteral("café €“q”") << QStringLiteral("café €“q”");
+    QTest::newRow("empty lines between") << ""
+                                         << "" << QByteArray("a\r\n\r\n\r\nb\r\n") << 1 << "ab"
+                                         << "ab";
+    QTest::newRow("Windows-1252 bytes")
+        << ""
+        << "" << QByteArray("caf\xE9 \x80\r\n\x93q\x94\r\n") << 1 << QStringLiteral("café €“q”")
+        << QStringLiteral("café €“q”");
 }
 
 void TestTextViews::displayNotes()
@@ -125,7 +142,8 @@ void TestTextViews::displayNotesAfterSavingNote()
     QVERIFY(d.displayNotes());
 
     // The notes file's lines, run together without their line ends.
-    const QByteArray block = desk::testing::notesBlock("09-15-2003", "14:05:10", secondLine.toLatin1(), "x");
+    const QByteArray block =
+        desk::testing::notesBlock("09-15-2003", "14:05:10", secondLine.toLatin1(), "x");
     const QString notesLines = QString::fromLatin1(block).remove(QStringLiteral("\r\n"));
     QCOMPARE(d.questionBox(), QStringLiteral("NOTES -------> x") + notesLines);
     QCOMPARE(d.s().workText, QStringLiteral("NOTES -------> x") + notesLines);
@@ -144,7 +162,8 @@ void TestTextViews::displayNotesWithoutNotesFile()
 
     QCOMPARE(d.f.dialogs.messages.size(), 1);
     const QString message = d.f.dialogs.messages.front();
-    QVERIFY2(message.startsWith(QStringLiteral("You have encountered an error.")), qPrintable(message));
+    QVERIFY2(message.startsWith(QStringLiteral("You have encountered an error.")),
+             qPrintable(message));
     QVERIFY2(message.endsWith(QStringLiteral("The error is:  53")), qPrintable(message));
     QVERIFY(!d.f.window->hasEnded());
     QCOMPARE(d.questionBox(), QStringLiteral("Q"));
@@ -173,14 +192,15 @@ void TestTextViews::displayEverything()
     d.question(QStringLiteral("replaced"));
     QVERIFY(d.click(&MainWindow::cmd_displayCumulativeText_Click));
 
-    const QString transcript = d.s().answerTag + QStringLiteral("x") + d.s().questionTag + secondLine
-        + d.s().questionTag + firstLine;
+    const QString transcript = d.s().answerTag + QStringLiteral("x") + d.s().questionTag
+        + secondLine + d.s().questionTag + firstLine;
     QCOMPARE(d.questionBox(), transcript);
     QCOMPARE(d.s().cumulativeText, transcript);
 
     // The next line shown goes right after the transcript.
     QVERIFY(d.nextQuestion());
-    QVERIFY(d.questionBox().startsWith(transcript + QStringLiteral("Calculate the average rate of change of position")));
+    QVERIFY(d.questionBox().startsWith(
+        transcript + QStringLiteral("Calculate the average rate of change of position")));
 }
 
 void TestTextViews::clearBox()

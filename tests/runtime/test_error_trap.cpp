@@ -133,7 +133,13 @@ void TestErrorTrap::endOfProgramInAHandler()
     // Ended once: no handler runs any more, nor ends the program again.
     bool later = false;
     QCOMPARE(dispatcher.run([&] { later = true; }, reports.report()), HandlerOutcome::NotRun);
-    QCOMPARE(dispatcher.run([&] { later = true; throw ProgramEnd{}; }, reports.report()), HandlerOutcome::NotRun);
+    QCOMPARE(dispatcher.run(
+                 [&] {
+                     later = true;
+                     throw ProgramEnd{};
+                 },
+                 reports.report()),
+             HandlerOutcome::NotRun);
     QVERIFY(!later);
     QVERIFY(reports.numbers.empty());
 

@@ -7,10 +7,10 @@
 // The seed is printed; SOAK_SEED=<n> replays a run.
 
 #include "app/main_window.h"
-#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 #include "support/scripted_services.h"
+#include "widgets/text_box.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,10 +41,10 @@ constexpr int endSlot = 3200;
 constexpr int eventCount = 8000;
 
 // The record files' character set, for the characters this test types: Latin-1 and these.
-const QHash<char16_t, char> high{
-    {0x20AC, '\x80'}, {0x2026, '\x85'}, {0x2030, '\x89'}, {0x0152, '\x8C'}, {0x2018, '\x91'},
-    {0x2019, '\x92'}, {0x201C, '\x93'}, {0x201D, '\x94'}, {0x2013, '\x96'}, {0x2014, '\x97'},
-    {0x2122, '\x99'}, {0x0161, '\x9A'}};
+const QHash<char16_t, char> high{{0x20AC, '\x80'}, {0x2026, '\x85'}, {0x2030, '\x89'},
+                                 {0x0152, '\x8C'}, {0x2018, '\x91'}, {0x2019, '\x92'},
+                                 {0x201C, '\x93'}, {0x201D, '\x94'}, {0x2013, '\x96'},
+                                 {0x2014, '\x97'}, {0x2122, '\x99'}, {0x0161, '\x9A'}};
 
 std::optional<QByteArray> windows1252(const QString& text)
 {
@@ -69,9 +69,10 @@ QString fromWindows1252(const QByteArray& bytes)
     return text;
 }
 
-const QStringList words{
-    "v", "=", "1.5", "m/s", "the", "ball", "took", "2.3 s", "café", "Zoë", "naïve", "€5", "“quoted”",
-    "‘it’s’", "–", "—", "½", "…", "Œuvre", "‰", "š", "™", "\t", "  ", "OK", "ß"};
+const QStringList words{"v",     "=",    "1.5", "m/s",   "the",   "ball",     "took",
+                        "2.3 s", "café", "Zoë", "naïve", "€5",    "“quoted”", "‘it’s’",
+                        "–",     "—",    "½",   "…",     "Œuvre", "‰",        "š",
+                        "™",     "\t",   "  ",  "OK",    "ß"};
 // One character each (the emoji as its surrogate pair).
 const QStringList unencodable{"Σ", "Δ", "→", "😀", "漢"};
 
@@ -93,13 +94,18 @@ std::vector<QString> soakBank()
         if (k % 11 == 0)
             bank[slot++] = QString();
         switch (k % 9) {
-        case 0: bank[slot++] = QStringLiteral("`q%1 What is the speed of ball %2?").arg(k % 40 + 1).arg(k); break;
+        case 0:
+            bank[slot++] =
+                QStringLiteral("`q%1 What is the speed of ball %2?").arg(k % 40 + 1).arg(k);
+            break;
         case 3: bank[slot++] = QStringLiteral("`routine graph1"); break;
         case 5: bank[slot++] = QStringLiteral("`Routine Graph-2"); break;
         case 6: bank[slot++] = QStringLiteral("`ROUTINE:graph 3"); break;
         case 8: bank[slot++] = QStringLiteral("`Q"); break;
         default:
-            bank[slot++] = QStringLiteral("Paragraph %1: time the ball on the incline (½ way, café table).").arg(k);
+            bank[slot++] =
+                QStringLiteral("Paragraph %1: time the ball on the incline (½ way, café table).")
+                    .arg(k);
         }
     }
     bank[slot++] = QStringLiteral("Last paragraph before the end.");
@@ -108,11 +114,20 @@ std::vector<QString> soakBank()
     return bank;
 }
 
-enum class Fault { None, BaseDirGone, SendIsDirectory, MasterReadOnly, MasterFull, SendFull, NotesFull };
+enum class Fault {
+    None,
+    BaseDirGone,
+    SendIsDirectory,
+    MasterReadOnly,
+    MasterFull,
+    SendFull,
+    NotesFull
+};
 
 MainWindow& started(WindowFixture& f)
 {
-    f.start(QStringLiteral("1"), QStringLiteral("Soak Student"), QStringLiteral("SST"), QStringLiteral("1"));
+    f.start(QStringLiteral("1"), QStringLiteral("Soak Student"), QStringLiteral("SST"),
+            QStringLiteral("1"));
     return *f.window;
 }
 
@@ -121,8 +136,8 @@ struct Soak {
     std::mt19937 rng;
     MainWindow& w;
     desk::ProgramState& s;
-    QByteArray master, send, notes;  // what the files must hold
-    QString notesJoined;             // the notes file's lines run together, as "display notes" shows them
+    QByteArray master, send, notes; // what the files must hold
+    QString notesJoined; // the notes file's lines run together, as "display notes" shows them
     Fault fault = Fault::None;
     bool stashedFaultFile = false;
     std::optional<desk::testing::FullFile> fullFile;
@@ -131,7 +146,9 @@ struct Soak {
     bool ended = false;
 
     explicit Soak(unsigned seed)
-        : rng(seed), w(started(f)), s(w.state())
+        : rng(seed)
+        , w(started(f))
+        , s(w.state())
     {
         master = f.bytes(s.masterFileName);
         send = f.bytes(s.sendFileName);
@@ -151,7 +168,8 @@ struct Soak {
         QString text;
         for (int n = pick(14); n > 0; --n) {
             text += words[pick(words.size())];
-            text += chance(12) ? (chance(50) ? QStringLiteral("\r\n") : QStringLiteral("\n")) : QStringLiteral(" ");
+            text += chance(12) ? (chance(50) ? QStringLiteral("\r\n") : QStringLiteral("\n"))
+                               : QStringLiteral(" ");
         }
         if (chance(8))
             text.insert(pick(text.size() + 1), unencodable[pick(unencodable.size())]);
@@ -183,7 +201,9 @@ struct Soak {
             QVERIFY(QDir().rename(path, away));
         switch (kind) {
         case Fault::SendIsDirectory: QVERIFY(QDir().mkdir(path)); break;
-        case Fault::MasterReadOnly: QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup)); break;
+        case Fault::MasterReadOnly:
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+            break;
         case Fault::MasterFull:
         case Fault::SendFull:
         case Fault::NotesFull: QVERIFY(fullFile.emplace(path).ok()); break;
@@ -196,7 +216,9 @@ struct Soak {
         const QString path = faultPath();
         switch (fault) {
         case Fault::SendIsDirectory: QVERIFY(QDir().rmdir(path)); break;
-        case Fault::MasterReadOnly: QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner)); break;
+        case Fault::MasterReadOnly:
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+            break;
         case Fault::MasterFull:
         case Fault::SendFull:
         case Fault::NotesFull: fullFile.reset(); break;
@@ -228,11 +250,16 @@ struct Soak {
         while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
             ++at;
         auto around = [at](const QByteArray& bytes) {
-            return QString::fromLatin1(bytes.mid(at - std::min<qsizetype>(at, 60), 160).replace("\r\n", "\\r\\n"));
+            return QString::fromLatin1(
+                bytes.mid(at - std::min<qsizetype>(at, 60), 160).replace("\r\n", "\\r\\n"));
         };
-        const QString report = path + QStringLiteral(": %1 bytes, expected %2; first difference at %3")
-                                          .arg(actual.size()).arg(expected.size()).arg(at)
-            + QStringLiteral("\n  file: ") + around(actual) + QStringLiteral("\n  want: ") + around(expected);
+        const QString report = path
+            + QStringLiteral(": %1 bytes, expected %2; first difference at %3")
+                  .arg(actual.size())
+                  .arg(expected.size())
+                  .arg(at)
+            + QStringLiteral("\n  file: ") + around(actual) + QStringLiteral("\n  want: ")
+            + around(expected);
         QFAIL(qPrintable(report));
     }
 
@@ -267,12 +294,14 @@ struct Soak {
         const QString payload = asNotes ? QStringLiteral("NOTES -------> ") + answer : answer;
         const QByteArray date = asNotes ? f.clock.date().toLatin1() : QByteArray();
         // Each empty where its text holds a character the files have no place for.
-        const std::optional<QByteArray> line = windows1252(s.currentLine), typed = windows1252(answer);
+        const std::optional<QByteArray> line = windows1252(s.currentLine),
+                                        typed = windows1252(answer);
         const bool encoded = line && typed;
         const int error = faultError(asNotes);
 
         if (chance(50))
-            w.runHandler(asNotes ? &MainWindow::cmd_save_as_notes_Click : &MainWindow::cmd_enter_response_Click);
+            w.runHandler(asNotes ? &MainWindow::cmd_save_as_notes_Click
+                                 : &MainWindow::cmd_enter_response_Click);
         else
             (asNotes ? w.cmd_save_as_notes : w.cmd_enter_response)->click();
 
@@ -284,7 +313,8 @@ struct Soak {
         } else if (!error && encoded) {
             QVERIFY2(ack, qPrintable(f.dialogs.messages.value(shown)));
             ++acknowledged;
-            QCOMPARE(s.cumulativeText.size(), transcript.size() + s.answerTag.size() + payload.size());
+            QCOMPARE(s.cumulativeText.size(),
+                     transcript.size() + s.answerTag.size() + payload.size());
             QVERIFY(s.cumulativeText.startsWith(s.answerTag + payload));
             QVERIFY(!s.awaitingResponse.isTrue());
             if (asNotes) {
@@ -294,7 +324,8 @@ struct Soak {
                 notes += block;
                 notesJoined += fromWindows1252(block).remove(QStringLiteral("\r\n"));
             } else {
-                const QByteArray key = " " + QByteArray::number(10000 + s.questionNumber.toInt()) + " ";
+                const QByteArray key =
+                    " " + QByteArray::number(10000 + s.questionNumber.toInt()) + " ";
                 master += masterResponse(time.toLatin1(), key, *line, *typed);
                 send += sendResponse(time.toLatin1(), *line, *typed);
             }
@@ -335,7 +366,8 @@ struct Soak {
             w.cmdNextQuestion->click();
         QCOMPARE(f.dialogs.messages.size(), shown);
         if (f.dialogs.questions.size() > asked && !goOn) {
-            QVERIFY(answerBox() == answer && questionBox() == question && s.cumulativeText == transcript);
+            QVERIFY(answerBox() == answer && questionBox() == question
+                    && s.cumulativeText == transcript);
             return;
         }
         if (w.hasEnded()) {
@@ -366,11 +398,13 @@ struct Soak {
         const QString question = questionBox();
         const QString work = s.workText;
         const qsizetype shown = f.dialogs.messages.size();
-        const bool present = fault != Fault::BaseDirGone && QFileInfo::exists(host(s.notesFileName));
+        const bool present =
+            fault != Fault::BaseDirGone && QFileInfo::exists(host(s.notesFileName));
         w.cmd_display_note_file->click();
         if (!present) {
             QCOMPARE(f.dialogs.messages.size(), shown + 1);
-            QCOMPARE(f.dialogs.messages.back(), generalErrorText(fault == Fault::BaseDirGone ? 76 : 53));
+            QCOMPARE(f.dialogs.messages.back(),
+                     generalErrorText(fault == Fault::BaseDirGone ? 76 : 53));
             QCOMPARE(questionBox(), question);
             return;
         }
@@ -382,7 +416,8 @@ struct Soak {
     void inertButton()
     {
         const QString question = questionBox(), answer = answerBox();
-        const QList<QPushButton*> inert{w.cmd_timerTrigger, w.cmd_Make_Paragraph_question, w.cmd_Make_paragraph};
+        const QList<QPushButton*> inert{w.cmd_timerTrigger, w.cmd_Make_Paragraph_question,
+                                        w.cmd_Make_paragraph};
         inert[pick(inert.size())]->click();
         QCOMPARE(questionBox(), question);
         QCOMPARE(answerBox(), answer);
@@ -417,9 +452,9 @@ struct Soak {
     {
         if (fault != Fault::None)
             return restore();
-        std::vector<Fault> kinds{Fault::BaseDirGone, Fault::SendIsDirectory, Fault::MasterFull, Fault::SendFull,
-                                 Fault::NotesFull};
-        if (::geteuid() != 0)  // the superuser writes read-only files all the same
+        std::vector<Fault> kinds{Fault::BaseDirGone, Fault::SendIsDirectory, Fault::MasterFull,
+                                 Fault::SendFull, Fault::NotesFull};
+        if (::geteuid() != 0) // the superuser writes read-only files all the same
             kinds.push_back(Fault::MasterReadOnly);
         inject(kinds[pick(int(kinds.size()))]);
     }
@@ -454,7 +489,8 @@ struct Soak {
                 QCOMPARE(questionBox(), s.cumulativeText);
             }
         } else if (roll < 72) {
-            if (fault != Fault::NotesFull && questionBox().size() + s.workText.size() + notesJoined.size() < 200000) {
+            if (fault != Fault::NotesFull
+                && questionBox().size() + s.workText.size() + notesJoined.size() < 200000) {
                 messageExpected = true;
                 displayNotes();
             }
@@ -483,7 +519,7 @@ struct Soak {
         for (int channel = 1; channel <= 3; ++channel)
             QVERIFY(!w.files().isOpen(channel));
         QCOMPARE(w.hasEnded(), ended);
-        QCOMPARE(f.dialogs.prompts.size(), 4);  // no input box after start-up
+        QCOMPARE(f.dialogs.prompts.size(), 4); // no input box after start-up
     }
 };
 
@@ -543,7 +579,9 @@ void TestSoak::soak()
 
     // Nothing but the three record files and their locks in the base directory (no rollback
     // journal left behind), and nothing left in the stash.
-    const QStringList names = QDir(soak.host(soak.s.baseDir)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QStringList names =
+        QDir(soak.host(soak.s.baseDir))
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     for (const QString& name : names)
         QVERIFY2(QStringList({QFileInfo(soak.host(soak.s.masterFileName)).fileName(),
                               QFileInfo(soak.host(soak.s.sendFileName)).fileName(),
@@ -552,10 +590,11 @@ void TestSoak::soak()
                               QFileInfo(soak.w.recordSetPaths().userLock).fileName()})
                      .contains(name),
                  qPrintable(name));
-    QCOMPARE(QDir(soak.stash(QString())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    QCOMPARE(QDir(soak.stash(QString())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList());
 
-    qInfo("%d events, %d records acknowledged, %d refused, %d faults injected", soak.event, soak.acknowledged,
-          soak.refused, soak.faults);
+    qInfo("%d events, %d records acknowledged, %d refused, %d faults injected", soak.event,
+          soak.acknowledged, soak.refused, soak.faults);
     QVERIFY(soak.acknowledged > 500);
     QVERIFY(soak.refused > 50);
 }

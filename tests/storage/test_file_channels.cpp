@@ -1,7 +1,7 @@
 // The numbered file channels through which the record, notes and query files are written and read.
 
-#include "storage/file_channels.h"
 #include "runtime/run_time_error.h"
+#include "storage/file_channels.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 
@@ -61,22 +61,24 @@ void TestFileChannels::init()
 
 void TestFileChannels::closeWritesTheLines_data()
 {
-    QTest::addColumn<QByteArray>("before");  // "<missing>" for no file
+    QTest::addColumn<QByteArray>("before"); // "<missing>" for no file
     QTest::addColumn<int>("mode");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QByteArray>("after");
 
     const int out = int(FileMode::Output), app = int(FileMode::Append);
-    QTest::newRow("append creates") << QByteArray("<missing>") << app << QStringList{"first"} << QByteArray("first\r\n");
+    QTest::newRow("append creates")
+        << QByteArray("<missing>") << app << QStringList{"first"} << QByteArray("first\r\n");
     QTest::newRow("append appends") << QByteArray("first\r\n") << app << QStringList{"second", ""}
                                     << QByteArray("first\r\nsecond\r\n\r\n");
-    QTest::newRow("output truncates") << QByteArray("old line\r\nold line\r\n") << out << QStringList{"new"}
-                                      << QByteArray("new\r\n");
+    QTest::newRow("output truncates") << QByteArray("old line\r\nold line\r\n") << out
+                                      << QStringList{"new"} << QByteArray("new\r\n");
     // A text with a line break inside becomes two lines of the file.
     QTest::newRow("Windows-1252, CR LF")
         << QByteArray("<missing>") << app
         << QStringList{QStringLiteral("\u20AC \u201Ccaf\u00E9\u201D\u00A0"), "line 1\r\nline 2"}
-        << QByteArray("\x80 \x93" "caf\xE9\x94\xA0\r\nline 1\r\nline 2\r\n");
+        << QByteArray("\x80 \x93"
+                      "caf\xE9\x94\xA0\r\nline 1\r\nline 2\r\n");
 }
 
 void TestFileChannels::closeWritesTheLines()
@@ -134,7 +136,8 @@ void TestFileChannels::unencodableLineAddsNothing()
     FileChannels files;
     files.open(1, file, FileMode::Append);
     files.writeLine(1, u"ok");
-    QVERIFY_THROWS_EXCEPTION(UnencodableTextError, files.writeLine(1, QStringLiteral("v = \u03B1t")));
+    QVERIFY_THROWS_EXCEPTION(UnencodableTextError,
+                             files.writeLine(1, QStringLiteral("v = \u03B1t")));
     files.close(1);
     QCOMPARE(fileState(file), QByteArray("ok\r\n"));
 }
@@ -181,17 +184,21 @@ void TestFileChannels::readLine_data()
 
     QTest::newRow("CR LF") << QByteArray("one\r\ntwo\r\n") << QStringList{"one", "two"};
     QTest::newRow("CR") << QByteArray("one\rtwo\r") << QStringList{"one", "two"};
-    QTest::newRow("lone LF belongs to the line") << QByteArray("one\ntwo\n") << QStringList{"one\ntwo\n"};
-    QTest::newRow("no line end at the end") << QByteArray("one\r\ntwo") << QStringList{"one", "two"};
+    QTest::newRow("lone LF belongs to the line")
+        << QByteArray("one\ntwo\n") << QStringList{"one\ntwo\n"};
+    QTest::newRow("no line end at the end")
+        << QByteArray("one\r\ntwo") << QStringList{"one", "two"};
     QTest::newRow("empty lines") << QByteArray("\r\n\r\nx\r\n\r\n") << QStringList{"", "", "x", ""};
     QTest::newRow("mixed") << QByteArray("a\nb\r\nc\rd") << QStringList{"a\nb", "c", "d"};
     QTest::newRow("LF CR: the CR ends the line") << QByteArray("a\n\rb") << QStringList{"a\n", "b"};
-    QTest::newRow("LF after CR LF starts the next") << QByteArray("a\r\n\nb") << QStringList{"a", "\nb"};
+    QTest::newRow("LF after CR LF starts the next")
+        << QByteArray("a\r\n\nb") << QStringList{"a", "\nb"};
     QTest::newRow("tab and blanks kept") << QByteArray(" \ta  \r\n") << QStringList{" \ta  "};
     QTest::newRow("Windows-1252") << QByteArray("\x80 \x93x\x94\r\n")
                                   << QStringList{QStringLiteral("\u20AC \u201Cx\u201D")};
     // More than one read takes in.
-    QTest::newRow("long file") << QByteArray(70000, 'x') + "\r\nend" << QStringList{QString(70000, u'x'), "end"};
+    QTest::newRow("long file") << QByteArray(70000, 'x') + "\r\nend"
+                               << QStringList{QString(70000, u'x'), "end"};
 }
 
 void TestFileChannels::readLine()
@@ -216,16 +223,21 @@ void TestFileChannels::readLine()
 void TestFileChannels::openErrors_data()
 {
     QTest::addColumn<int>("channel");
-    QTest::addColumn<QString>("name"); // inside the temporary folder, which holds folder/ and plain.txt
+    QTest::addColumn<QString>(
+        "name"); // inside the temporary folder, which holds folder/ and plain.txt
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("error");
 
     const int in = int(FileMode::Input), out = int(FileMode::Output), app = int(FileMode::Append);
     QTest::newRow("missing file, reading") << 3 << "folder/notes.txt" << in << err::FileNotFound;
-    QTest::newRow("missing directory, appending") << 1 << "nowhere/master.txt" << app << err::PathNotFound;
-    QTest::newRow("missing directory, writing") << 1 << "nowhere/queri.txt" << out << err::PathNotFound;
-    QTest::newRow("missing directory, reading") << 3 << "nowhere/notes.txt" << in << err::PathNotFound;
-    QTest::newRow("file used as directory") << 1 << "plain.txt/master.txt" << app << err::PathNotFound;
+    QTest::newRow("missing directory, appending")
+        << 1 << "nowhere/master.txt" << app << err::PathNotFound;
+    QTest::newRow("missing directory, writing")
+        << 1 << "nowhere/queri.txt" << out << err::PathNotFound;
+    QTest::newRow("missing directory, reading")
+        << 3 << "nowhere/notes.txt" << in << err::PathNotFound;
+    QTest::newRow("file used as directory")
+        << 1 << "plain.txt/master.txt" << app << err::PathNotFound;
     QTest::newRow("directory as file, appending") << 1 << "folder" << app << err::PathFileAccess;
     QTest::newRow("directory as file, reading") << 3 << "folder" << in << err::PathFileAccess;
     QTest::newRow("channel 0") << 0 << "plain.txt" << app << err::BadFileName;
@@ -256,8 +268,8 @@ void TestFileChannels::readOnlyFileIsPermissionDenied()
         QSKIP("file permissions do not bind the superuser");
     const QString file = path(QStringLiteral("master.txt"));
     QVERIFY(putFile(file, "kept\r\n"));
-    QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup
-                                            | QFileDevice::ReadOther));
+    QVERIFY(QFile::setPermissions(
+        file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     FileChannels files;
     QCOMPARE(errorOf([&] { files.open(1, file, FileMode::Append); }), err::PermissionDenied);
     QCOMPARE(errorOf([&] { files.open(1, file, FileMode::Output); }), err::PermissionDenied);
@@ -333,7 +345,8 @@ void TestFileChannels::failedOperationLeavesNoNewFile()
 void TestFileChannels::notAPlainFileIsRefused_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"link to a plain file", "link to /dev/null", "device", "FIFO", "socket", "directory"})
+    for (const char* kind :
+         {"link to a plain file", "link to /dev/null", "device", "FIFO", "socket", "directory"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -365,7 +378,7 @@ void TestFileChannels::notAPlainFileIsRefused()
     } else {
         QVERIFY(QDir().mkdir(file));
     }
-    struct stat before {};
+    struct stat before { };
     QCOMPARE(::lstat(name.constData(), &before), 0);
 
     FileChannels files;
@@ -373,7 +386,7 @@ void TestFileChannels::notAPlainFileIsRefused()
         QCOMPARE(errorOf([&] { files.open(3, file, mode); }), err::PathFileAccess);
         QVERIFY(!files.isOpen(3));
     }
-    struct stat after {};
+    struct stat after { };
     QCOMPARE(::lstat(name.constData(), &after), 0);
     QCOMPARE(after.st_ino, before.st_ino);
     QCOMPARE(after.st_mode, before.st_mode);
@@ -395,7 +408,8 @@ void TestFileChannels::closeAllWritesWhatIsPending()
         files.closeAll();
         for (int channel = 1; channel <= 3; ++channel) {
             QVERIFY(!files.isOpen(channel));
-            QCOMPARE(fileState(names[channel - 1]), QStringLiteral("line %1\r\n").arg(channel).toLatin1());
+            QCOMPARE(fileState(names[channel - 1]),
+                     QStringLiteral("line %1\r\n").arg(channel).toLatin1());
         }
         // The end of the channels' owner writes what is still pending as well.
         files.open(2, names[1], FileMode::Append);

@@ -1,8 +1,8 @@
 // The rollback journal: what taking a record back does to each file, a journal that was itself
 // cut off by a crash, and the record transaction among other users' and programs' files.
 
-#include "storage/record_transaction.h"
 #include "runtime/run_time_error.h"
+#include "storage/record_transaction.h"
 #include "support/expected_texts.h"
 
 #include <QDir>
@@ -31,12 +31,14 @@ namespace {
 struct RecordFolder {
     QTemporaryDir dir;
     QString master = dir.filePath(QStringLiteral("master.txt"));
-    RecordSetPaths paths{dir.filePath(QStringLiteral(".lock")), dir.filePath(QStringLiteral(".journal")),
-                         dir.filePath(QStringLiteral(".lock.me")), dir.filePath(QStringLiteral(".journal.me")),
-                         [](const QString&) { return true; }};
+    RecordSetPaths paths{
+        dir.filePath(QStringLiteral(".lock")), dir.filePath(QStringLiteral(".journal")),
+        dir.filePath(QStringLiteral(".lock.me")), dir.filePath(QStringLiteral(".journal.me")),
+        [](const QString&) { return true; }};
 
     // One record of `line`, or the reason it was refused.
-    std::optional<RecordRefusal::Reason> record(const char16_t* line, bool lockRemovedMeanwhile = false)
+    std::optional<RecordRefusal::Reason> record(const char16_t* line,
+                                                bool lockRemovedMeanwhile = false)
     {
         try {
             FileChannels files;
@@ -58,28 +60,32 @@ struct RecordFolder {
 void TestRollbackJournal::rollBack_data()
 {
     QTest::addColumn<bool>("existed");
-    QTest::addColumn<QByteArray>("before");  // the file when the record began; "-" for none
-    QTest::addColumn<QByteArray>("now");      // the file when it is taken back; "-" for none
+    QTest::addColumn<QByteArray>("before"); // the file when the record began; "-" for none
+    QTest::addColumn<QByteArray>("now");    // the file when it is taken back; "-" for none
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<bool>("takenBack");
 
     // The record appends "REC\r\n" (5 bytes).
-    QTest::newRow("the record in full") << true << QByteArray("old\r\n") << QByteArray("old\r\nREC\r\n")
-                                        << QByteArray("old\r\n") << true;
+    QTest::newRow("the record in full")
+        << true << QByteArray("old\r\n") << QByteArray("old\r\nREC\r\n") << QByteArray("old\r\n")
+        << true;
     QTest::newRow("the record torn") << true << QByteArray("old\r\n") << QByteArray("old\r\nRE")
                                      << QByteArray("old\r\n") << true;
-    QTest::newRow("nothing of it") << true << QByteArray("old\r\n") << QByteArray("old\r\n") << QByteArray("old\r\n")
-                                   << true;
+    QTest::newRow("nothing of it")
+        << true << QByteArray("old\r\n") << QByteArray("old\r\n") << QByteArray("old\r\n") << true;
     // Never shorter than before the record, never what someone else wrote.
-    QTest::newRow("shorter than before") << true << QByteArray("old\r\n") << QByteArray("ol") << QByteArray("ol")
-                                         << true;
-    QTest::newRow("more than the record") << true << QByteArray("old\r\n") << QByteArray("old\r\nREC\r\nOTHER\r\n")
-                                          << QByteArray("old\r\nREC\r\nOTHER\r\n") << false;
-    QTest::newRow("created by the record") << false << QByteArray("-") << QByteArray("REC\r\n") << QByteArray("<missing>")
-                                           << true;
-    QTest::newRow("created, then another's note") << false << QByteArray("-") << QByteArray("REC\r\nNOTE\r\n")
-                                                  << QByteArray("REC\r\nNOTE\r\n") << false;
-    QTest::newRow("gone meanwhile") << true << QByteArray("old\r\n") << QByteArray("-") << QByteArray("<missing>") << true;
+    QTest::newRow("shorter than before")
+        << true << QByteArray("old\r\n") << QByteArray("ol") << QByteArray("ol") << true;
+    QTest::newRow("more than the record")
+        << true << QByteArray("old\r\n") << QByteArray("old\r\nREC\r\nOTHER\r\n")
+        << QByteArray("old\r\nREC\r\nOTHER\r\n") << false;
+    QTest::newRow("created by the record")
+        << false << QByteArray("-") << QByteArray("REC\r\n") << QByteArray("<missing>") << true;
+    QTest::newRow("created, then another's note")
+        << false << QByteArray("-") << QByteArray("REC\r\nNOTE\r\n")
+        << QByteArray("REC\r\nNOTE\r\n") << false;
+    QTest::newRow("gone meanwhile")
+        << true << QByteArray("old\r\n") << QByteArray("-") << QByteArray("<missing>") << true;
 }
 
 void TestRollbackJournal::rollBack()
@@ -109,14 +115,17 @@ void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
     const QString master = folder + QStringLiteral("/master.txt");
     const QString send = folder + QStringLiteral("/send.txt");
     const QString other = folder + QStringLiteral("/other.txt");
-    auto ours = [](const QString& name) { return name == QLatin1String("master.txt") || name == QLatin1String("send.txt"); };
+    auto ours = [](const QString& name) {
+        return name == QLatin1String("master.txt") || name == QLatin1String("send.txt");
+    };
 
     // Left by a kill between the two files, then the folder moved (a renamed home): the master
     // file has the block, the send file not. Another file named in it is not the journal's.
     QVERIFY(putFile(master, "old\r\nREC\r\n"));
     QVERIFY(putFile(send, "old\r\n"));
     QVERIFY(putFile(other, "thesis\r\n"));
-    RollbackJournal(folder + QStringLiteral("/.journal")).begin({{master, true, 5, 5}, {send, true, 5, 5}, {other, true, 0, 100}});
+    RollbackJournal(folder + QStringLiteral("/.journal"))
+        .begin({{master, true, 5, 5}, {send, true, 5, 5}, {other, true, 0, 100}});
     const QString moved = dir.filePath(QStringLiteral("moved"));
     QVERIFY(QDir().rename(folder, moved));
     RollbackJournal journal(moved + QStringLiteral("/.journal"));
@@ -135,7 +144,7 @@ void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
     journal.recover(ours);
     QCOMPARE(fileState(moved + QStringLiteral("/master.txt")), QByteArray("old\r\n"));
     QCOMPARE(fileState(journal.hostPath()), QByteArray("<missing>"));
-    journal.recover(ours);  // none at all
+    journal.recover(ours); // none at all
 
     // A file edited since the crash holds more than the record: it is left alone and named once,
     // and the journal goes, so that it does not refuse every later record.
@@ -147,7 +156,8 @@ void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
     } catch (const desk::PartlyWrittenError& error) {
         QCOMPARE(error.files(), QStringList{moved + QStringLiteral("/send.txt")});
     }
-    QCOMPARE(fileState(moved + QStringLiteral("/send.txt")), QByteArray("old\r\nREC\r\nedited afterwards\r\n"));
+    QCOMPARE(fileState(moved + QStringLiteral("/send.txt")),
+             QByteArray("old\r\nREC\r\nedited afterwards\r\n"));
     QCOMPARE(fileState(journal.hostPath()), QByteArray("<missing>"));
 }
 
@@ -169,7 +179,9 @@ void TestRollbackJournal::onlyTheStudentsOwnLockAndJournalCount()
 
     if (::geteuid() != 0)
         QSKIP("only the superuser can give a file to another user");
-    auto giveTo = [](const QString& file, uint user) { return ::chown(QFile::encodeName(file).constData(), user, user) == 0; };
+    auto giveTo = [](const QString& file, uint user) {
+        return ::chown(QFile::encodeName(file).constData(), user, user) == 0;
+    };
     QVERIFY(putFile(f.paths.lock, ""));
     QVERIFY(giveTo(f.paths.lock, 4242));
     // The student's own journal at the name's place, left by a crash, is applied under the

@@ -17,8 +17,17 @@ namespace desk::testing {
 
 // None breaks nothing: what the student typed is refused by itself.
 enum class Breakage {
-    None, BaseDirectoryRemoved, MasterIsDirectory, MasterReadOnly, MasterOfAnotherUser,
-    SendIsDirectory, SendDiskFull, NotesIsDirectory, NotesIsFifo, NotesDiskFull, LockHeld,
+    None,
+    BaseDirectoryRemoved,
+    MasterIsDirectory,
+    MasterReadOnly,
+    MasterOfAnotherUser,
+    SendIsDirectory,
+    SendDiskFull,
+    NotesIsDirectory,
+    NotesIsFifo,
+    NotesDiskFull,
+    LockHeld,
 };
 
 // Makes one breakage and holds what keeps it up (the full disk, the other copy's record) until

@@ -48,9 +48,12 @@ inline QString generalErrorText(int number)
 inline QString invalidAssignmentText()
 {
     return QStringLiteral(
-        "You have probably not entered a valid assignment number.  Make sure the assignment number is "
-        "a number, like 1 or 8 or 15 or 27 etc., and make sure that this assignment is supposed to be "
-        "in the current drillkit.  This program will end and you will need to start over.  If you are "
+        "You have probably not entered a valid assignment number.  Make sure the assignment number "
+        "is "
+        "a number, like 1 or 8 or 15 or 27 etc., and make sure that this assignment is supposed to "
+        "be "
+        "in the current drillkit.  This program will end and you will need to start over.  If you "
+        "are "
         "sure you have entered a valid assignment number email the instructor and specify that you "
         "have received a 'subscript out of range' error");
 }
@@ -104,7 +107,8 @@ inline QMap<QString, QByteArray> filesUnder(const QString& root)
     while (it.hasNext()) {
         const QFileInfo info(it.next());
         const QString relative = QDir(root).relativeFilePath(info.filePath());
-        entries[info.isDir() && !info.isSymLink() ? relative + u'/' : relative] = fileState(info.filePath());
+        entries[info.isDir() && !info.isSymLink() ? relative + u'/' : relative] =
+            fileState(info.filePath());
     }
     return entries;
 }
@@ -131,7 +135,8 @@ inline QByteArray closingLine()
 }
 
 // A response block as the send file holds it: the time, the paragraph shown and the answer.
-inline QByteArray sendResponse(const QByteArray& time, const QByteArray& line, const QByteArray& answer)
+inline QByteArray sendResponse(const QByteArray& time, const QByteArray& line,
+                               const QByteArray& answer)
 {
     return openingLine() + QByteArray(36, ' ') + time + "\r\n" + line + "\r\n" + openingLine()
         + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
@@ -139,11 +144,11 @@ inline QByteArray sendResponse(const QByteArray& time, const QByteArray& line, c
 
 // The same block in the master file, which also holds the question number: `key` is the number
 // item with its blanks (" 30005 " for question 5 of assignment 003), below two empty lines.
-inline QByteArray masterResponse(const QByteArray& time, const QByteArray& key, const QByteArray& line,
-                                 const QByteArray& answer)
+inline QByteArray masterResponse(const QByteArray& time, const QByteArray& key,
+                                 const QByteArray& line, const QByteArray& answer)
 {
-    return openingLine() + QByteArray(36, ' ') + time + "\r\n\r\n\r\n`questionNumber" + key + "\r\n" + line
-        + "\r\n" + openingLine() + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
+    return openingLine() + QByteArray(36, ' ') + time + "\r\n\r\n\r\n`questionNumber" + key + "\r\n"
+        + line + "\r\n" + openingLine() + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
 }
 
 // A notes block, alike in the master, send and notes files.
@@ -159,18 +164,23 @@ inline QByteArray notesBlock(const QByteArray& date, const QByteArray& time, con
 inline QStringList assignmentOneParagraphs()
 {
     return {
-        QStringLiteral("Go to the incline set up at the picnic tables and time the ball as it rolls "
-                       "halfway down the incline and as it runs the whole distance down the incline."),
+        QStringLiteral(
+            "Go to the incline set up at the picnic tables and time the ball as it rolls "
+            "halfway down the incline and as it runs the whole distance down the incline."),
         QStringLiteral("GIve the times you obtained and how you obtained them."),
-        QStringLiteral("Calculate the average rate of change of position with respect to clock time "
-                       "for the first run and for the second, given that the length of the incline "
-                       "is about 190 cm."),
-        QStringLiteral("Calculate the average rate of change of velocity with respect to clock time "
-                       "for the first run and for the second."),
-        QStringLiteral("Sketch a graph of velocity vs. clock time for the run down the first half of "
-                       "the incline.  What is the area under your graph and what does it mean?"),
-        QStringLiteral("Sketch a graph of velocity vs. clock time for the run down the first entire "
-                       "incline.  What is the area under your graph and what does it mean?"),
+        QStringLiteral(
+            "Calculate the average rate of change of position with respect to clock time "
+            "for the first run and for the second, given that the length of the incline "
+            "is about 190 cm."),
+        QStringLiteral(
+            "Calculate the average rate of change of velocity with respect to clock time "
+            "for the first run and for the second."),
+        QStringLiteral(
+            "Sketch a graph of velocity vs. clock time for the run down the first half of "
+            "the incline.  What is the area under your graph and what does it mean?"),
+        QStringLiteral(
+            "Sketch a graph of velocity vs. clock time for the run down the first entire "
+            "incline.  What is the area under your graph and what does it mean?"),
     };
 }
 

@@ -5,8 +5,8 @@
 #include "app/main_window.h"
 #include "storage/record_transaction.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QString>
 #include <QTest>

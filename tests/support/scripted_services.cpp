@@ -64,7 +64,8 @@ WindowFixture::WindowFixture(const FixtureOptions& options)
 
 void WindowFixture::replaceWindow()
 {
-    window = std::make_unique<MainWindow>(PlatformServices{dialogs, *clockInUse_, *randomInUse_, hostPaths()});
+    window = std::make_unique<MainWindow>(
+        PlatformServices{dialogs, *clockInUse_, *randomInUse_, hostPaths()});
 }
 
 HostPaths WindowFixture::hostPaths() const

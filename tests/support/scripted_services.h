@@ -3,8 +3,8 @@
 
 #include "app/main_window.h"
 #include "system/clock.h"
-#include "widgets/dialogs.h"
 #include "system/random_source.h"
+#include "widgets/dialogs.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -38,8 +38,16 @@ public:
 // A clock that shows a set date and time; each read can be counted.
 class FixedClock : public Clock {
 public:
-    QString date() override { ++dateReads; return dates.size() > 1 ? takeFirst(dates) : dates.front(); }
-    QString time() override { ++timeReads; return times.size() > 1 ? takeFirst(times) : times.front(); }
+    QString date() override
+    {
+        ++dateReads;
+        return dates.size() > 1 ? takeFirst(dates) : dates.front();
+    }
+    QString time() override
+    {
+        ++timeReads;
+        return times.size() > 1 ? takeFirst(times) : times.front();
+    }
     double secondsSinceMidnight() override { return seconds; }
 
     // When more than one value is queued, each read takes the next one.
@@ -50,7 +58,12 @@ public:
     int timeReads = 0;
 
 private:
-    static QString takeFirst(std::deque<QString>& q) { QString v = q.front(); q.pop_front(); return v; }
+    static QString takeFirst(std::deque<QString>& q)
+    {
+        QString v = q.front();
+        q.pop_front();
+        return v;
+    }
 };
 
 // Gives numbers from a script; when the script is used up, a fixed fallback.
@@ -70,7 +83,7 @@ public:
 struct FixtureOptions {
     Clock* clock = nullptr;
     RandomSource* random = nullptr;
-    QString root = QString();  // where drives c and mnt are made; a temporary folder when empty
+    QString root = QString(); // where drives c and mnt are made; a temporary folder when empty
 };
 
 // A main window on scripted services, with drive c in a temporary folder or the root given.
@@ -80,7 +93,10 @@ class WindowFixture {
     QString root_;
 
 public:
-    WindowFixture() : WindowFixture(FixtureOptions{}) {}
+    WindowFixture()
+        : WindowFixture(FixtureOptions{})
+    {
+    }
     explicit WindowFixture(const FixtureOptions& options);
 
     // Replaces the window by a new one on the same services and drive: a later run of the

@@ -5,9 +5,9 @@
 // record channel was left open.
 
 #include "app/main_window.h"
-#include "widgets/text_box.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"
+#include "widgets/text_box.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,7 +23,8 @@ namespace desk::testing {
 // assignment; false when it did not stay running, for the caller's QVERIFY.
 [[nodiscard]] inline bool startAssignmentOne(WindowFixture& fixture)
 {
-    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"), QStringLiteral("1"));
+    fixture.start(QStringLiteral("1"), QStringLiteral("Ann Lee"), QStringLiteral("AJL"),
+                  QStringLiteral("1"));
     return !fixture.window->hasEnded();
 }
 
@@ -115,7 +116,7 @@ struct StartedWindow {
     qsizetype masterHeader = 0;
     qsizetype sendHeader = 0;
     QString typedLine, typedAnswer;
-    std::array<QByteArray, 3> filesBefore;  // the master, send and notes files at typeAnswerTo
+    std::array<QByteArray, 3> filesBefore; // the master, send and notes files at typeAnswerTo
 };
 
 } // namespace desk::testing

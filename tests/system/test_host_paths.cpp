@@ -21,14 +21,16 @@ void TestHostPaths::toHost_data()
     QTest::addColumn<QString>("programPath");
     QTest::addColumn<QString>("hostPath");
 
-    QTest::newRow("master file")
-        << R"(c:\lrnfiles\masterFile_Ann__Lee.txt)" << "/home/ann/lrnfiles/masterFile_Ann__Lee.txt";
-    QTest::newRow("capital drive letter")
-        << R"(C:\lrnfiles\masterFile_Ann__Lee.txt)" << "/home/ann/lrnfiles/masterFile_Ann__Lee.txt";
-    QTest::newRow("local data directory") << R"(c:\lrnfiles)" << "/home/ann/lrnfiles";
+    QTest::newRow("master file") << R"(c:\lrnfiles\masterFile_Ann__Lee.txt)"
+                                 << "/home/ann/lrnfiles/masterFile_Ann__Lee.txt";
+    QTest::newRow("capital drive letter") << R"(C:\lrnfiles\masterFile_Ann__Lee.txt)"
+                                          << "/home/ann/lrnfiles/masterFile_Ann__Lee.txt";
+    QTest::newRow("local data directory") << R"(c:\lrnfiles)"
+                                          << "/home/ann/lrnfiles";
     QTest::newRow("LAN directory")
         << R"(i:\bkp_000416\My Documents\distance students\interactive problems\lb1\send_0105Ann.txt)"
-        << "/mnt/drives/i/bkp_000416/My Documents/distance students/interactive problems/lb1/send_0105Ann.txt";
+        << "/mnt/drives/i/bkp_000416/My Documents/distance students/interactive "
+           "problems/lb1/send_0105Ann.txt";
     QTest::newRow("other drive, capital") << R"(I:\bkp_000416\My Documents\x)"
                                           << "/mnt/drives/i/bkp_000416/My Documents/x";
     QTest::newRow("name with blanks and dots") << R"(c:\lrnfiles\notes_A. B C.txt)"
@@ -40,8 +42,9 @@ void TestHostPaths::toHost()
 {
     QFETCH(QString, programPath);
     QFETCH(QString, hostPath);
-    QCOMPARE(HostPaths(QStringLiteral("/home/ann"), QStringLiteral("/mnt/drives")).toHost(programPath),
-             hostPath);
+    QCOMPARE(
+        HostPaths(QStringLiteral("/home/ann"), QStringLiteral("/mnt/drives")).toHost(programPath),
+        hostPath);
     QCOMPARE(HostPaths::asTheyAre().toHost(programPath), programPath);
 }
 

@@ -11,10 +11,10 @@
 #include <QLabel>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QScreen>
 #include <QScopeGuard>
-#include <QTextEdit>
+#include <QScreen>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <functional>
@@ -28,7 +28,10 @@ void whenOpen(const std::function<void(QDialog&)>& look)
 {
     QTimer::singleShot(0, [look] {
         QWidget* modal = QApplication::activeModalWidget();
-        auto close = qScopeGuard([modal] { if (modal) modal->close(); });
+        auto close = qScopeGuard([modal] {
+            if (modal)
+                modal->close();
+        });
         auto* box = qobject_cast<QDialog*>(modal);
         QVERIFY(box);
         look(*box);
@@ -38,9 +41,12 @@ void whenOpen(const std::function<void(QDialog&)>& look)
 // The style of a desktop whose dialog buttons carry icons (the offscreen platform's has none).
 class IconButtonsStyle : public QProxyStyle {
 public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* data) const override
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override
     {
-        return hint == SH_DialogButtonBox_ButtonsHaveIcons ? 1 : QProxyStyle::styleHint(hint, option, widget, data);
+        return hint == SH_DialogButtonBox_ButtonsHaveIcons
+            ? 1
+            : QProxyStyle::styleHint(hint, option, widget, data);
     }
 };
 
@@ -76,18 +82,24 @@ void TestDialogs::boxesBelongToTheWindow()
                 for (QAbstractButton* button : box.findChildren<QAbstractButton*>())
                     QVERIFY2(button->icon().isNull(), qPrintable(button->text()));
                 // Over the window once the student sees it; before, in the middle of the screen.
-                const QPoint centre = shown ? window.frameGeometry().center() : box.screen()->availableGeometry().center();
+                const QPoint centre = shown ? window.frameGeometry().center()
+                                            : box.screen()->availableGeometry().center();
                 QVERIFY2((box.frameGeometry().center() - centre).manhattanLength() <= 4,
-                         qPrintable(QStringLiteral("centred at %1,%2").arg(box.frameGeometry().center().x())
+                         qPrintable(QStringLiteral("centred at %1,%2")
+                                        .arg(box.frameGeometry().center().x())
                                         .arg(box.frameGeometry().center().y())));
                 // A screen reader reads a message or a question as text.
                 if (qstrcmp(kind, "input") != 0) {
-                    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(box.findChild<QTextEdit*>());
+                    QAccessibleInterface* view =
+                        QAccessible::queryAccessibleInterface(box.findChild<QTextEdit*>());
                     QVERIFY(view && view->textInterface());
-                    QCOMPARE(view->textInterface()->text(0, view->textInterface()->characterCount()), text);
+                    QCOMPARE(
+                        view->textInterface()->text(0, view->textInterface()->characterCount()),
+                        text);
                 }
                 // A question starts on the answer that changes nothing.
-                if (QAbstractButton* no = box.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::No)) {
+                if (QAbstractButton* no =
+                        box.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::No)) {
                     QCOMPARE(box.focusWidget(), no);
                     box.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Yes)->click();
                 }

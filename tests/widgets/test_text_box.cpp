@@ -32,9 +32,11 @@ QString longLine(bool withBlanks)
 {
     QString line;
     for (int i = 0; i < 1000; ++i)
-        line += withBlanks ? QStringLiteral(" <-<-<-<-  Q/A:   Calculate the average rate of change of "
-                                            "velocity with respect to clock time for run %1. ").arg(i)
-                           : QString(180, QChar(u'a' + i % 26));
+        line += withBlanks
+            ? QStringLiteral(" <-<-<-<-  Q/A:   Calculate the average rate of change of "
+                             "velocity with respect to clock time for run %1. ")
+                  .arg(i)
+            : QString(180, QChar(u'a' + i % 26));
     return line;
 }
 
@@ -53,17 +55,25 @@ void TestTextBox::setThenRead_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("read");
 
-    const QString prompt = QStringLiteral("Enter, as appropriate, an answer.\r\n\r\nAlways critique your solutions.");
-    QTest::newRow("empty") << "" << "";
+    const QString prompt =
+        QStringLiteral("Enter, as appropriate, an answer.\r\n\r\nAlways critique your solutions.");
+    QTest::newRow("empty") << ""
+                           << "";
     QTest::newRow("answer prompt with CR LF CR LF") << prompt << prompt;
-    QTest::newRow("LF becomes CR LF") << "a\nb" << "a\r\nb";
-    QTest::newRow("lone CR becomes CR LF") << "a\rb" << "a\r\nb";
-    QTest::newRow("line break at the end") << "OK\r\n" << "OK\r\n";
-    QTest::newRow("line breaks only") << "\r\n\r\n" << "\r\n\r\n";
-    QTest::newRow("no-break space") << QStringLiteral("10\u00A0m/s") << QStringLiteral("10\u00A0m/s");
-    QTest::newRow("tabs and blanks") << "\t x  \t" << "\t x  \t";
-    QTest::newRow("Windows-1252 punctuation") << QStringLiteral("\u201Cok\u201D \u20AC5")
-                                              << QStringLiteral("\u201Cok\u201D \u20AC5");
+    QTest::newRow("LF becomes CR LF") << "a\nb"
+                                      << "a\r\nb";
+    QTest::newRow("lone CR becomes CR LF") << "a\rb"
+                                           << "a\r\nb";
+    QTest::newRow("line break at the end") << "OK\r\n"
+                                           << "OK\r\n";
+    QTest::newRow("line breaks only") << "\r\n\r\n"
+                                      << "\r\n\r\n";
+    QTest::newRow("no-break space")
+        << QStringLiteral("10\u00A0m/s") << QStringLiteral("10\u00A0m/s");
+    QTest::newRow("tabs and blanks") << "\t x  \t"
+                                     << "\t x  \t";
+    QTest::newRow("Windows-1252 punctuation")
+        << QStringLiteral("\u201Cok\u201D \u20AC5") << QStringLiteral("\u201Cok\u201D \u20AC5");
 }
 
 void TestTextBox::setThenRead()
@@ -156,15 +166,21 @@ void TestTextBox::appendingIsSettingTheWhole_data()
     QStringList paragraphs;
     for (int i = 0; i < 12; ++i)
         paragraphs << QStringLiteral(" <-<-<-<-  Q/A:   paragraph %1 ").arg(i) + QString(600, u'x');
-    QTest::newRow("short parts and line breaks") << "" << QStringList{"a", "b\r\nc", "\r\n", "d"} << false;
+    QTest::newRow("short parts and line breaks")
+        << "" << QStringList{"a", "b\r\nc", "\r\n", "d"} << false;
     QTest::newRow("lone CR and LF") << "x" << QStringList{"\r", "y\n", "z"} << false;
     QTest::newRow("CR, then LF in the next part") << "x\r" << QStringList{"\ny"} << false;
     QTest::newRow("one line growing across the cuts") << longLine(true) << paragraphs << false;
-    QTest::newRow("a part longer than a piece") << "abc" << QStringList{longLine(false), "d"} << false;
+    QTest::newRow("a part longer than a piece")
+        << "abc" << QStringList{longLine(false), "d"} << false;
     QTest::newRow("paragraph separator in a long line")
-        << QString(1500, u'a') << QStringList{QString(1000, u'b') + QChar::ParagraphSeparator + QString(2500, u'c')} << false;
-    QTest::newRow("emoji across a cut") << QString(1999, u'a') << QStringList{QStringLiteral("\U0001F600b")} << false;
-    QTest::newRow("new line after a long one") << longLine(true) << QStringList{"\r\nnext", "more"} << false;
+        << QString(1500, u'a')
+        << QStringList{QString(1000, u'b') + QChar::ParagraphSeparator + QString(2500, u'c')}
+        << false;
+    QTest::newRow("emoji across a cut")
+        << QString(1999, u'a') << QStringList{QStringLiteral("\U0001F600b")} << false;
+    QTest::newRow("new line after a long one")
+        << longLine(true) << QStringList{"\r\nnext", "more"} << false;
     QTest::newRow("the student edits in between") << "first" << paragraphs << true;
 }
 
