@@ -8,7 +8,10 @@ namespace desk {
 
 namespace {
 
-const QString sendPrefix = QStringLiteral("send_");
+// Constant-initialised, so that names asked for while other files' globals are made are right.
+constexpr QLatin1String masterPrefix("masterFile_");
+constexpr QLatin1String sendPrefix("send_");
+constexpr QLatin1String notesPrefix("notes_");
 
 } // namespace
 
@@ -23,9 +26,9 @@ RecordFileNames::RecordFileNames(const QString& folder, const QString& studentNa
 QString RecordFileNames::name(File file) const
 {
     switch (file) {
-    case Master: return QStringLiteral("masterFile_") + name_ + QStringLiteral(".txt");
+    case Master: return masterPrefix + name_ + QStringLiteral(".txt");
     case Send: return sendPrefix + monthAndDay_ + name_ + QStringLiteral(".txt");
-    case Notes: return QStringLiteral("notes_") + name_ + QStringLiteral(".txt");
+    case Notes: return notesPrefix + name_ + QStringLiteral(".txt");
     case Lock: return QStringLiteral(".desk-lock_") + name_;
     case Journal: return QStringLiteral(".desk-journal_") + name_;
     case UserLock: return name(Lock) + u'.' + os::userTag();
@@ -47,6 +50,17 @@ bool RecordFileNames::holds(const QString& fileName) const
     const QStringView monthAndDay = QStringView(fileName).mid(sendPrefix.size(), 4);
     return std::all_of(monthAndDay.begin(), monthAndDay.end(),
                        [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+std::optional<RecordFileNames::File> RecordFileNames::recordFileOf(const QString& fileName)
+{
+    if (fileName.startsWith(masterPrefix))
+        return Master;
+    if (fileName.startsWith(sendPrefix))
+        return Send;
+    if (fileName.startsWith(notesPrefix))
+        return Notes;
+    return std::nullopt;
 }
 
 QString RecordFileNames::nameForFiles(const QString& studentName)

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace desk {
 
 class RecordFileNames {
@@ -39,6 +41,9 @@ public:
     // file, the notes file or the send file of any day (a journal left by a run on another day
     // names that day's send file).
     bool holds(const QString& fileName) const;
+
+    // Master, Send or Notes, as the beginning of `fileName` tells, whoever's it is.
+    static std::optional<File> recordFileOf(const QString& fileName);
 
     // The student's name as it goes into file names: blanks, slashes, backslashes and control
     // characters (and on Windows the characters it refuses in names) become "_", so that a name

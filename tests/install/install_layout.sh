@@ -19,6 +19,7 @@ before=$(cd "$prefix" && find . | sort)
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -x "$prefix/bin/assignment-desk" ] || fail "no program in bin/"
+[ -x "$prefix/bin/assignment-desk-check" ] || fail "no assignment-desk-check in bin/"
 entry=$prefix/share/applications/org.assignmentdesk.AssignmentDesk.desktop
 [ -f "$entry" ] || fail "no .desktop entry named after the program's id"
 for key in "Type=Application" "Name=Assignment Desk" "Exec=assignment-desk" "Icon=assignment-desk" "Categories=Education;"; do
@@ -27,7 +28,7 @@ done
 grep -q "^Comment=." "$entry" || fail "the .desktop entry has no comment"
 for file in share/icons/hicolor/scalable/apps/assignment-desk.svg \
             share/metainfo/org.assignmentdesk.AssignmentDesk.metainfo.xml \
-            share/man/man1/assignment-desk.1.gz \
+            share/man/man1/assignment-desk.1.gz share/man/man1/assignment-desk-check.1.gz \
             share/doc/assignment-desk/copyright share/doc/assignment-desk/changelog.gz \
             share/doc/assignment-desk/record-files.md; do
     [ -f "$prefix/$file" ] || fail "no $file"

@@ -34,12 +34,15 @@ done
 changelog_version=$(zcat "$work/root/usr/share/doc/assignment-desk/changelog.gz" | head -n1 | sed 's/.*(\(.*\)).*/\1/')
 [ "$changelog_version" = "$(dpkg-deb -f "$deb" Version)" ] || fail "the changelog's version is not the package's"
 
-program=$work/root/usr/bin/assignment-desk
-dynamic=$(readelf -dW "$program")
-! grep -Eq "RUNPATH|RPATH" <<<"$dynamic" || fail "the program carries a RUNPATH"
-grep -q "BIND_NOW" <<<"$dynamic" || fail "the program is not linked with -z now"
-[[ $(readelf -lW "$program") == *GNU_RELRO* ]] || fail "the program has no read-only relocations"
-[[ $(readelf -hW "$program") == *"DYN (Position-Independent"* ]] || fail "the program is not position-independent"
-[[ $(nm -D "$program") == *__stack_chk_fail* ]] || fail "the program has no stack protector"
+for name in assignment-desk assignment-desk-check; do
+    program=$work/root/usr/bin/$name
+    [ -x "$program" ] || fail "the package has no $name"
+    dynamic=$(readelf -dW "$program")
+    ! grep -Eq "RUNPATH|RPATH" <<<"$dynamic" || fail "$name carries a RUNPATH"
+    grep -q "BIND_NOW" <<<"$dynamic" || fail "$name is not linked with -z now"
+    [[ $(readelf -lW "$program") == *GNU_RELRO* ]] || fail "$name has no read-only relocations"
+    [[ $(readelf -hW "$program") == *"DYN (Position-Independent"* ]] || fail "$name is not position-independent"
+    [[ $(nm -D "$program") == *__stack_chk_fail* ]] || fail "$name has no stack protector"
+done
 grep -q -- "-D_FORTIFY_SOURCE=2" "$build/build.ninja" || fail "the program is not built with _FORTIFY_SOURCE"
 echo "package checks: ok"
