@@ -5,6 +5,7 @@
 // program in the middle of a record.)
 
 #include "records/record_file_names.h"
+#include "records/record_reader.h"
 #include "storage/rollback_journal.h"
 #include "support/expected_texts.h"
 
@@ -13,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -50,16 +50,13 @@ bool enterPrivateMountNamespace()
     return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
 }
 
-// The separator lines as the file's lines are read below, without their line ends.
-const QByteArray opening = desk::testing::openingLine().chopped(2);
-const QByteArray closing = desk::testing::closingLine().chopped(2);
-
-// What a record file holds, read back strictly: headers and whole blocks, nothing else.
+// What a record file holds, read back by the program's strict reader: the runs' headers and
+// their blocks in order, each block by its answer's first line ("P1-17").
 struct RecordFile {
     struct Entry {
         bool header = false;
         bool note = false;
-        QByteArray who; // a header's initials, a block's answer ("P1-17")
+        QByteArray who; // a header's initials, a block's answer
     };
     std::vector<Entry> entries;
     QString fault; // empty when the file reads whole
@@ -74,71 +71,37 @@ struct RecordFile {
     }
 };
 
-// `master`: responses carry the question number; `tableLines`: the lines after an answer's first.
-RecordFile readRecordFile(const QByteArray& bytes, bool master, int tableLines)
+// `tableLines`: the lines after an answer's first, each a row of the writer's table.
+RecordFile readRecordFile(const QByteArray& bytes, desk::RecordFileKind kind, int tableLines)
 {
     RecordFile file;
-    if (!bytes.isEmpty() && !bytes.endsWith("\r\n")) {
-        file.fault = QStringLiteral("ends in a torn line");
-        return file;
-    }
-    QList<QByteArray> lines = bytes.split('\n');
-    lines.removeLast();
-    for (QByteArray& line : lines) {
-        if (!line.endsWith('\r') || line.chopped(1).contains('\r')) {
-            file.fault = QStringLiteral("a line not ended by CR LF");
-            return file;
+    const desk::RecordReading reading = desk::readRecordFile(bytes, kind);
+    if (reading.problem)
+        file.fault =
+            QStringLiteral("line %1: %2").arg(reading.problem->line).arg(reading.problem->what);
+    for (const desk::RecordRun& run : reading.runs) {
+        if (kind != desk::RecordFileKind::Notes) {
+            if (run.studentName != QLatin1String("Ann Lee")
+                || run.assignmentNumber != QLatin1String("001")
+                || run.assignmentHeader != QLatin1String("001.  Part C"))
+                file.fault +=
+                    QStringLiteral(" a header of another run at line %1").arg(run.firstLine);
+            file.entries.push_back({true, false, run.initials.toLatin1()});
         }
-        line.chop(1);
-    }
-    static const QRegularExpression timeLine(QStringLiteral("^ {36}\\d\\d:\\d\\d:\\d\\d$"));
-    static const QRegularExpression dateTimeLine(
-        QStringLiteral("^ {36}\\d\\d-\\d\\d-\\d{4}\\d\\d:\\d\\d:\\d\\d$"));
-    qsizetype at = 0;
-    auto fail = [&](const char* what) {
-        file.fault = QStringLiteral("%1 at line %2: %3")
-                         .arg(QLatin1String(what))
-                         .arg(at + 1)
-                         .arg(QString::fromLatin1(lines.value(at).left(60)));
-        return file;
-    };
-    auto next = [&]() { return at < lines.size() ? lines[at++] : QByteArray("<end of file>"); };
-    while (at < lines.size()) {
-        if (lines[at] != opening) {
-            if (at + 5 >= lines.size() || lines[at + 1] != "Student Name:  Ann Lee"
-                || lines[at + 2] != "assignment #001" || lines[at + 3] != "001.  Part C"
-                || !lines[at + 4].startsWith("Initials:  ")
-                || !lines[at + 5].startsWith("Date and Time "))
-                return fail("neither a header nor a block");
-            file.entries.push_back({true, false, lines[at + 4].mid(11)});
-            at += 6;
-            continue;
+        for (const desk::RecordBlock& block : run.blocks) {
+            const QStringList lines = block.text.split(QStringLiteral("\r\n"));
+            const bool table = lines.size() == 1 + tableLines
+                && std::all_of(lines.begin() + 1, lines.end(),
+                               [](const QString& l) { return l.startsWith("  run "); });
+            const bool keyed = kind != desk::RecordFileKind::Master
+                || block.kind == desk::RecordBlock::Note
+                || block.questionNumber == QLatin1String("10000");
+            if (!table || !keyed)
+                file.fault +=
+                    QStringLiteral(" a block cut short or unkeyed at line %1").arg(block.firstLine);
+            file.entries.push_back(
+                {false, block.kind == desk::RecordBlock::Note, lines.front().toLatin1()});
         }
-        ++at;
-        if (!timeLine.match(QString::fromLatin1(next())).hasMatch())
-            return fail("no time line");
-        const bool note =
-            at < lines.size() && dateTimeLine.match(QString::fromLatin1(lines[at])).hasMatch();
-        if (note)
-            ++at;
-        else if (master && (next() != "" || next() != "" || next() != "`questionNumber 10000 "))
-            return fail("no question number");
-        next(); // the paragraph shown
-        if (next() != opening)
-            return fail("no opening separator before the answer");
-        QByteArray who = next();
-        if (!note && who == "RESPONSE -->  ")
-            who = next();
-        else if (note && who.startsWith("NOTES -------> "))
-            who = who.mid(15);
-        else
-            return fail("no response or notes label");
-        for (int k = 0; k < tableLines; ++k)
-            if (!next().startsWith("  run "))
-                return fail("an answer cut short");
-        if (next() != closing)
-            return fail("no closing separator");
-        file.entries.push_back({false, note, who});
     }
     return file;
 }
@@ -233,9 +196,10 @@ struct Files {
 // order in the master and send files, each under a header of its own copy's run.
 void checkFiles(const Files& files, const std::vector<const Writer*>& writers, int tableLines)
 {
-    const RecordFile master = readRecordFile(files.master(), true, tableLines);
-    const RecordFile send = readRecordFile(files.send(), false, tableLines);
-    const RecordFile notes = readRecordFile(files.notes(), false, tableLines);
+    const RecordFile master =
+        readRecordFile(files.master(), desk::RecordFileKind::Master, tableLines);
+    const RecordFile send = readRecordFile(files.send(), desk::RecordFileKind::Send, tableLines);
+    const RecordFile notes = readRecordFile(files.notes(), desk::RecordFileKind::Notes, tableLines);
     QVERIFY2(master.fault.isEmpty(), qPrintable(QStringLiteral("master file: ") + master.fault));
     QVERIFY2(send.fault.isEmpty(), qPrintable(QStringLiteral("send file: ") + send.fault));
     QVERIFY2(notes.fault.isEmpty(), qPrintable(QStringLiteral("notes file: ") + notes.fault));
@@ -366,8 +330,10 @@ void TestRecordDurability::passingErrorKeepsTheJournal()
             .begin({{master, true, QFileInfo(master).size(), 1000},
                     {send, true, QFileInfo(send).size(), 1000}});
         QFile torn(master);
-        QVERIFY(torn.open(QIODevice::Append)
-                && torn.write(opening + "\r\n" + QByteArray(36, ' ') + "12:00:00\r\n`quest") > 0);
+        QVERIFY(
+            torn.open(QIODevice::Append)
+            && torn.write(desk::testing::openingLine() + QByteArray(36, ' ') + "12:00:00\r\n`quest")
+                > 0);
     }
     checkFiles(files, {&first, &flaky, &next}, 1);
 }
