@@ -83,6 +83,17 @@ QRect twips(int left, int top, int width, int height)
                  qRound(height / 15.0));
 }
 
+// What a caption needs, for a failure's message.
+QString needs(const QString& text, const QRect& drawn, const QRect& area)
+{
+    return QStringLiteral("%1 needs %2x%3 in %4x%5")
+        .arg(text)
+        .arg(drawn.width())
+        .arg(drawn.height())
+        .arg(area.width())
+        .arg(area.height());
+}
+
 // The controls that do nothing, which a screen reader is told.
 const QStringList inertControls{"cmd_Make_Paragraph_question",
                                 "cmd_Make_paragraph",
@@ -145,13 +156,7 @@ void TestMainWindow::everyControl()
         const QRect area = button->captionArea();
         const QRect drawn = QFontMetrics(button->font())
                                 .boundingRect(area, desk::CaptionButton::captionFlags, text);
-        QVERIFY2(area.contains(drawn),
-                 qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5")
-                                .arg(text)
-                                .arg(drawn.width())
-                                .arg(drawn.height())
-                                .arg(area.width())
-                                .arg(area.height())));
+        QVERIFY2(area.contains(drawn), qPrintable(needs(text, drawn, area)));
         QVERIFY(fixture.window->rect().contains(drawn.translated(button->pos())));
         break;
     }
@@ -180,13 +185,7 @@ void TestMainWindow::everyControl()
         QCOMPARE(label->wordWrap(), metrics.horizontalAdvance(text) > area.width());
         const QRect drawn =
             metrics.boundingRect(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
-        QVERIFY2(area.contains(drawn),
-                 qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5")
-                                .arg(text)
-                                .arg(drawn.width())
-                                .arg(drawn.height())
-                                .arg(area.width())
-                                .arg(area.height())));
+        QVERIFY2(area.contains(drawn), qPrintable(needs(text, drawn, area)));
         // Tied to the box it names.
         QVERIFY(label->buddy() || text == QLatin1String("click only if prompted"));
         break;
