@@ -2,6 +2,7 @@
 // It reads the files and changes none; it needs no display.
 
 #include "records/record_reader.h"
+#include "system/os_files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +10,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <new>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -43,18 +48,42 @@ QString runLine(const RecordRun& run)
         .arg(run.studentName, run.assignmentNumber, run.initials, run.date, run.time, counts);
 }
 
-Status check(const QString& path, QTextStream& out, QTextStream& err)
+// Far beyond any student's record file; a larger file is not one, and is not read into memory.
+constexpr qsizetype largestRecordFile = qsizetype(256) << 20;
+
+// The whole file at `nativePath`, or why it cannot be read.
+std::optional<QByteArray> readWhole(const QByteArray& nativePath, QString& why)
 {
-    QFile file(path);
+    const os::OpenedFile file = os::openRegularFile(nativePath, os::Access::Read);
+    if (file.error != 0) {
+        why = file.error == os::NotRegularFile
+            ? QStringLiteral("not a plain file (a link, a folder, a pipe or a device)")
+            : QString::fromLocal8Bit(std::strerror(file.error));
+        return std::nullopt;
+    }
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        err << program << ": " << path << ": " << file.errorString() << Qt::endl;
+    const int error = os::readToEnd(file.fd, bytes, largestRecordFile + 1);
+    os::closeFile(file.fd);
+    if (error != 0)
+        why = QString::fromLocal8Bit(std::strerror(error));
+    else if (bytes.size() > largestRecordFile)
+        why = QStringLiteral("larger than any record file");
+    else
+        return bytes;
+    return std::nullopt;
+}
+
+Status check(const QByteArray& nativePath, QTextStream& out, QTextStream& err)
+{
+    const QString path = QFile::decodeName(nativePath);
+    QString why;
+    const std::optional<QByteArray> bytes = readWhole(nativePath, why);
+    if (!bytes) {
+        err << program << ": " << path << ": " << why << Qt::endl;
         return Trouble;
     }
-    const RecordFileKind kind = recordFileKind(QFileInfo(path).fileName(), bytes);
-    const RecordReading reading = readRecordFile(bytes, kind);
+    const RecordFileKind kind = recordFileKind(QFileInfo(path).fileName(), *bytes);
+    const RecordReading reading = readRecordFile(*bytes, kind);
     out << path << " (" << kindName(kind) << ")\n";
     for (const RecordRun& run : reading.runs)
         out << "  " << runLine(run) << '\n';
@@ -74,7 +103,7 @@ int main(int argc, char* argv[])
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList paths;
+    std::vector<QByteArray> paths;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const QString argument = QFile::decodeName(argv[i]);
@@ -88,15 +117,27 @@ int main(int argc, char* argv[])
             err << program << ": unknown option " << argument << '\n' << usage << Qt::endl;
             return Trouble;
         } else {
-            paths << argument;
+            paths.emplace_back(argv[i]);
         }
     }
-    if (paths.isEmpty()) {
+    if (paths.empty()) {
         err << usage << Qt::endl;
         return Trouble;
     }
     Status status = AllWhole;
-    for (const QString& path : paths)
-        status = std::max(status, check(path, out, err));
+    for (const QByteArray& path : paths) {
+        try {
+            status = std::max(status, check(path, out, err));
+        } catch (const std::bad_alloc&) {
+            err << program << ": " << QFile::decodeName(path) << ": too large to read here"
+                << Qt::endl;
+            status = Trouble;
+        }
+    }
+    // A verdict that could not be printed is no verdict.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        err << program << ": the verdicts could not be written" << Qt::endl;
+        return Trouble;
+    }
     return status;
 }

@@ -33,9 +33,11 @@ bool fits(QStringView text, QStringView form)
     return true;
 }
 
-// What stops the reading: the first problem found.
+// What stops the reading: the first problem found, and whether it is that the file ended within a
+// header or a block.
 struct Broken {
     RecordProblem problem;
+    bool atEnd = false;
 };
 
 // Reads the lines in order; each part (a header or a block) is read whole or the reading stops.
@@ -58,7 +60,11 @@ public:
                 if (runs.empty())
                     throw Broken{{line, QStringLiteral("a block with no header above it")}};
                 runs.back().blocks.push_back(readBlock());
-            } else if (kind_ != RecordFileKind::Notes && next_ + 1 < lines_.size()
+            } else if (kind_ != RecordFileKind::Notes && next_ + 1 == lines_.size()) {
+                // The last line may be a header's first.
+                throw Broken{{line, QStringLiteral("header not complete at the end of the file")},
+                             true};
+            } else if (kind_ != RecordFileKind::Notes
                        && lines_[next_ + 1].startsWith(record::studentNameLabel)) {
                 runs.push_back(readHeader());
             } else {
@@ -78,7 +84,7 @@ private:
     const QString& peek() const
     {
         if (next_ >= lines_.size())
-            throw Broken{{partStart_, part_ + u' ' + unfinished_}};
+            throw Broken{{partStart_, part_ + u' ' + unfinished_}, true};
         return lines_[next_];
     }
 
@@ -103,6 +109,15 @@ private:
         return line.mid(label.size());
     }
 
+    // The program never writes a control character into a header's name or initials.
+    QString plain(const QString& text) const
+    {
+        expect(std::none_of(text.begin(), text.end(),
+                            [](QChar c) { return c.category() == QChar::Other_Control; }),
+               QStringLiteral("no control character"));
+        return text;
+    }
+
     QString indented(const QString& form, const QString& what)
     {
         const QString& line = take();
@@ -116,11 +131,12 @@ private:
         RecordRun run;
         run.firstLine = partStart_;
         take(); // the random characters, whatever they are
-        run.studentName = labelled(record::studentNameLabel, QStringLiteral("the student's name"));
+        run.studentName =
+            plain(labelled(record::studentNameLabel, QStringLiteral("the student's name")));
         run.assignmentNumber =
             labelled(record::assignmentLabel, QStringLiteral("the assignment number"));
         run.assignmentHeader = take();
-        run.initials = labelled(record::initialsLabel, QStringLiteral("the initials"));
+        run.initials = plain(labelled(record::initialsLabel, QStringLiteral("the initials")));
         const QString dateAndTime =
             labelled(record::dateAndTimeLabel, QStringLiteral("the date and time"));
         const bool send = kind_ == RecordFileKind::Send;
@@ -137,7 +153,9 @@ private:
     {
         const QString& third = take();
         RecordBlock::Kind kind = RecordBlock::Response;
-        if (kind_ == RecordFileKind::Notes || third.startsWith(indent))
+        if (kind_ == RecordFileKind::Notes
+            || (third.startsWith(indent)
+                && fits(QStringView(third).mid(indent.size()), masterDateAndTimeForm)))
             kind = RecordBlock::Note;
         else if (kind_ == RecordFileKind::Master)
             expect(third.isEmpty(), QStringLiteral("an empty line or the date and time"));
@@ -172,7 +190,8 @@ private:
         } else {
             expect(take() == record::responseLabel, QStringLiteral("the response label"));
         }
-        for (QString line = take(); line != record::closingSeparator; line = take()) {
+        for (QString line = take(); line != record::closingSeparator || !closesBlock();
+             line = take()) {
             if (line == record::openingSeparator)
                 throw Broken{
                     {partStart_,
@@ -182,6 +201,20 @@ private:
         expect(!text.isEmpty(), QStringLiteral("the answer"));
         block.text = text.join(lineEnd);
         return block;
+    }
+
+    // Whether the closing separator just taken ends the block. An answer may hold such a line:
+    // then the block's own closing separator follows before another block or a header begins.
+    bool closesBlock() const
+    {
+        for (qsizetype i = next_; i < lines_.size(); ++i) {
+            if (lines_[i] == record::openingSeparator
+                || (i + 1 < lines_.size() && lines_[i + 1].startsWith(record::studentNameLabel)))
+                return true;
+            if (lines_[i] == record::closingSeparator)
+                return false;
+        }
+        return true;
     }
 
     // The key, then the number: a blank before it unless it is negative, and one after it.
@@ -224,24 +257,24 @@ int RecordRun::count(RecordBlock::Kind kind) const
 
 RecordReading readRecordFile(const QByteArray& bytes, RecordFileKind kind)
 {
-    // What follows the last CR LF is nothing, or a torn line (its CR may be there).
+    // What follows the last CR LF is nothing, or a torn line. The rest is read without it: where
+    // the rest is whole, or ends within a header or a block the torn line belonged to, the torn
+    // line is the problem.
     QStringList lines = linesOf(bytes);
     const bool torn = !lines.back().isEmpty();
-    if (!torn)
-        lines.removeLast();
-    else if (lines.back().endsWith(u'\r'))
-        lines.back().chop(1);
+    lines.removeLast();
 
     RecordReading reading;
+    bool endedWithin = false;
     try {
         Reader(lines, kind).read(reading.runs);
     } catch (const Broken& broken) {
         reading.problem = broken.problem;
+        endedWithin = broken.atEnd;
     }
-    // On the same line, the torn end is the cause of what else is wrong there.
-    if (torn && (!reading.problem || reading.problem->line >= lines.size()))
+    if (torn && (!reading.problem || endedWithin))
         reading.problem =
-            RecordProblem{int(lines.size()), QStringLiteral("torn line: no CR LF at its end")};
+            RecordProblem{int(lines.size()) + 1, QStringLiteral("torn line: no CR LF at its end")};
     return reading;
 }
 

@@ -92,9 +92,13 @@ OpenedFile openRegularFile(const QString& hostPath, Access access)
 {
     if (hostPath.isEmpty() || hostPath.contains(QChar(0)))
         return {-1, EINVAL};
-    const QByteArray name = QFile::encodeName(hostPath);
+    return openRegularFile(QFile::encodeName(hostPath), access);
+}
 
-    const Status before = statusAt(hostPath);
+OpenedFile openRegularFile(const QByteArray& name, Access access)
+{
+    struct stat info { };
+    const Status before = statusFrom(::lstat(name.constData(), &info), info);
     const bool existed = before.error == 0;
     if (existed && before.kind != Kind::File)
         return {-1, NotRegularFile};

@@ -42,6 +42,9 @@ struct OpenedFile {
 // Opens a regular file: anything else is NotRegularFile; an empty name, or one holding a NUL
 // character, is EINVAL.
 OpenedFile openRegularFile(const QString& hostPath, Access access);
+// The same for a path given as the system's own bytes (a command's argument, whatever its
+// encoding).
+OpenedFile openRegularFile(const QByteArray& nativePath, Access access);
 // Opens an existing file for writing where it stands (to cut it shorter), never through a final
 // symbolic link and never blocking; whatever kind of file it is.
 OpenedFile openForWriting(const QString& hostPath);

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace desk;
 
 namespace {
@@ -119,14 +121,21 @@ void TestRecordReader::readsFiles_data()
     row("whole notes file told by its content", QStringLiteral("notes.txt"),
         bytesOf(note(a) + note({QStringLiteral("stopwatch"), {}, QStringLiteral("phone")})),
         Kind::Notes, {}, {QStringLiteral("0||||||0|2")}, QStringLiteral("|stopwatch\r\n\r\nphone"));
+    const QStringList dots = {record::closingSeparator, QStringLiteral("more")};
+    row("a line of closing dots in an answer", master,
+        bytesOf(header(Kind::Master) + response(Kind::Master, dots) + note(a)), Kind::Master, {},
+        {QStringLiteral("1") + ann + QStringLiteral("01:41:15|1|1")}, QStringLiteral("|a"));
+    QStringList control = run;
+    control[1] += QStringLiteral("\x1b[31m");
+    row("a control character in the name", master, bytesOf(control), Kind::Master,
+        at(2, "header: expected no control character"), {}, {});
     row("random line with bytes no character stands for", QStringLiteral("copy.txt"),
         "\x81\x8D\x8F\x90\x9D\xFF\x42\r\n" + bytesOf(run.mid(1)), Kind::Master, {}, runs, answer);
     row("torn last line", QStringLiteral("copy.txt"), bytesOf(send).chopped(2), Kind::Send,
-        at(send.size(), "torn line"), sendRuns, QStringLiteral("|OK"));
+        at(send.size(), "torn line"), {sendRuns.front().chopped(3) + QStringLiteral("0|0")}, {});
     row("torn inside an answer", master,
         bytesOf(header(Kind::Master) + response(Kind::Master, {}).mid(0, 8)) + "abo", Kind::Master,
-        at(7, "response block not closed"),
-        {QStringLiteral("1") + ann + QStringLiteral("01:41:15|0|0")}, {});
+        at(15, "torn line"), {QStringLiteral("1") + ann + QStringLiteral("01:41:15|0|0")}, {});
     row("block not closed before the next", master, bytesOf(run + note(a).mid(0, 6) + note(a)),
         Kind::Master,
         at(run.size() + 1, "note block not closed before the block at line %1").arg(run.size() + 7),
@@ -198,6 +207,12 @@ void TestRecordReader::commandTellsEachFile()
     QVERIFY2(shown.startsWith(u'2') && shown.contains(missing) && shown.contains(tornEnd),
              qPrintable(shown));
     QVERIFY2(check({}).startsWith(QStringLiteral("2\nusage:")), qPrintable(check({})));
+    // A pipe is refused at once, never waited on.
+    const QString pipe = folder.filePath(QStringLiteral("pipe"));
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    shown = check({pipe, whole});
+    QVERIFY2(shown.startsWith(u'2') && shown.contains(QStringLiteral("not a plain file")),
+             qPrintable(shown));
 }
 
 QTEST_GUILESS_MAIN(TestRecordReader)
