@@ -42,8 +42,17 @@ QString endOfAssignmentMessage()
         "is in your record files.  Click \"quit program\" to end the program.");
 }
 
-QString unrecordedAnswerQuestion()
+QString unrecordedAnswerQuestion(bool mayBeInFiles)
 {
+    if (mayBeInFiles)
+        return QStringLiteral(
+            "What is in the box on the right may be in your record files, whole or in part (the "
+            "message before this one names the files to look at), and it belongs to the "
+            "paragraph you are on.  Go on to the next paragraph without recording it again?\n\n"
+            "Yes: go on; the text is not recorded again and the box shows the instructions "
+            "again.\n"
+            "No: stay on this paragraph with your text in the box, so that you can look at your "
+            "record files and record it again.");
     return QStringLiteral(
         "What is in the box on the right could not be recorded, and it belongs to the paragraph "
         "you are on.  Go on to the next paragraph and leave it unrecorded?\n\n"
@@ -87,6 +96,8 @@ QString recordRefusalMessage(const RecordRefusal& refusal)
     for (const QString& path : refusal.paths())
         names << QDir::toNativeSeparators(path);
     const QString named = names.join(QStringLiteral(" and "));
+    const QString thatFile =
+        names.size() == 1 ? QStringLiteral("that file") : QStringLiteral("those files");
     auto inTheWay = [&](const QString& what) {
         return QStringLiteral("Nothing was recorded.  The program keeps a hidden file of its own "
                               "at %1, beside the "
@@ -126,10 +137,18 @@ QString recordRefusalMessage(const RecordRefusal& refusal)
     case RecordRefusal::Reason::EarlierRecordUnfinished:
         why = QStringLiteral(
                   "Nothing was recorded.  An earlier record that was interrupted (by a crash or a "
-                  "lost "
-                  "connection) is still to be taken back out of %1, and the folder did not let the "
-                  "program do it just now.  The program tries again at every record: please record "
-                  "again in a moment.")
+                  "lost connection) is still to be taken back out of %1, and the folder did not "
+                  "let the program do it just now.  The program tries again at every record: "
+                  "please record again in a moment.")
+                  .arg(named);
+        break;
+    case RecordRefusal::Reason::JournalUnreadable:
+        why = QStringLiteral(
+                  "Nothing was recorded.  An earlier record that was interrupted (by a crash or a "
+                  "lost connection) may still be to be taken back out of your record files in %1, "
+                  "and the folder did not let the program read the hidden journal that says so "
+                  "just now.  The program tries again at every record: please record again in a "
+                  "moment.")
                   .arg(named);
         break;
     case RecordRefusal::Reason::ChangedMeanwhile:
@@ -139,16 +158,20 @@ QString recordRefusalMessage(const RecordRefusal& refusal)
             "of the record files, so the record does not count and is taken back out of the "
             "files.  Please record it again.");
         break;
+    case RecordRefusal::Reason::RecordFileMoved:
+        why = QStringLiteral(
+                  "The record may not be whole.  While it was written, another program moved or "
+                  "removed one of your record files, and the record could not be taken back out "
+                  "of %1.  Please look at the end of %2 before you record it again.")
+                  .arg(named, thatFile);
+        break;
     case RecordRefusal::Reason::MayNotBeWhole:
-        why =
-            QStringLiteral(
-                "The record may not be whole.  While it was written, another program removed or "
-                "replaced the hidden lock or journal file that the program keeps beside the record "
-                "files, so the program cannot tell whether the record is whole in %1.  Please look "
-                "at the end of %2 before you record it again.")
-                .arg(named,
-                     names.size() == 1 ? QStringLiteral("that file")
-                                       : QStringLiteral("those files"));
+        why = QStringLiteral(
+                  "The record may not be whole.  While it was written, another program removed or "
+                  "replaced the hidden lock or journal file that the program keeps beside the "
+                  "record files, so the program cannot tell whether the record is whole in %1.  "
+                  "Please look at the end of %2 before you record it again.")
+                  .arg(named, thatFile);
         break;
     }
     return generalErrorMessage(refusal.number()) + QStringLiteral("\n\n") + why;

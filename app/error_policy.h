@@ -20,8 +20,9 @@ enum class TrappedProcedure {
 QString invalidAssignmentMessage();
 // What "Next Question / Answer" shows once the assignment has no paragraph left.
 QString endOfAssignmentMessage();
-// Asked by "Next Question / Answer" while the answer box holds text whose record was refused.
-QString unrecordedAnswerQuestion();
+// Asked by "Next Question / Answer" while the answer box holds text whose record failed: refused,
+// or left in doubt (`mayBeInFiles`: the files may hold it, or part of it).
+QString unrecordedAnswerQuestion(bool mayBeInFiles);
 QString generalErrorMessage(int number);
 QString unencodableTextMessage(const QStringList& characters);
 // The general error message, then which files may hold part of a record that failed.

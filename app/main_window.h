@@ -218,8 +218,10 @@ private:
     bool headerInFiles_ = false;
     // Other users' journals the student has been told of, once each.
     QStringList otherUsersJournalsNamed_;
-    // A record failed and nothing was recorded since: the answer box keeps the student's text.
-    bool answerKeptAfterFailure_ = false;
+    // A record failed and nothing was recorded since: the answer box keeps the student's text,
+    // which is in no record file, or may be in some in part.
+    enum class KeptAnswer { None, NotRecorded, MayBeInFiles };
+    KeptAnswer keptAnswer_ = KeptAnswer::None;
     std::chrono::milliseconds recordLockWait_;
     StatusAnnouncer* announcer_ = nullptr;
 };

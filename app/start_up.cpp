@@ -14,7 +14,6 @@
 #include "widgets/dialogs.h"
 #include "widgets/text_box.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -93,7 +92,7 @@ void MainWindow::setUpProgram()
     ProgramState& s = state_;
     services_.random.seed(services_.clock.secondsSinceMidnight());
     // Normally there from an earlier run; any failure shows up at the first file operation.
-    QDir().mkdir(hostPath(localDataDirectory));
+    os::makeFolder(hostPath(localDataDirectory));
 
     trapErrors(TrappedProcedure::setUpProgram, [&] {
         // Computed in double precision so that no draw below 1 can round up to 29.

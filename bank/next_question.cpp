@@ -36,14 +36,15 @@ void MainWindow::cmdNextQuestion_Click()
 bool MainWindow::leaveRefusedText()
 {
     const QString text = txt_answer->text();
-    if (!answerKeptAfterFailure_ || text.isEmpty() || text == state_.answerPrompt) {
-        answerKeptAfterFailure_ = false;
+    if (keptAnswer_ == KeptAnswer::None || text.isEmpty() || text == state_.answerPrompt) {
+        keptAnswer_ = KeptAnswer::None;
         return true;
     }
-    if (!services_.dialogs.askYesNo(unrecordedAnswerQuestion()))
+    if (!services_.dialogs.askYesNo(
+            unrecordedAnswerQuestion(keptAnswer_ == KeptAnswer::MayBeInFiles)))
         return false;
     // The text was typed for the paragraph shown: recorded later, it would be filed under another.
-    answerKeptAfterFailure_ = false;
+    keptAnswer_ = KeptAnswer::None;
     txt_answer->setText(state_.answerPrompt);
     return true;
 }

@@ -14,6 +14,19 @@
 
 namespace desk {
 
+namespace {
+
+// Whether a failed record may have left its block, or part of it, in the files.
+bool mayHoldPartOfRecord(const RunTimeError& error)
+{
+    if (const auto* refusal = dynamic_cast<const RecordRefusal*>(&error))
+        return refusal->reason() == RecordRefusal::Reason::MayNotBeWhole
+            || refusal->reason() == RecordRefusal::Reason::RecordFileMoved;
+    return dynamic_cast<const PartlyWrittenError*>(&error) != nullptr;
+}
+
+} // namespace
+
 RecordSetPaths MainWindow::recordSetPaths() const
 {
     const RecordFileNames files(state_.baseDir, state_.studentName);
@@ -74,11 +87,12 @@ void MainWindow::recordStudentText(std::initializer_list<int> channels,
 {
     try {
         writeRecord(channels, writeBlock);
-    } catch (...) {
-        answerKeptAfterFailure_ = true;
+    } catch (const RunTimeError& error) {
+        keptAnswer_ =
+            mayHoldPartOfRecord(error) ? KeptAnswer::MayBeInFiles : KeptAnswer::NotRecorded;
         throw;
     }
-    answerKeptAfterFailure_ = false;
+    keptAnswer_ = KeptAnswer::None;
 }
 
 } // namespace desk

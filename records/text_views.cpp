@@ -33,7 +33,7 @@ void MainWindow::cmd_displayCumulativeText_Click()
 void MainWindow::cmd_clear_answer_box_Click()
 {
     txt_answer->setText(QString());
-    answerKeptAfterFailure_ = false;
+    keptAnswer_ = KeptAnswer::None;
     announce(QStringLiteral("Answer box emptied"));
 }
 

@@ -73,8 +73,12 @@ public:
         EarlierRecordUnfinished, // an interrupted record's journal cannot be applied just now
         ChangedMeanwhile,        // a lock or record file moved or removed while the record was
                                  // written: it was taken back out again
-        MayNotBeWhole,           // the same, but it could not be taken back: the files that may
-                                 // not hold it whole
+        RecordFileMoved,         // a record file moved or removed while the record was written,
+                                 // and the record could not be taken back out of these files
+        MayNotBeWhole,           // a lock or the journal removed or replaced while the record was
+                                 // written: the files that may not hold it whole
+        JournalUnreadable,       // the journal of an interrupted record cannot be read just now;
+                                 // `paths` names the folder of the record files
     };
     // The number is 70 for another user's file, 75 otherwise, unless given.
     RecordRefusal(Reason reason, QStringList paths, int number = 0);

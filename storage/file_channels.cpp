@@ -139,10 +139,23 @@ int FileChannels::writeAndSync(Channel& c) const
         return result;
     if (!syncToDisk_)
         return 0;
-    if (const int result = os::syncFile(c.fd))
-        return result;
-    // A new file's name must reach the disk too, or the file could vanish in a power cut.
-    return c.created ? os::syncFolderOf(c.hostPath) : 0;
+    return os::syncFile(c.fd);
+}
+
+int FileChannels::syncNewNames(const std::vector<Channel*>& written) const
+{
+    // The name of a file that the record made must reach the disk too, or the file could vanish
+    // in a power cut; one sync of a folder does for every file made in it.
+    QStringList folders;
+    for (const Channel* c : written) {
+        const QString folder = QFileInfo(c->hostPath).absolutePath();
+        if (!syncToDisk_ || !c->created || folders.contains(folder))
+            continue;
+        folders << folder;
+        if (const int result = os::syncFolderOf(c->hostPath))
+            return result;
+    }
+    return 0;
 }
 
 void FileChannels::commit(std::vector<Channel*>& toWrite, RecordJournal* journal)
@@ -172,6 +185,8 @@ void FileChannels::commit(std::vector<Channel*>& toWrite, RecordJournal* journal
             break;
         }
     }
+    if (!failure && (failure = syncNewNames(toWrite)) != 0)
+        failedPath = QFileInfo(toWrite.front()->hostPath).absolutePath();
     // The journal must be gone for good before the record counts: a journal found later would
     // take the record back out.
     if (!failure && journal && (failure = journal->end(entries, syncToDisk_)) != 0)

@@ -33,6 +33,7 @@ RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& 
     : files_(files)
     , userLock_(claimed(paths.userLock), lockWait)
 {
+    // Without the lock there is no journal either: see the header.
     if (!userLock_.held())
         return;
     if (!isOtherUsersFile(paths.lock)) {
@@ -45,17 +46,24 @@ RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& 
         }
     }
     // This user's journal at the name's place is this user's to finish, under the user's lock,
-    // whoever holds the name's now. Another user's is never applied, nor removed: it may be
-    // theirs to finish.
+    // whoever holds the name's now. Another user's is never applied, nor emptied: it may be
+    // theirs to finish. Only one that holds a record is worth telling the student of.
     bool nameJournalFree = nameLock_ && nameLock_->held();
     if (isOtherUsersFile(paths.journal)) {
-        leftAlone_ << paths.journal;
+        if (RollbackJournal::holdsRecord(paths.journal))
+            leftAlone_ << paths.journal;
         nameJournalFree = false;
     } else {
         RollbackJournal(paths.journal).recover(paths.holds);
     }
     RollbackJournal(claimed(paths.userJournal)).recover(paths.holds);
     journal_.emplace(nameJournalFree ? paths.journal : paths.userJournal);
+}
+
+void RecordTransaction::begin(const std::vector<JournalEntry>& entries, bool sync)
+{
+    if (journal_)
+        journal_->begin(entries, sync);
 }
 
 bool RecordTransaction::locksInPlace() const
@@ -65,16 +73,21 @@ bool RecordTransaction::locksInPlace() const
 
 int RecordTransaction::end(const std::vector<JournalEntry>& entries, bool sync)
 {
-    const bool locked = locksInPlace();
     const bool filesInPlace =
         std::all_of(entries.begin(), entries.end(),
                     [](const JournalEntry& e) { return os::isFileAt(e.fd, e.hostPath); });
+    if (!journal_) {
+        if (filesInPlace)
+            return 0;
+        takeBackAtOnce(entries, sync);
+    }
+    const bool locked = locksInPlace();
     if (locked && filesInPlace && journal_->isInPlace()) {
-        const int removed = journal_->end(sync);
-        if (removed != 0 && removed != ENOENT)
-            return removed;
-        // A lock taken away just before the journal went: another copy may have applied it.
-        if (removed == 0 && locksInPlace())
+        if (const int ended = journal_->end(sync))
+            return ended;
+        // A lock taken away just before the journal was emptied: another copy may have applied
+        // it first.
+        if (locksInPlace())
             return 0;
     } else if (journal_->isInPlace()) {
         // A lock file moved or removed meanwhile: another copy may be writing under a lock of its
@@ -84,15 +97,7 @@ int RecordTransaction::end(const std::vector<JournalEntry>& entries, bool sync)
             journal_->release();
             throw RecordRefusal(RecordRefusal::Reason::ChangedMeanwhile, {});
         }
-        // Only a record file moved or removed, under the locks: taken back out at once, through
-        // the record's own open files.
-        const RollBack back = RollbackJournal::rollBack(entries);
-        if (back.notTakenBack.isEmpty()) {
-            journal_->end(sync);
-            throw RecordRefusal(RecordRefusal::Reason::ChangedMeanwhile, {});
-        }
-        journal_->release();
-        throw RecordRefusal(RecordRefusal::Reason::MayNotBeWhole, back.notTakenBack);
+        takeBackAtOnce(entries, sync);
     }
     // The journal went meanwhile: another copy may have applied it and written after it. The
     // files that do not hold exactly what the journal says they should are named, or all of them
@@ -108,14 +113,31 @@ int RecordTransaction::end(const std::vector<JournalEntry>& entries, bool sync)
     throw RecordRefusal(RecordRefusal::Reason::MayNotBeWhole, changed.isEmpty() ? all : changed);
 }
 
+void RecordTransaction::takeBackAtOnce(const std::vector<JournalEntry>& entries, bool sync)
+{
+    // Only a record file moved or removed, under the locks or where there are none: taken back
+    // out at once, through the record's own open files.
+    const RollBack back = RollbackJournal::rollBack(entries);
+    if (back.notTakenBack.isEmpty()) {
+        if (journal_)
+            journal_->end(sync);
+        throw RecordRefusal(RecordRefusal::Reason::ChangedMeanwhile, {});
+    }
+    if (journal_)
+        journal_->release();
+    throw RecordRefusal(RecordRefusal::Reason::RecordFileMoved, back.notTakenBack);
+}
+
 bool RecordTransaction::abandon(bool keep, bool sync)
 {
+    if (!journal_)
+        return false;
     if (!keep) {
         const int removed = journal_->end(sync);
         return removed != 0 && removed != ENOENT;
     }
     journal_->release();
-    return os::statusAt(journal_->hostPath()).error == 0;
+    return RollbackJournal::holdsRecord(journal_->hostPath());
 }
 
 } // namespace desk

@@ -13,9 +13,10 @@
 // user's.
 //
 // Create it before the operation opens its channels, close them through it, and let it go after.
-// Where no
-// lock can be had (see RecordLock::held), there is no journal either: a journal that two copies
-// could write at once would take back each other's records.
+// Where no lock can be had (see RecordLock::held: a share without lock support), the record goes
+// on without a journal too, since a journal that two copies could write at once would take back
+// each other's records: each file is still written in one write and synced, and a record file
+// moved meanwhile still takes the record back out at once.
 
 #include "storage/file_channels.h"
 #include "storage/record_lock.h"
@@ -61,14 +62,14 @@ public:
     const QStringList& leftAlone() const { return leftAlone_; }
 
 private:
-    void begin(const std::vector<JournalEntry>& entries, bool sync) override
-    {
-        journal_->begin(entries, sync);
-    }
+    void begin(const std::vector<JournalEntry>& entries, bool sync) override;
     int end(const std::vector<JournalEntry>& entries, bool sync) override;
     bool abandon(bool keep, bool sync) override;
     // Whether the locks are still held on the files at their paths.
     bool locksInPlace() const;
+    // A record file moved or removed meanwhile: takes the record back out through its open files
+    // and refuses it.
+    [[noreturn]] void takeBackAtOnce(const std::vector<JournalEntry>& entries, bool sync);
 
     FileChannels& files_;
     RecordLock userLock_;

@@ -97,16 +97,18 @@ int rollBackFile(const JournalEntry& e)
     return result;
 }
 
-// The journal as it stands, at most `largestJournal` bytes of it; nothing when there is none.
-// One that cannot be read now stays for the next try; one that is not this user's is never read.
+// The journal as it stands, at most `largestJournal` bytes of it; nothing when there is none or
+// it is empty. One that cannot be read now stays for the next try; one that is not this user's is
+// never read.
 std::optional<QByteArray> readJournal(const QString& hostPath)
 {
     const os::Status status = os::statusAt(hostPath);
-    if (status.error == ENOENT || status.error == ENOTDIR)
+    if (status.error == ENOENT || status.error == ENOTDIR
+        || (status.error == 0 && status.kind == os::Kind::File && status.size == 0))
         return std::nullopt;
     if (status.error != 0)
-        throw RecordRefusal(RecordRefusal::Reason::EarlierRecordUnfinished, {hostPath},
-                            os::errorForIo(status.error));
+        throw RecordRefusal(RecordRefusal::Reason::JournalUnreadable,
+                            {QFileInfo(hostPath).absolutePath()}, os::errorForIo(status.error));
     if (status.kind != os::Kind::File)
         throw RecordRefusal(RecordRefusal::Reason::NotAFile, {hostPath});
     const os::OpenedFile file = os::openRegularFile(hostPath, os::Access::Read);
@@ -118,8 +120,8 @@ std::optional<QByteArray> readJournal(const QString& hostPath)
     QByteArray text;
     const int result = os::readToEnd(file.fd, text, largestJournal + 1);
     if (result != 0)
-        throw RecordRefusal(RecordRefusal::Reason::EarlierRecordUnfinished, {hostPath},
-                            os::errorForIo(result));
+        throw RecordRefusal(RecordRefusal::Reason::JournalUnreadable,
+                            {QFileInfo(hostPath).absolutePath()}, os::errorForIo(result));
     return text;
 }
 
@@ -128,18 +130,30 @@ std::optional<QByteArray> readJournal(const QString& hostPath)
 void RollbackJournal::begin(const std::vector<JournalEntry>& entries, bool sync)
 {
     release();
-    const os::OpenedFile file = os::openRegularFile(hostPath_, os::Access::CreateNew);
+    const os::OpenedFile file = os::openRegularFile(hostPath_, os::Access::Private);
     if (file.error != 0)
         throw RunTimeError(os::errorForOpen(file.error, false, hostPath_), hostPath_);
+    // Empty but for a journal cut off while it was written, which means nothing: emptied for
+    // good first, so that the new journal is never read mixed with what was there.
+    const os::Status status = os::statusOf(file.fd);
+    int result = status.error;
+    if (result == 0 && status.size != 0) {
+        result = os::truncateFile(file.fd, 0);
+        if (result == 0 && sync)
+            result = os::syncFile(file.fd);
+    }
     const QByteArray text = format(entries);
-    int result = os::writeAll(file.fd, text.constData(), text.size());
+    if (result == 0)
+        result = os::writeAll(file.fd, text.constData(), text.size());
     if (result == 0 && sync)
         result = os::syncFile(file.fd);
-    if (result == 0 && sync)
+    // Made now: its name must reach the disk before any record byte does.
+    if (result == 0 && sync && file.created)
         result = os::syncFolderOf(hostPath_);
     if (result != 0) {
+        // What was written may be torn; a journal that is whole names lengths no record passed.
+        os::truncateFile(file.fd, 0);
         os::closeFile(file.fd);
-        os::removeFile(hostPath_);
         throw RunTimeError(os::errorForIo(result), hostPath_);
     }
     fd_ = file.fd;
@@ -152,10 +166,16 @@ bool RollbackJournal::isInPlace() const
 
 int RollbackJournal::end(bool sync)
 {
-    release();
-    if (const int removed = os::removeFile(hostPath_))
-        return removed;
-    return sync ? os::syncFolderOf(hostPath_) : 0;
+    const bool own = fd_ >= 0;
+    const os::OpenedFile file = own ? os::OpenedFile{fd_} : os::openForWriting(hostPath_);
+    fd_ = -1;
+    if (file.error != 0)
+        return file.error;
+    int result = os::truncateFile(file.fd, 0);
+    if (result == 0 && sync)
+        result = os::syncFile(file.fd);
+    os::closeFile(file.fd);
+    return result;
 }
 
 void RollbackJournal::release() noexcept
@@ -182,6 +202,12 @@ void RollbackJournal::recover(const std::function<bool(const QString& fileName)>
         throw RunTimeError(os::errorForIo(result), hostPath_);
     if (!back.notTakenBack.isEmpty())
         throw PartlyWrittenError(err::PathFileAccess, back.notTakenBack);
+}
+
+bool RollbackJournal::holdsRecord(const QString& hostPath)
+{
+    const os::Status status = os::statusAt(hostPath);
+    return status.error == 0 && status.size > 0;
 }
 
 RollBack RollbackJournal::rollBack(const std::vector<JournalEntry>& entries)

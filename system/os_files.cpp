@@ -64,7 +64,7 @@ int flagsFor(Access access)
     case Access::Read: return O_RDONLY;
     case Access::Replace: return O_WRONLY | O_CREAT | O_TRUNC;
     case Access::Append: return O_WRONLY | O_CREAT | O_APPEND;
-    case Access::CreateNew: return O_WRONLY | O_CREAT | O_EXCL;
+    case Access::Private: return O_RDWR | O_CREAT;
     }
     return O_RDONLY;
 }
@@ -105,7 +105,7 @@ OpenedFile openRegularFile(const QByteArray& name, Access access)
 
     // O_NOFOLLOW and O_NONBLOCK keep the refusal above true even if the path changes meanwhile.
     const int openFlags = flagsFor(access) | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
-    const mode_t mode = access == Access::CreateNew ? 0600 : 0666;
+    const mode_t mode = access == Access::Private ? 0600 : 0666;
     int fd;
     do
         fd = ::open(name.constData(), openFlags, mode);
@@ -208,6 +208,14 @@ int syncFolderOf(const QString& hostPath)
     return result;
 }
 
+int makeFolder(const QString& hostPath)
+{
+    const QByteArray name = QFile::encodeName(hostPath);
+    if (::mkdir(name.constData(), 0777) != 0 && errno != EEXIST)
+        return errno;
+    return syncFolderOf(hostPath);
+}
+
 int truncateFile(int fd, long long length)
 {
     int result;
@@ -292,14 +300,23 @@ long maxNameBytes(const QString& hostPath)
 bool nameRefused(const QString& hostPath)
 {
     const QByteArray name = QFile::encodeName(hostPath);
-    const int fd = ::open(name.constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
-    if (fd >= 0) {
-        ::close(fd);
-        ::unlink(name.constData());
-        return false;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int fd =
+            ::open(name.constData(),
+                   O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(name.constData());
+            return false;
+        }
+        if (errno != EEXIST)
+            return errno == EINVAL || errno == EILSEQ || errno == ENAMETOOLONG;
+        struct stat info { };
+        if (::lstat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size != 0
+            || info.st_uid != ::geteuid() || ::unlink(name.constData()) != 0)
+            return false;
     }
-    return errno == EINVAL || errno == EILSEQ || errno == ENAMETOOLONG;
+    return false;
 }
 
 } // namespace desk::os

@@ -23,9 +23,10 @@ int errorForIo(int errnoValue);
 
 enum class Access {
     Read,
-    Replace,   // write, creating the file or emptying it first
-    Append,    // write at the end, creating the file if missing
-    CreateNew, // write a file made now, readable by this user alone; one already there is refused
+    Replace, // write, creating the file or emptying it first
+    Append,  // write at the end, creating the file if missing
+    Private, // read and write, making the file if missing, readable by this user alone; what it
+             // holds stays
 };
 
 // The error of an opening that found something other than a regular file at the path (errorForOpen
@@ -66,6 +67,10 @@ int writeAll(int fd, const char* data, qsizetype size);
 int syncFile(int fd);
 // Syncs the folder that holds `hostPath`, so that a new or removed name reaches the disk.
 int syncFolderOf(const QString& hostPath);
+// Makes the folder `hostPath` if it is missing, and syncs the folder above it either way, so that
+// its name reaches the disk before anything in it counts (a run that made it and then crashed
+// before the sync leaves it only in memory). 0 or an errno value.
+int makeFolder(const QString& hostPath);
 int truncateFile(int fd, long long length);
 // Removes the name `hostPath` (a link itself, not what it points to).
 int removeFile(const QString& hostPath);
@@ -104,8 +109,10 @@ void closeFile(int fd) noexcept;
 long maxNameBytes(const QString& hostPath);
 
 // Whether the file system refuses `hostPath` as a file name (a character it does not take,
-// a name too long). Tried by making the file and removing it again; a file already there, or a
-// folder that cannot be reached, refuses nothing.
+// a name too long). Tried by making the file and removing it again; a folder that cannot be
+// reached refuses nothing. An empty file of this user's already there was left by a check that a
+// power cut or a kill interrupted: it is removed and the check made again. Anything else there
+// refuses nothing.
 bool nameRefused(const QString& hostPath);
 
 } // namespace desk::os

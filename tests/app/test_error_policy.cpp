@@ -18,6 +18,8 @@ private Q_SLOTS:
     void messages_data();
     void messages();
     void unencodableTextNamesTheCharacters();
+    void refusalsNameTheCauseAndTheFiles_data();
+    void refusalsNameTheCauseAndTheFiles();
 };
 
 void TestErrorPolicy::messages_data()
@@ -56,6 +58,53 @@ void TestErrorPolicy::unencodableTextNamesTheCharacters()
         QVERIFY2(message.contains(QStringLiteral("\U0001F600")), qPrintable(message));
         QVERIFY(!message.startsWith(QStringLiteral("You have encountered an error.")));
     }
+}
+
+void TestErrorPolicy::refusalsNameTheCauseAndTheFiles_data()
+{
+    QTest::addColumn<RecordRefusal::Reason>("reason");
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QString>("said");    // the cause and the files, as the message puts them
+    QTest::addColumn<QString>("notSaid"); // a cause that is not this one
+
+    using Reason = RecordRefusal::Reason;
+    const QString master = QStringLiteral("/f/masterFile_Ann_Lee.txt");
+    const QString send = QStringLiteral("/f/send_0105Ann_Lee.txt");
+    QTest::newRow("a record file moved, the record not taken back")
+        << Reason::RecordFileMoved << QStringList{send}
+        << QStringLiteral("moved or removed one of your record files, and the record could not "
+                          "be taken back out of /f/send_0105Ann_Lee.txt.  Please look at the end "
+                          "of that file")
+        << QStringLiteral("lock or journal");
+    QTest::newRow("a lock or the journal replaced")
+        << Reason::MayNotBeWhole << QStringList{master, send}
+        << QStringLiteral("the hidden lock or journal file that the program keeps beside the "
+                          "record files, so the program cannot tell whether the record is whole "
+                          "in /f/masterFile_Ann_Lee.txt and /f/send_0105Ann_Lee.txt.  Please look "
+                          "at the end of those files")
+        << QStringLiteral("one of your record files");
+    QTest::newRow("an earlier record to take back out of the record files")
+        << Reason::EarlierRecordUnfinished << QStringList{master}
+        << QStringLiteral("is still to be taken back out of /f/masterFile_Ann_Lee.txt, and")
+        << QStringLiteral("journal");
+    QTest::newRow("the journal unreadable") << Reason::JournalUnreadable << QStringList{"/f"}
+                                            << QStringLiteral("your record files in /f, and the "
+                                                              "folder did not let the program "
+                                                              "read the hidden journal")
+                                            << QStringLiteral("/f/");
+}
+
+void TestErrorPolicy::refusalsNameTheCauseAndTheFiles()
+{
+    QFETCH(RecordRefusal::Reason, reason);
+    QFETCH(QStringList, paths);
+    QFETCH(QString, said);
+    QFETCH(QString, notSaid);
+    const QString message = trapMessage(RecordRefusal(reason, paths));
+    QVERIFY2(message.startsWith(generalErrorText(75) + QStringLiteral("\n\n")),
+             qPrintable(message));
+    QVERIFY2(message.contains(said), qPrintable(message));
+    QVERIFY2(!message.contains(notSaid), qPrintable(message));
 }
 
 QTEST_GUILESS_MAIN(TestErrorPolicy)

@@ -73,11 +73,13 @@ void openAfterStartUp(WindowFixture& fixture, const QString& refusal)
     QStringList expected{QStringLiteral("c/"), QStringLiteral("c/lrnfiles/"),
                          QStringLiteral("mnt/")};
     if (made)
-        expected << master << send << inBase(paths.lock) << inBase(paths.userLock);
+        expected << master << send << inBase(paths.lock) << inBase(paths.userLock)
+                 << inBase(paths.journal);
     expected.sort();
     const QMap<QString, QByteArray> files = filesUnder(fixture.root());
     QCOMPARE(files.keys(), expected);
     QVERIFY(!made || (!files.value(master).isEmpty() && !files.value(send).isEmpty()));
+    QVERIFY(files.value(inBase(paths.journal)).isEmpty());
     if (w.hasEnded())
         return;
 

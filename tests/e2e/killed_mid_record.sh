@@ -46,7 +46,7 @@ contents() {
 e2e_launch_as_ann
 record_table_and_kill TERM
 [ "$status" = 143 ] || fail "the program did not end by SIGTERM (status $status)"
-[ ! -e "$journal" ] || fail "a logout left the rollback journal behind"
+[ ! -s "$journal" ] || fail "a logout left a record under way in the rollback journal"
 send=$(ls "$dir"/send_*Ann_Lee.txt)
 for file in "$master" "$send"; do
     [ "$(contents "$file")" = "1 headers, 1 responses, $rows rows, 0 torn rows" ] ||
@@ -56,12 +56,12 @@ done
 e2e_launch_as_ann
 record_table_and_kill KILL
 [ "$status" = 137 ] || fail "the program did not end by SIGKILL (status $status)"
-[ -e "$journal" ] || fail "SIGKILL came after the record was done"
+[ -s "$journal" ] || fail "SIGKILL came after the record was done"
 
 e2e_launch_as_ann
 click_control cmd_quit
 wait_program_end
-[ ! -e "$journal" ] || fail "the next start left the rollback journal behind"
+[ ! -s "$journal" ] || fail "the next start left the interrupted record in the rollback journal"
 for file in "$master" "$send"; do
     [ "$(contents "$file")" = "3 headers, 1 responses, $rows rows, 0 torn rows" ] ||
         fail "after SIGKILL and a new start $(basename "$file") holds $(contents "$file")"

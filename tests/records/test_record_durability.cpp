@@ -139,6 +139,14 @@ struct Writer {
         return count;
     }
     QByteArray id(int n) const { return initials + '-' + QByteArray::number(n); }
+    // Every `call` fails in this copy (tests/support/fail_call.cpp).
+    void failing(const QString& call)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAIL_CALL));
+        environment.insert(QStringLiteral("DESK_FAIL_CALL"), call);
+        process.setProcessEnvironment(environment);
+    }
 };
 
 // Waits until the writers have told `lines` more lines between them, or have all ended.
@@ -187,8 +195,8 @@ struct Files {
     QString journal() const { return hidden(desk::RecordFileNames::Journal); }
     bool journalLeft() const
     {
-        return QFileInfo::exists(journal())
-            || QFileInfo::exists(hidden(desk::RecordFileNames::UserJournal));
+        return desk::RollbackJournal::holdsRecord(journal())
+            || desk::RollbackJournal::holdsRecord(hidden(desk::RecordFileNames::UserJournal));
     }
 };
 
@@ -243,6 +251,7 @@ class TestRecordDurability : public QObject {
 private Q_SLOTS:
     void twoCopiesOnAFillingDisk();
     void passingErrorKeepsTheJournal();
+    void aFolderWithoutLocksRecords();
 };
 
 // Two copies for the same student, recording as fast as they can on a small disk that fills
@@ -309,12 +318,8 @@ void TestRecordDurability::passingErrorKeepsTheJournal()
     QVERIFY(QDir().mkpath(files.folder));
     Writer first, flaky, next;
     for (Writer* w : {&first, &flaky, &next}) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        if (w == &flaky) {
-            environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAIL_CALL));
-            environment.insert(QStringLiteral("DESK_FAIL_CALL"), QStringLiteral("ftruncate"));
-        }
-        w->process.setProcessEnvironment(environment);
+        if (w == &flaky)
+            w->failing(QStringLiteral("ftruncate"));
         w->start(root.path(), w == &first ? "P1" : w == &flaky ? "P2" : "P3", 2, 1);
         QVERIFY(w->process.waitForFinished(30000));
         w->read();
@@ -336,6 +341,22 @@ void TestRecordDurability::passingErrorKeepsTheJournal()
                 > 0);
     }
     checkFiles(files, {&first, &flaky, &next}, 1);
+}
+
+// A network share that refuses every lock (ENOLCK): the records go on, without the lock and so
+// without a journal, each file still written in one write and synced.
+void TestRecordDurability::aFolderWithoutLocksRecords()
+{
+    QTemporaryDir root;
+    Files files{root.path() + QStringLiteral("/c/lrnfiles")};
+    Writer writer;
+    writer.failing(QStringLiteral("lock"));
+    writer.start(root.path(), "P1", 4, 2);
+    QVERIFY(writer.process.waitForFinished(30000));
+    writer.read();
+    QCOMPARE(writer.acknowledged, (std::set<int>{1, 2, 3, 4}));
+    checkFiles(files, {&writer}, 2);
+    QVERIFY(!QFileInfo::exists(files.journal()));
 }
 
 int main(int argc, char* argv[])

@@ -1,6 +1,7 @@
 // "Enter Response": the response block in the master and send files, the transcript entry, the
 // emptied boxes, and a record that cannot be written losing nothing the student typed.
 
+#include "app/error_policy.h"
 #include "app/main_window.h"
 #include "support/breakage.h"
 #include "support/expected_texts.h"
@@ -310,6 +311,10 @@ void TestResponseRecording::recordThatCannotBeTakenBackIsNamed()
                 "may hold part of it."));
     QVERIFY(d.masterRecords().endsWith("OK\r\n" + closingLine()));
     QCOMPARE(d.answerBox(), QStringLiteral("OK"));
+    // Nor asked, on the way to the next paragraph, to leave a text that "could not be recorded".
+    QVERIFY(d.w().runHandler(&desk::MainWindow::cmdNextQuestion_Click));
+    QCOMPARE(d.f.dialogs.questions, QStringList{desk::unrecordedAnswerQuestion(true)});
+    QVERIFY(d.f.dialogs.questions.front().contains(u"may be in your record files"));
 }
 
 QTEST_MAIN(TestResponseRecording)
