@@ -5,7 +5,8 @@
 //   record_writer <drive root> <initials> <records> <lines per answer>
 //
 // Prints "ack N" when the program acknowledged record N or "refused N" when it refused it;
-// "done" at the end.
+// "done" at the end. Each line goes out in one write of its own, so that a trace of the program's
+// calls (support/trace_calls.cpp) sees it among the calls for the files.
 
 #include "app/main_window.h"
 #include "support/scripted_services.h"
@@ -16,6 +17,18 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void tell(const QByteArray& line)
+{
+    const QByteArray text = line + '\n';
+    if (::write(STDOUT_FILENO, text.constData(), size_t(text.size())) != text.size())
+        std::exit(3);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -53,11 +66,10 @@ int main(int argc, char* argv[])
         window.runHandler(asNote ? &desk::MainWindow::cmd_save_as_notes_Click
                                  : &desk::MainWindow::cmd_enter_response_Click);
         const bool acknowledged = window.txt_answer->text().isEmpty();
-        std::printf("%s %d\n", acknowledged ? "ack" : "refused", n);
-        std::fflush(stdout);
+        tell((acknowledged ? "ack " : "refused ") + QByteArray::number(n));
         if (!acknowledged)
             window.txt_answer->setText(QString());
     }
-    std::printf("done\n");
+    tell("done");
     return 0;
 }
