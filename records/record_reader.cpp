@@ -192,7 +192,7 @@ private:
         }
         for (QString line = take(); line != record::closingSeparator || !closesBlock();
              line = take()) {
-            if (line == record::openingSeparator)
+            if (opensBlock(next_ - 1))
                 throw Broken{
                     {partStart_,
                      part_ + QStringLiteral(" not closed before the block at line %1").arg(next_)}};
@@ -203,12 +203,21 @@ private:
         return block;
     }
 
+    // Whether line `i` opens a block: the opening separator, then the time. An answer may hold
+    // a line like the separator (the program writes answers as typed); no time follows it there.
+    bool opensBlock(qsizetype i) const
+    {
+        return lines_[i] == record::openingSeparator && i + 1 < lines_.size()
+            && lines_[i + 1].startsWith(indent)
+            && fits(QStringView(lines_[i + 1]).mid(indent.size()), timeForm);
+    }
+
     // Whether the closing separator just taken ends the block. An answer may hold such a line:
     // then the block's own closing separator follows before another block or a header begins.
     bool closesBlock() const
     {
         for (qsizetype i = next_; i < lines_.size(); ++i) {
-            if (lines_[i] == record::openingSeparator
+            if (opensBlock(i)
                 || (i + 1 < lines_.size() && lines_[i + 1].startsWith(record::studentNameLabel)))
                 return true;
             if (lines_[i] == record::closingSeparator)

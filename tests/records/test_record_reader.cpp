@@ -121,8 +121,9 @@ void TestRecordReader::readsFiles_data()
     row("whole notes file told by its content", QStringLiteral("notes.txt"),
         bytesOf(note(a) + note({QStringLiteral("stopwatch"), {}, QStringLiteral("phone")})),
         Kind::Notes, {}, {QStringLiteral("0||||||0|2")}, QStringLiteral("|stopwatch\r\n\r\nphone"));
-    const QStringList dots = {record::closingSeparator, QStringLiteral("more")};
-    row("a line of closing dots in an answer", master,
+    const QStringList dots = {record::closingSeparator, record::openingSeparator,
+                              QStringLiteral("more")};
+    row("lines of closing and opening dots in an answer", master,
         bytesOf(header(Kind::Master) + response(Kind::Master, dots) + note(a)), Kind::Master, {},
         {QStringLiteral("1") + ann + QStringLiteral("01:41:15|1|1")}, QStringLiteral("|a"));
     QStringList control = run;
