@@ -22,11 +22,13 @@ void MainWindow::cmdNextQuestion_Click()
             // The line after a routine line is shown whatever it is.
             readNextQuestion();
         }
-        s.workText = txt_question->text();
-        s.workText += s.displayText;
-        // The box gets only what is new: the same text as setting it to workText, without laying
-        // out again all that a long session has put there.
+        // The box gets only what is new: the same text as setting it to its text followed by
+        // displayText, without laying out again all that a long session has put there. workText
+        // ends as that text; it lets go of the box's text first, so that the box adds to it in
+        // place instead of copying it.
+        s.workText.clear();
         txt_question->append(s.displayText);
+        s.workText = txt_question->text();
         if (!s.displayText.isEmpty())
             announce(s.displayText);
         s.displayText.clear();

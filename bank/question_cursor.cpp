@@ -27,7 +27,9 @@ void MainWindow::readNextQuestion()
                     s.currentLine = line;
                     if (isQuestionMarker(line))
                         s.questionNumber = decimalText(leadingNumber(QStringView(line).mid(2)));
-                    s.cumulativeText = s.questionTag + line + s.cumulativeText;
+                    // In front of the transcript, in place: a long session's transcript is not
+                    // copied at every click.
+                    s.cumulativeText.prepend(s.questionTag + line);
                 }
             } while (line.isEmpty());
             if (!isRoutineLine(line))

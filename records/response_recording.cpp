@@ -49,7 +49,7 @@ void MainWindow::acknowledgeRecord(const QString& entry)
     ProgramState& s = state_;
     s.awaitingResponse = Value::truth(false);
     s.workText = entry;
-    s.cumulativeText = s.answerTag + entry + s.cumulativeText;
+    s.cumulativeText.prepend(s.answerTag + entry);
 }
 
 QString MainWindow::nothingRecordedAnnouncement()

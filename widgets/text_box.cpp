@@ -154,7 +154,7 @@ void TextBox::append(const QString& text)
     // Nothing added leaves the caret and the view where the student has them.
     if (text.isEmpty())
         return;
-    const QString before = this->text();
+    this->text(); // known before the document changes; added to in place below
     const QString added = editorText(text);
     // The last line is cut into pieces again together with what is added to it.
     const QTextBlock last = document()->lastBlock();
@@ -186,7 +186,7 @@ void TextBox::append(const QString& text)
     std::vector<bool> continuation = cut.continuation;
     continuation.front() = lastContinues;
     markContinuations(document()->findBlock(lastStart), continuation);
-    text_ = before + readBack(added);
+    text_ += readBack(added);
     textKnown_ = true;
     showFrom(lastStart + int(addedAt));
 }
