@@ -142,17 +142,19 @@ int FileChannels::writeAndSync(Channel& c) const
     return os::syncFile(c.fd);
 }
 
-int FileChannels::syncNewNames(const std::vector<Channel*>& written) const
+int FileChannels::syncNewNames(const std::vector<JournalEntry>& entries) const
 {
     // The name of a file that the record made must reach the disk too, or the file could vanish
-    // in a power cut; one sync of a folder does for every file made in it.
+    // in a power cut; so must that of a file that held nothing before it, which may have been made
+    // just before (start-up makes the master file empty). One sync of a folder does for every
+    // such file in it.
     QStringList folders;
-    for (const Channel* c : written) {
-        const QString folder = QFileInfo(c->hostPath).absolutePath();
-        if (!syncToDisk_ || !c->created || folders.contains(folder))
+    for (const JournalEntry& e : entries) {
+        const QString folder = QFileInfo(e.hostPath).absolutePath();
+        if (!syncToDisk_ || (e.existed && e.length > 0) || folders.contains(folder))
             continue;
         folders << folder;
-        if (const int result = os::syncFolderOf(c->hostPath))
+        if (const int result = os::syncFolderOf(e.hostPath))
             return result;
     }
     return 0;
@@ -185,7 +187,7 @@ void FileChannels::commit(std::vector<Channel*>& toWrite, RecordJournal* journal
             break;
         }
     }
-    if (!failure && (failure = syncNewNames(toWrite)) != 0)
+    if (!failure && (failure = syncNewNames(entries)) != 0)
         failedPath = QFileInfo(toWrite.front()->hostPath).absolutePath();
     // The journal must be gone for good before the record counts: a journal found later would
     // take the record back out.

@@ -102,7 +102,7 @@ private:
     const Channel& openChannel(int channel) const;
     static void checkNumber(int channel);
     int writeAndSync(Channel& c) const; // 0 or an errno
-    int syncNewNames(const std::vector<Channel*>& written) const;
+    int syncNewNames(const std::vector<JournalEntry>& entries) const;
     void closeTogether(std::initializer_list<int> channels, RecordJournal* journal);
     void commit(std::vector<Channel*>& toWrite, RecordJournal* journal);
     static void removeCreatedFile(Channel& c);

@@ -33,9 +33,20 @@ RecordTransaction::RecordTransaction(FileChannels& files, const RecordSetPaths& 
     : files_(files)
     , userLock_(claimed(paths.userLock), lockWait)
 {
-    // Without the lock there is no journal either: see the header.
-    if (!userLock_.held())
+    // Without the lock there is no journal either: see the header. A journal of this user's that
+    // holds an interrupted record cannot be applied without the lock (its copy may still be
+    // writing, its lock working), and a record written after it would be cut by it later: so
+    // nothing is recorded until a lock can be had again.
+    if (!userLock_.held()) {
+        for (const QString& journal : {paths.journal, paths.userJournal}) {
+            if (isOtherUsersFile(journal))
+                continue;
+            const QStringList files = RollbackJournal(journal).filesToTakeBack(paths.holds);
+            if (!files.isEmpty())
+                throw RecordRefusal(RecordRefusal::Reason::EarlierRecordUnfinished, files);
+        }
         return;
+    }
     if (!isOtherUsersFile(paths.lock)) {
         try {
             nameLock_.emplace(paths.lock, lockWait);
@@ -82,35 +93,44 @@ int RecordTransaction::end(const std::vector<JournalEntry>& entries, bool sync)
         takeBackAtOnce(entries, sync);
     }
     const bool locked = locksInPlace();
-    if (locked && filesInPlace && journal_->isInPlace()) {
+    const bool journalInPlace = journal_->isInPlace();
+    if (locked && filesInPlace && journalInPlace) {
         if (const int ended = journal_->end(sync))
             return ended;
         // A lock taken away just before the journal was emptied: another copy may have applied
         // it first.
         if (locksInPlace())
             return 0;
-    } else if (journal_->isInPlace()) {
+    } else if (journalInPlace && (locked || filesAsJournalled(entries))) {
         // A lock file moved or removed meanwhile: another copy may be writing under a lock of its
         // own, so the files are not this copy's to cut now. The record does not count; the journal
-        // stays and takes it back out at the next record, whoever makes it.
+        // stays and takes it back out at the next record, whoever makes it. (Files that no longer
+        // hold just what the journal says, another copy has written or cut: below.)
         if (!locked) {
             journal_->release();
             throw RecordRefusal(RecordRefusal::Reason::ChangedMeanwhile, {});
         }
         takeBackAtOnce(entries, sync);
     }
-    // The journal went meanwhile: another copy may have applied it and written after it. The
-    // files that do not hold exactly what the journal says they should are named, or all of them
-    // when they all do.
+    // The journal went or was applied meanwhile: another copy may have applied it and written
+    // after it. The files that do not hold exactly what the journal says they should are named,
+    // or all of them when they all do.
     QStringList changed, all;
     for (const JournalEntry& e : entries) {
         all << e.hostPath;
-        const os::Status status = os::statusOf(e.fd);
-        if (status.error != 0 || status.size != e.length + e.added
-            || !os::isFileAt(e.fd, e.hostPath))
+        if (!filesAsJournalled({e}))
             changed << e.hostPath;
     }
     throw RecordRefusal(RecordRefusal::Reason::MayNotBeWhole, changed.isEmpty() ? all : changed);
+}
+
+bool RecordTransaction::filesAsJournalled(const std::vector<JournalEntry>& entries)
+{
+    return std::all_of(entries.begin(), entries.end(), [](const JournalEntry& e) {
+        const os::Status status = os::statusOf(e.fd);
+        return status.error == 0 && status.size == e.length + e.added
+            && os::isFileAt(e.fd, e.hostPath);
+    });
 }
 
 void RecordTransaction::takeBackAtOnce(const std::vector<JournalEntry>& entries, bool sync)

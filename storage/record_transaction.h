@@ -16,7 +16,8 @@
 // Where no lock can be had (see RecordLock::held: a share without lock support), the record goes
 // on without a journal too, since a journal that two copies could write at once would take back
 // each other's records: each file is still written in one write and synced, and a record file
-// moved meanwhile still takes the record back out at once.
+// moved meanwhile still takes the record back out at once. While a journal of this user's holds an
+// interrupted record, nothing is recorded without the lock.
 
 #include "storage/file_channels.h"
 #include "storage/record_lock.h"
@@ -67,6 +68,9 @@ private:
     bool abandon(bool keep, bool sync) override;
     // Whether the locks are still held on the files at their paths.
     bool locksInPlace() const;
+    // Whether each file is still at its path and holds just what it held before the record and
+    // the record's bytes.
+    static bool filesAsJournalled(const std::vector<JournalEntry>& entries);
     // A record file moved or removed meanwhile: takes the record back out through its open files
     // and refuses it.
     [[noreturn]] void takeBackAtOnce(const std::vector<JournalEntry>& entries, bool sync);

@@ -80,9 +80,9 @@ int rollBackFile(const JournalEntry& e)
     // More than the record's bytes: someone who does not take the lock wrote there too.
     if (status.size > e.length + e.added)
         return writtenToByAnother;
-    if (!e.existed) {
-        if (own && !os::isFileAt(e.fd, e.hostPath))
-            return 0;
+    // A file the record made goes, unless it moved away meanwhile: then it is emptied through
+    // the record's own open file, below.
+    if (!e.existed && (!own || os::isFileAt(e.fd, e.hostPath))) {
         const int removed = os::removeFile(e.hostPath);
         return removed == 0 ? os::syncFolderOf(e.hostPath) : removed == ENOENT ? 0 : removed;
     }
@@ -157,11 +157,16 @@ void RollbackJournal::begin(const std::vector<JournalEntry>& entries, bool sync)
         throw RunTimeError(os::errorForIo(result), hostPath_);
     }
     fd_ = file.fd;
+    written_ = text;
 }
 
 bool RollbackJournal::isInPlace() const
 {
-    return fd_ >= 0 && os::isFileAt(fd_, hostPath_);
+    if (fd_ < 0 || !os::isFileAt(fd_, hostPath_))
+        return false;
+    // Another copy that applied it meanwhile emptied it, or wrote its own into the same file.
+    QByteArray now;
+    return os::readAt(fd_, 0, now, written_.size() + 1) == 0 && now == written_;
 }
 
 int RollbackJournal::end(bool sync)
@@ -202,6 +207,18 @@ void RollbackJournal::recover(const std::function<bool(const QString& fileName)>
         throw RunTimeError(os::errorForIo(result), hostPath_);
     if (!back.notTakenBack.isEmpty())
         throw PartlyWrittenError(err::PathFileAccess, back.notTakenBack);
+}
+
+QStringList
+RollbackJournal::filesToTakeBack(const std::function<bool(const QString& fileName)>& belongs) const
+{
+    QStringList files;
+    const std::optional<QByteArray> text = readJournal(hostPath_);
+    if (text && text->size() <= largestJournal)
+        for (const JournalEntry& e : parse(*text, QFileInfo(hostPath_).absolutePath()))
+            if (belongs(QFileInfo(e.hostPath).fileName()))
+                files << e.hostPath;
+    return files;
 }
 
 bool RollbackJournal::holdsRecord(const QString& hostPath)

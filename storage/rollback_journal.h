@@ -56,7 +56,8 @@ public:
     // RunTimeError; then nothing of the record has been written. (`sync` false only where the
     // record files are not synced either: a benchmark.)
     void begin(const std::vector<JournalEntry>& entries, bool sync = true);
-    // Whether the journal that begin wrote is still the file at its path.
+    // Whether the journal that begin wrote is still the file at its path, holding what begin
+    // wrote (not emptied or rewritten by another copy that applied it meanwhile).
     bool isInPlace() const;
     // Empties the journal for good: the record is in every file. 0 or an errno value (ENOENT
     // when there is no journal file).
@@ -70,6 +71,9 @@ public:
     // PartlyWrittenError names the file. A journal that is not this user's is never applied:
     // RecordRefusal.
     void recover(const std::function<bool(const QString& fileName)>& belongs);
+    // The files whose names `belongs` accepts that the journal would take a record back out of:
+    // none when it holds no record. Throws as recover does when it cannot be read.
+    QStringList filesToTakeBack(const std::function<bool(const QString& fileName)>& belongs) const;
     // Whether a journal file stands at `hostPath` and holds something: a record under way, or
     // one interrupted.
     static bool holdsRecord(const QString& hostPath);
@@ -83,7 +87,8 @@ public:
 
 private:
     QString hostPath_;
-    int fd_ = -1; // the journal begin wrote, until it ends
+    int fd_ = -1;        // the journal begin wrote, until it ends
+    QByteArray written_; // what begin wrote into it
 };
 
 } // namespace desk

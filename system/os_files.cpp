@@ -170,6 +170,26 @@ int readToEnd(int fd, QByteArray& into, qsizetype atMost)
     return 0;
 }
 
+int readAt(int fd, long long offset, QByteArray& into, qsizetype atMost)
+{
+    into.resize(atMost);
+    qsizetype got = 0;
+    while (got < atMost) {
+        const ssize_t n = ::pread(fd, into.data() + got, size_t(atMost - got), off_t(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            into.resize(got);
+            return errno;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    into.resize(got);
+    return 0;
+}
+
 int writeAll(int fd, const char* data, qsizetype size)
 {
     while (size > 0) {

@@ -62,6 +62,8 @@ int lockWholeFile(int fd);
 // Reads `fd` from where it stands to its end, or until `into` holds `atMost` bytes; on a failed
 // read `into` keeps what came before.
 int readToEnd(int fd, QByteArray& into, qsizetype atMost = std::numeric_limits<qsizetype>::max());
+// Reads at most `atMost` bytes of `fd` from `offset` on, wherever the file stands.
+int readAt(int fd, long long offset, QByteArray& into, qsizetype atMost);
 int writeAll(int fd, const char* data, qsizetype size);
 // Syncs a file to the disk; files that cannot be synced (a terminal) are no failure.
 int syncFile(int fd);

@@ -30,7 +30,9 @@ using desk::RecordFileNames;
 namespace {
 
 struct Op {
-    enum Kind { Make, Mkdir, Unlink, Write, Truncate, Sync, SyncDir, Ack };
+    // Removal: the master and notes files the test removed between two runs, on the disk for
+    // good; the records acknowledged before are then only in the send file.
+    enum Kind { Make, Mkdir, Unlink, Write, Truncate, Sync, SyncDir, Ack, Removal };
     Kind kind = Ack;
     QString path;      // what is made, removed or synced by name
     quint64 inode = 0; // the file written, cut or synced
@@ -65,6 +67,10 @@ struct State {
         case Op::Make: names[op.path] = op.inode; break;
         case Op::Mkdir: names[op.path] = 0; break;
         case Op::Unlink: names.remove(op.path); break;
+        case Op::Removal:
+            for (const QString& path : op.path.split(u'\n'))
+                names.remove(path);
+            break;
         case Op::Truncate: contents[op.inode].resize(op.at, '\0'); break;
         case Op::Write: {
             QByteArray& bytes = contents[op.inode];
@@ -126,10 +132,12 @@ public:
     {
         for (size_t cut = from; cut <= ops.size(); ++cut) {
             QMap<QString, size_t> lastSync; // by object, the index of its last sync
-            QSet<QByteArray> acknowledged;
+            QSet<QByteArray> acknowledged, inSendOnly;
             for (size_t i = 0; i < cut; ++i) {
                 if (ops[i].kind == Op::Sync || ops[i].kind == Op::SyncDir)
                     lastSync[ops[i].object()] = i;
+                if (ops[i].kind == Op::Removal)
+                    inSendOnly.unite(std::exchange(acknowledged, {}));
                 if (ops[i].kind == Op::Ack)
                     acknowledged << ops[i].data;
             }
@@ -140,7 +148,8 @@ public:
             if (unsynced.size() > 12)
                 return QStringLiteral("more than 12 operations unsynced after %1").arg(cut);
             for (quint32 kept = 0; kept < (1u << unsynced.size()); ++kept) {
-                const QString broken = tryKept(ops, cut, lastSync, unsynced, kept, acknowledged);
+                const QString broken =
+                    tryKept(ops, cut, lastSync, unsynced, kept, acknowledged, inSendOnly);
                 if (!broken.isEmpty())
                     return QStringLiteral("cut after %1 operations, %2").arg(cut).arg(broken);
             }
@@ -159,7 +168,7 @@ private:
     // file among them whole or torn.
     QString tryKept(const std::vector<Op>& ops, size_t cut, const QMap<QString, size_t>& lastSync,
                     const std::vector<size_t>& unsynced, quint32 kept,
-                    const QSet<QByteArray>& acknowledged)
+                    const QSet<QByteArray>& acknowledged, const QSet<QByteArray>& inSendOnly)
     {
         std::set<size_t> survive;
         for (size_t j = 0; j < unsynced.size(); ++j)
@@ -173,7 +182,9 @@ private:
         for (qsizetype variant = 0; variant <= 2 * tearable.size(); ++variant) {
             State state;
             for (size_t i = 0; i < cut; ++i) {
-                if (!ops[i].changes() || !(synced(lastSync, ops[i], i) || survive.count(i)))
+                const bool durable = ops[i].kind == Op::Removal || synced(lastSync, ops[i], i);
+                if (!(ops[i].changes() || ops[i].kind == Op::Removal)
+                    || !(durable || survive.count(i)))
                     continue;
                 const bool torn = variant > 0 && tearable[(variant - 1) / 2] == i;
                 state.apply(ops[i],
@@ -181,7 +192,7 @@ private:
                                 : variant % 2 == 1 ? State::FirstHalf
                                                    : State::ZeroTail);
             }
-            const QString broken = verify(recovered(state), acknowledged);
+            const QString broken = verify(recovered(state), acknowledged, inSendOnly);
             if (!broken.isEmpty())
                 return QStringLiteral("unsynced operations kept %1, variant %2: %3")
                     .arg(kept)
@@ -263,10 +274,24 @@ private:
         return r;
     }
 
-    static QString verify(const Recovered& r, const QSet<QByteArray>& acknowledged)
+    // The runs and blocks of before the removal, which only the send file keeps, are left out
+    // where the files are compared.
+    static QString verify(Recovered r, const QSet<QByteArray>& acknowledged,
+                          const QSet<QByteArray>& inSendOnly)
     {
         if (!r.problem.isEmpty())
             return r.problem;
+        for (const QByteArray& id : inSendOnly)
+            if (!r.send.contains(id))
+                return QStringLiteral("the acknowledged record %1 is gone from the send file, "
+                                      "which holds %2")
+                    .arg(QString::fromLatin1(id), r.send.join(' '));
+        QSet<QByteArray> oldRuns;
+        for (const QByteArray& id : inSendOnly)
+            oldRuns << id.split('-').front();
+        for (QList<QByteArray>* list : {&r.send, &r.sendRuns})
+            list->removeIf(
+                [&](const QByteArray& id) { return oldRuns.contains(id.split('-').front()); });
         if (r.master != r.send || r.masterRuns != r.sendRuns || r.masterNotes != r.notes)
             return QStringLiteral("the files hold different records: master %1 %2, send %3 %4, "
                                   "notes %5")
@@ -305,6 +330,12 @@ std::vector<Op> parseTrace(const QByteArray& trace, const QString& driveC, QStri
         }
         if (w[0] == "run") {
             run = w[1];
+            continue;
+        } else if (w[0] == "removed") {
+            if (ops.empty() || ops.back().kind != Op::Removal)
+                ops.emplace_back().kind = Op::Removal;
+            ops.back().path +=
+                (ops.back().path.isEmpty() ? QString() : QStringLiteral("\n")) + rest;
             continue;
         } else if (w[0] == "say") {
             if (!op.data.startsWith("ack "))
@@ -361,17 +392,27 @@ private:
     Explorer explorer_;
 };
 
-// A first run (it makes the folder) and a later one, each recording two responses and a note.
+// A first run (it makes the folder), a later one, and one after the student removed the master
+// and notes files but kept the day's send file (start-up makes the master file again), each
+// recording two responses and a note.
 void TestPowerCut::initTestCase()
 {
     QVERIFY(traced_.isValid());
     const QString driveC = traced_.path() + QStringLiteral("/c");
     QVERIFY(QDir().mkpath(driveC) && QDir().mkpath(traced_.path() + QStringLiteral("/mnt")));
     const QString trace = traced_.path() + QStringLiteral("/trace");
-    for (const char* initials : {"P1", "P2"}) {
+    for (const char* initials : {"P1", "P2", "P3"}) {
         QFile marker(trace);
         QVERIFY(marker.open(QIODevice::Append)
                 && marker.write(QByteArray("run ") + initials + '\n') > 0);
+        if (qstrcmp(initials, "P3") == 0) {
+            QDir folder(driveC + QStringLiteral("/lrnfiles"));
+            for (const QString& name :
+                 folder.entryList({QStringLiteral("masterFile_*"), QStringLiteral("notes_*")})) {
+                QVERIFY(folder.remove(name));
+                marker.write("removed " + QFile::encodeName(folder.filePath(name)) + '\n');
+            }
+        }
         marker.close();
         QProcess writer;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -393,7 +434,7 @@ void TestPowerCut::initTestCase()
     QVERIFY2(!ops_.empty(), "the trace holds a call the model does not know");
     QCOMPARE(
         std::count_if(ops_.begin(), ops_.end(), [](const Op& op) { return op.kind == Op::Ack; }),
-        6);
+        9);
 }
 
 void TestPowerCut::everyAcknowledgedRecordSurvives()

@@ -193,6 +193,19 @@ struct Files {
             + desk::RecordFileNames(QString(), QStringLiteral("Ann Lee")).name(file);
     }
     QString journal() const { return hidden(desk::RecordFileNames::Journal); }
+    // As a copy killed in the middle of a record leaves it: part of it in the master file alone.
+    bool interruptRecord() const
+    {
+        const QString master = folder + QStringLiteral("/masterFile_Ann_Lee.txt");
+        const QString send =
+            QDir(folder).entryInfoList({QStringLiteral("send_*")}).value(0).filePath();
+        desk::RollbackJournal(journal()).begin({{master, true, QFileInfo(master).size(), 1000},
+                                                {send, true, QFileInfo(send).size(), 1000}});
+        QFile torn(master);
+        return torn.open(QIODevice::Append)
+            && torn.write(desk::testing::openingLine() + QByteArray(36, ' ') + "12:00:00\r\n`quest")
+            > 0;
+    }
     bool journalLeft() const
     {
         return desk::RollbackJournal::holdsRecord(journal())
@@ -325,38 +338,36 @@ void TestRecordDurability::passingErrorKeepsTheJournal()
         w->read();
         QCOMPARE(w == &flaky ? w->refused : w->acknowledged, (std::set<int>{1, 2}));
         QCOMPARE(files.journalLeft(), w == &flaky);
-        if (w != &first)
-            continue;
-        // Killed in the middle of a third record: part of it in the master file alone.
-        const QString master = files.folder + QStringLiteral("/masterFile_Ann_Lee.txt");
-        const QString send =
-            QDir(files.folder).entryInfoList({QStringLiteral("send_*")}).value(0).filePath();
-        desk::RollbackJournal(files.journal())
-            .begin({{master, true, QFileInfo(master).size(), 1000},
-                    {send, true, QFileInfo(send).size(), 1000}});
-        QFile torn(master);
-        QVERIFY(
-            torn.open(QIODevice::Append)
-            && torn.write(desk::testing::openingLine() + QByteArray(36, ' ') + "12:00:00\r\n`quest")
-                > 0);
+        if (w == &first)
+            QVERIFY(files.interruptRecord());
     }
     checkFiles(files, {&first, &flaky, &next}, 1);
 }
 
-// A network share that refuses every lock (ENOLCK): the records go on, without the lock and so
-// without a journal, each file still written in one write and synced.
+// A network share that refuses every lock (ENOLCK), now and then: the records go on, without the
+// lock and so without a journal, each file still written in one write and synced; but while an
+// interrupted record is still to be taken back out, nothing is recorded without the lock.
 void TestRecordDurability::aFolderWithoutLocksRecords()
 {
     QTemporaryDir root;
     Files files{root.path() + QStringLiteral("/c/lrnfiles")};
-    Writer writer;
-    writer.failing(QStringLiteral("lock"));
-    writer.start(root.path(), "P1", 4, 2);
-    QVERIFY(writer.process.waitForFinished(30000));
-    writer.read();
-    QCOMPARE(writer.acknowledged, (std::set<int>{1, 2, 3, 4}));
-    checkFiles(files, {&writer}, 2);
-    QVERIFY(!QFileInfo::exists(files.journal()));
+    Writer first, waiting, locked, lockless;
+    for (Writer* w : {&first, &waiting, &locked, &lockless}) {
+        if (w == &waiting || w == &lockless)
+            w->failing(QStringLiteral("lock"));
+        w->start(root.path(),
+                 w == &first         ? "P1"
+                     : w == &waiting ? "P2"
+                     : w == &locked  ? "P3"
+                                     : "P4",
+                 4, 2);
+        QVERIFY(w->process.waitForFinished(30000));
+        w->read();
+        QCOMPARE(w == &waiting ? w->refused : w->acknowledged, (std::set<int>{1, 2, 3, 4}));
+        if (w == &first)
+            QVERIFY(files.interruptRecord());
+    }
+    checkFiles(files, {&first, &waiting, &locked, &lockless}, 2);
 }
 
 int main(int argc, char* argv[])

@@ -3,6 +3,8 @@
 
 #include "app/error_policy.h"
 #include "app/main_window.h"
+#include "storage/record_transaction.h"
+#include "storage/rollback_journal.h"
 #include "support/breakage.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
@@ -50,6 +52,7 @@ private Q_SLOTS:
     void unwritableRecordLosesNothing_data();
     void unwritableRecordLosesNothing();
     void recordThatCannotBeTakenBackIsNamed();
+    void earlierRecordNotTakenBackLeavesThisOneUnwritten();
 };
 
 void TestResponseRecording::responseBlock_data()
@@ -313,8 +316,25 @@ void TestResponseRecording::recordThatCannotBeTakenBackIsNamed()
     QCOMPARE(d.answerBox(), QStringLiteral("OK"));
     // Nor asked, on the way to the next paragraph, to leave a text that "could not be recorded".
     QVERIFY(d.w().runHandler(&desk::MainWindow::cmdNextQuestion_Click));
-    QCOMPARE(d.f.dialogs.questions, QStringList{desk::unrecordedAnswerQuestion(true)});
+    QCOMPARE(d.f.dialogs.questions,
+             QStringList{desk::unrecordedAnswerQuestion(desk::UnrecordedText::MayBeInFiles)});
     QVERIFY(d.f.dialogs.questions.front().contains(u"may be in your record files"));
+}
+
+// An earlier record that can never be taken back (its file grew since) refuses this one before
+// a byte of it is written: the question on Next does not say that it may be in the files.
+void TestResponseRecording::earlierRecordNotTakenBackLeavesThisOneUnwritten()
+{
+    Desk d;
+    QVERIFY(d.ok());
+    desk::RollbackJournal(d.w().recordSetPaths().journal)
+        .begin({{d.masterPath(), true, QFileInfo(d.masterPath()).size() - 20, 5}});
+    d.s().currentLine = exampleLine;
+    d.answer(QStringLiteral("OK"));
+    QVERIFY(!d.enter());
+    QVERIFY(d.w().runHandler(&desk::MainWindow::cmdNextQuestion_Click));
+    QCOMPARE(d.f.dialogs.questions,
+             QStringList{desk::unrecordedAnswerQuestion(desk::UnrecordedText::Refused)});
 }
 
 QTEST_MAIN(TestResponseRecording)

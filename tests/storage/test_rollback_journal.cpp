@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <unistd.h>
 
 using namespace desk;
@@ -36,17 +37,17 @@ struct RecordFolder {
         dir.filePath(QStringLiteral(".lock.me")), dir.filePath(QStringLiteral(".journal.me")),
         [](const QString&) { return true; }};
 
-    // One record of `line`, or the reason it was refused.
+    // One record of `line`, or the reason it was refused; `meanwhile` runs before it is written.
     std::optional<RecordRefusal::Reason> record(const char16_t* line,
-                                                bool lockRemovedMeanwhile = false)
+                                                const std::function<void()>& meanwhile = {})
     {
         try {
             FileChannels files;
             RecordTransaction transaction(files, paths);
             files.open(1, master, FileMode::Append);
             files.writeLine(1, line);
-            if (lockRemovedMeanwhile)
-                QFile::remove(paths.lock);
+            if (meanwhile)
+                meanwhile();
             transaction.closeTogether({1});
         } catch (const RecordRefusal& refusal) {
             return refusal.reason();
@@ -135,6 +136,13 @@ void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
     QCOMPARE(fileState(moved + QStringLiteral("/other.txt")), QByteArray("thesis\r\n"));
     QCOMPARE(fileState(journal.hostPath()), QByteArray()); // emptied, kept for the next record
 
+    // Applied meanwhile by another copy, which empties it: no longer the record's own.
+    journal.begin({{moved + QStringLiteral("/master.txt"), true, 5, 0}});
+    QVERIFY(journal.isInPlace());
+    RollbackJournal(journal.hostPath()).recover(ours);
+    QVERIFY(!journal.isInPlace());
+    journal.release();
+
     // Cut off while it was written, before any record file was touched: it means nothing.
     journal.begin({{moved + QStringLiteral("/master.txt"), true, 0, 5}});
     QFile torn(journal.hostPath());
@@ -166,10 +174,17 @@ void TestRollbackJournal::recoverAppliesAWholeJournalOnly()
 void TestRollbackJournal::onlyTheStudentsOwnLockAndJournalCount()
 {
     RecordFolder f;
+    // A master file the record makes, moved away meanwhile: the record is taken back out of it
+    // where it went.
+    const QString moved = f.dir.filePath(QStringLiteral("moved.txt"));
+    QCOMPARE(f.record(u"moved", [&] { QFile::rename(f.master, moved); }),
+             RecordRefusal::Reason::ChangedMeanwhile);
+    QCOMPARE(fileState(moved), QByteArray());
     QVERIFY(putFile(f.master, "earlier\r\n"));
     // A tidying program removes a lock file during a record: another copy could have taken a lock
     // of its own meanwhile, so the record does not count, and the next record takes it back out.
-    QCOMPARE(f.record(u"in doubt", true), RecordRefusal::Reason::ChangedMeanwhile);
+    QCOMPARE(f.record(u"in doubt", [&] { QFile::remove(f.paths.lock); }),
+             RecordRefusal::Reason::ChangedMeanwhile);
     QVERIFY(!f.record(u"new"));
     QCOMPARE(fileState(f.master), QByteArray("earlier\r\nnew\r\n"));
     // A folder where a lock belongs is named in the refusal, and stays.
