@@ -34,30 +34,51 @@ QString invalidAssignmentMessage()
         "instructor and specify that you have received a 'subscript out of range' error");
 }
 
-QString endOfAssignmentMessage()
+QString endOfAssignmentMessage(bool textLeft)
 {
-    return QStringLiteral(
-        "You have reached the end of this assignment: there are no more paragraphs.  Your work is "
-        "recorded: every answer and note you recorded with \"Enter Response\" or \"Save as Notes\" "
-        "is in your record files.  Click \"quit program\" to end the program.");
+    const QString end = QStringLiteral(
+        "You have reached the end of this assignment: there are no more paragraphs.  ");
+    const QString quit = QStringLiteral("Click \"quit program\" to end the program.");
+    if (textLeft)
+        return end
+            + QStringLiteral("Every answer and note that the program told you it recorded is in "
+                             "your record files; the text you chose to leave unrecorded is not.  ")
+            + quit;
+    return end
+        + QStringLiteral("Your work is recorded: every answer and note you recorded with \"Enter "
+                         "Response\" or \"Save as Notes\" is in your record files.  ")
+        + quit;
 }
 
-QString unrecordedAnswerQuestion(bool mayBeInFiles)
+QString unrecordedAnswerQuestion(UnrecordedText text)
 {
-    if (mayBeInFiles)
+    const QString stay = QStringLiteral(
+        "No: stay on this paragraph with your text in the box, so that you can record it");
+    switch (text) {
+    case UnrecordedText::MayBeInFiles:
         return QStringLiteral(
-            "What is in the box on the right may be in your record files, whole or in part (the "
-            "message before this one names the files to look at), and it belongs to the "
-            "paragraph you are on.  Go on to the next paragraph without recording it again?\n\n"
-            "Yes: go on; the text is not recorded again and the box shows the instructions "
-            "again.\n"
-            "No: stay on this paragraph with your text in the box, so that you can look at your "
-            "record files and record it again.");
+                   "What is in the box on the right may be in your record files, whole or in part "
+                   "(the message before this one names the files to look at), and it belongs to "
+                   "the paragraph you are on.  Go on to the next paragraph without recording it "
+                   "again?\n\n"
+                   "Yes: go on; the text is not recorded again and the box shows the instructions "
+                   "again.\n")
+            + stay + QStringLiteral(" again once you have looked at your record files.");
+    case UnrecordedText::Refused:
+        return QStringLiteral(
+                   "What is in the box on the right could not be recorded, and it belongs to the "
+                   "paragraph you are on.  Go on to the next paragraph and leave it unrecorded?"
+                   "\n\n"
+                   "Yes: go on; the text is not recorded and the box shows the instructions "
+                   "again.\n")
+            + stay + QStringLiteral(" again.");
+    case UnrecordedText::Typed: break;
+    }
     return QStringLiteral(
-        "What is in the box on the right could not be recorded, and it belongs to the paragraph "
-        "you are on.  Go on to the next paragraph and leave it unrecorded?\n\n"
-        "Yes: go on; the text is not recorded and the box shows the instructions again.\n"
-        "No: stay on this paragraph with your text in the box, so that you can record it again.");
+               "What is in the box on the right is not recorded yet, and it belongs to the "
+               "paragraph you are on.  Go on to the next paragraph and leave it unrecorded?\n\n"
+               "Yes: go on; the text is not recorded and the box shows the instructions again.\n")
+        + stay + QStringLiteral(" with \"Enter Response\" or \"Save as Notes\".");
 }
 
 QString generalErrorMessage(int number)
@@ -216,7 +237,8 @@ void MainWindow::trapErrors(TrappedProcedure procedure, const std::function<void
     const int error = runTrapped(steps, [&](const RunTimeError& e) {
         const bool pastLastParagraph = procedure == TrappedProcedure::readNextQuestion
             && e.number() == err::SubscriptOutOfRange && state_.bankIndex.toNumber() > LastBankSlot;
-        services_.dialogs.messageBox(pastLastParagraph ? endOfAssignmentMessage() : trapMessage(e));
+        services_.dialogs.messageBox(pastLastParagraph ? endOfAssignmentMessage(textLeftUnrecorded_)
+                                                       : trapMessage(e));
     });
     if (procedure == TrappedProcedure::openAssignment && error == err::SubscriptOutOfRange)
         endProgram();

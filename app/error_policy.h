@@ -17,12 +17,16 @@ enum class TrappedProcedure {
     cmdNextQuestion_Click
 };
 
+// What the answer box holds that is not surely in the record files: text typed and not yet
+// recorded, text whose record was refused, or text whose record may be in the files in part.
+enum class UnrecordedText { Typed, Refused, MayBeInFiles };
+
 QString invalidAssignmentMessage();
-// What "Next Question / Answer" shows once the assignment has no paragraph left.
-QString endOfAssignmentMessage();
-// Asked by "Next Question / Answer" while the answer box holds text whose record failed: refused,
-// or left in doubt (`mayBeInFiles`: the files may hold it, or part of it).
-QString unrecordedAnswerQuestion(bool mayBeInFiles);
+// What "Next Question / Answer" shows once the assignment has no paragraph left; `textLeft`: the
+// student chose to leave a text unrecorded during the run.
+QString endOfAssignmentMessage(bool textLeft);
+// Asked by "Next Question / Answer" before it leaves such a text unrecorded.
+QString unrecordedAnswerQuestion(UnrecordedText text);
 QString generalErrorMessage(int number);
 QString unencodableTextMessage(const QStringList& characters);
 // The general error message, then which files may hold part of a record that failed.

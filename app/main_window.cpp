@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/error_policy.h"
 #include "app/program_icon.h"
 #include "storage/record_transaction.h"
 #include "widgets/accessible_roles.h"
@@ -14,6 +15,7 @@ namespace desk {
 MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     : QWidget(parent)
     , services_(std::move(services))
+    , answerText_(UnrecordedText::Typed)
     , recordLockWait_(recordLockWait)
 {
     // The window has the same name as its "pend exp" button. It looks like a slip and is not:

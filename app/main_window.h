@@ -50,6 +50,7 @@ struct RecordSetPaths;
 class StatusAnnouncer;
 class TextBox;
 enum class TrappedProcedure;
+enum class UnrecordedText;
 
 struct PlatformServices {
     Dialogs& dialogs;
@@ -197,9 +198,11 @@ private:
     void clearQuestionAndAnswer();
     // What "Enter Response" and "Save as Notes" announce when the box held only the instructions.
     static QString nothingRecordedAnnouncement();
-    // Before "Next Question / Answer" moves on from text whose record was refused: whether the
-    // student lets it go unrecorded (the box then shows the instructions), or stays with it.
-    bool leaveRefusedText();
+    // Before "Next Question / Answer" moves on from text in the answer box that is not recorded
+    // (typed, refused, or perhaps in the files in part): whether the student lets it go
+    // unrecorded (the box then shows the instructions), or stays with it. Empty or blank text,
+    // or the instructions, go without a question.
+    bool leaveUnrecordedText();
     // Tells a screen reader what a click did.
     void announce(const QString& message);
     QString hostPath(const QString& programPath) const
@@ -218,10 +221,13 @@ private:
     bool headerInFiles_ = false;
     // Other users' journals the student has been told of, once each.
     QStringList otherUsersJournalsNamed_;
-    // A record failed and nothing was recorded since: the answer box keeps the student's text,
-    // which is in no record file, or may be in some in part.
-    enum class KeptAnswer { None, NotRecorded, MayBeInFiles };
-    KeptAnswer keptAnswer_ = KeptAnswer::None;
+    // What the text in the answer box is, as far as the records go: typed and not yet tried, or
+    // kept after a record that failed.
+    UnrecordedText answerText_;
+    // The student chose to go on and leave a text unrecorded during this run.
+    bool textLeftUnrecorded_ = false;
+    // The record being written reached its files' writing (it may be in them in part).
+    bool recordReachedFiles_ = false;
     std::chrono::milliseconds recordLockWait_;
     StatusAnnouncer* announcer_ = nullptr;
 };

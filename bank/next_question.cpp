@@ -12,7 +12,7 @@ namespace desk {
 void MainWindow::cmdNextQuestion_Click()
 {
     ProgramState& s = state_;
-    if (!leaveRefusedText())
+    if (!leaveUnrecordedText())
         return;
     trapErrors(TrappedProcedure::cmdNextQuestion_Click, [&] {
         readNextQuestion();
@@ -35,19 +35,18 @@ void MainWindow::cmdNextQuestion_Click()
     });
 }
 
-bool MainWindow::leaveRefusedText()
+bool MainWindow::leaveUnrecordedText()
 {
     const QString text = txt_answer->text();
-    if (keptAnswer_ == KeptAnswer::None || text.isEmpty() || text == state_.answerPrompt) {
-        keptAnswer_ = KeptAnswer::None;
-        return true;
-    }
-    if (!services_.dialogs.askYesNo(
-            unrecordedAnswerQuestion(keptAnswer_ == KeptAnswer::MayBeInFiles)))
+    const bool nothingTyped = text.trimmed().isEmpty() || text == state_.answerPrompt;
+    if (!nothingTyped && !services_.dialogs.askYesNo(unrecordedAnswerQuestion(answerText_)))
         return false;
     // The text was typed for the paragraph shown: recorded later, it would be filed under another.
-    keptAnswer_ = KeptAnswer::None;
-    txt_answer->setText(state_.answerPrompt);
+    if (!nothingTyped) {
+        textLeftUnrecorded_ = true;
+        txt_answer->setText(state_.answerPrompt);
+    }
+    answerText_ = UnrecordedText::Typed;
     return true;
 }
 

@@ -41,6 +41,7 @@ void MainWindow::writeRecord(std::initializer_list<int> channels,
 {
     const ProgramState& s = state_;
     QStringList leftAlone;
+    recordReachedFiles_ = false;
     {
         RecordTransaction record(files_, recordSetPaths(), recordLockWait_);
         ChannelGuard guard(files_, channels);
@@ -70,6 +71,7 @@ void MainWindow::writeRecord(std::initializer_list<int> channels,
             }
         }
         writeBlock();
+        recordReachedFiles_ = true;
         record.closeTogether(channels);
         leftAlone = record.leftAlone();
     }
@@ -88,11 +90,17 @@ void MainWindow::recordStudentText(std::initializer_list<int> channels,
     try {
         writeRecord(channels, writeBlock);
     } catch (const RunTimeError& error) {
-        keptAnswer_ =
-            mayHoldPartOfRecord(error) ? KeptAnswer::MayBeInFiles : KeptAnswer::NotRecorded;
+        // Only a failure while the files were written may have left this record in them; one
+        // before (an earlier record that could not be taken back) did not.
+        answerText_ = recordReachedFiles_ && mayHoldPartOfRecord(error)
+            ? UnrecordedText::MayBeInFiles
+            : UnrecordedText::Refused;
+        throw;
+    } catch (...) {
+        answerText_ = UnrecordedText::Refused;
         throw;
     }
-    keptAnswer_ = KeptAnswer::None;
+    answerText_ = UnrecordedText::Typed;
 }
 
 } // namespace desk

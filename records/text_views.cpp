@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 
+#include "app/error_policy.h"
 #include "records/channels.h"
 #include "widgets/text_box.h"
 
@@ -33,7 +34,7 @@ void MainWindow::cmd_displayCumulativeText_Click()
 void MainWindow::cmd_clear_answer_box_Click()
 {
     txt_answer->setText(QString());
-    keptAnswer_ = KeptAnswer::None;
+    answerText_ = UnrecordedText::Typed;
     announce(QStringLiteral("Answer box emptied"));
 }
 

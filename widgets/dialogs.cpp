@@ -91,13 +91,16 @@ QTextEdit* textView(const QString& text, int tallest)
     return view;
 }
 
-// Shows `text` over `buttons` in `box`, which belongs to `owner`; the box's result.
-int runTextBox(QDialog& box, QWidget* owner, const QString& text,
+// Shows `text`, named `name` for a screen reader, over `buttons` in `box`, which belongs to
+// `owner`; the box's result.
+int runTextBox(QDialog& box, QWidget* owner, const QString& name, const QString& text,
                QDialogButtonBox::StandardButtons buttons)
 {
     box.setWindowTitle(QtDialogs::title());
     auto* layout = new QVBoxLayout(&box);
-    layout->addWidget(textView(text, screenHeight(owner) * 2 / 3));
+    QTextEdit* view = textView(text, screenHeight(owner) * 2 / 3);
+    view->setAccessibleName(name);
+    layout->addWidget(view);
     // What a screen reader says when the box opens.
     box.setAccessibleDescription(text);
     QTimer::singleShot(0, &box, [&box] {
@@ -110,11 +113,13 @@ int runTextBox(QDialog& box, QWidget* owner, const QString& text,
     layout->addWidget(buttonBox);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     withoutButtonIcons(box);
-    // The focus starts on the answer that changes nothing: OK, or No.
-    buttonBox
-        ->button(buttons.testFlag(QDialogButtonBox::No) ? QDialogButtonBox::No
-                                                        : QDialogButtonBox::Ok)
-        ->setFocus();
+    // The focus starts on the answer that changes nothing: OK, or No. No is also what Enter or
+    // Return answers wherever the focus is but on Yes (the text, say), as Escape and the close
+    // button do.
+    QPushButton* safe = buttonBox->button(
+        buttons.testFlag(QDialogButtonBox::No) ? QDialogButtonBox::No : QDialogButtonBox::Ok);
+    safe->setDefault(true);
+    safe->setFocus();
     placeAndRun(box, owner);
     return box.result();
 }
@@ -152,14 +157,15 @@ void QtDialogs::messageBox(const QString& text)
 {
     QDialog box(owner_);
     box.setObjectName(QStringLiteral("messageBox"));
-    runTextBox(box, owner_, text, QDialogButtonBox::Ok);
+    runTextBox(box, owner_, QStringLiteral("Message"), text, QDialogButtonBox::Ok);
 }
 
 bool QtDialogs::askYesNo(const QString& question)
 {
     QDialog box(owner_);
     box.setObjectName(QStringLiteral("questionBox"));
-    return runTextBox(box, owner_, question, QDialogButtonBox::Yes | QDialogButtonBox::No)
+    return runTextBox(box, owner_, QStringLiteral("Question"), question,
+                      QDialogButtonBox::Yes | QDialogButtonBox::No)
         == QDialog::Accepted;
 }
 

@@ -20,7 +20,8 @@ public:
     virtual QString inputBox(const QString& prompt) = 0;
     // Modal message box with OK only.
     virtual void messageBox(const QString& text) = 0;
-    // Modal box with Yes and No, the focus on No; true for Yes. Closing the box is No.
+    // Modal box with Yes and No, the focus on No; true for Yes. Closing the box, Escape, and
+    // Enter or Return anywhere but on Yes are No.
     virtual bool askYesNo(const QString& question) = 0;
     virtual void beep() = 0;
 };

@@ -1,6 +1,7 @@
 // The main window: its controls, the timer, fonts, tab order, the inert controls and the ways
 // the program ends from the window.
 
+#include "app/error_policy.h"
 #include "app/main_window.h"
 #include "pictures/picture_box.h"
 #include "support/expected_texts.h"
@@ -469,6 +470,13 @@ void TestMainWindow::aStudentsWay_data()
     row("refused, stay", typed + "refuse|no|next|enter", "", "Response recorded", "", {}, answered);
     row("refused, go on", typed + "refuse|yes|next", prompt);
     row("refused, emptied", typed + "refuse|clear|next", prompt);
+    // Typed and never recorded: Next asks first, No the default.
+    row("typed, stay", typed + "no|next|enter", "", "Response recorded", "", {}, answered);
+    row("typed, go on", typed + "yes|next", prompt);
+    row("blanks typed, no question", "next|next|tab|type:   |next", prompt);
+    row("typed, left at the last paragraph",
+        QStringList(6, "next").join(u'|') + "|tab|type:x|yes|next", prompt, "<paragraph>",
+        "<paragraph>", desk::endOfAssignmentMessage(true));
 }
 
 // The student's clicks and keys, one step each, in the real window.

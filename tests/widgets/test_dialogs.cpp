@@ -59,6 +59,8 @@ private Q_SLOTS:
     void initTestCase() { QApplication::setStyle(new IconButtonsStyle); }
     void boxesBelongToTheWindow();
     void tallMessageScrollsWithOkInReach();
+    void keysAnswerNoUnlessOnYes_data();
+    void keysAnswerNoUnlessOnYes();
 };
 
 void TestDialogs::boxesBelongToTheWindow()
@@ -93,6 +95,9 @@ void TestDialogs::boxesBelongToTheWindow()
                     QAccessibleInterface* view =
                         QAccessible::queryAccessibleInterface(box.findChild<QTextEdit*>());
                     QVERIFY(view && view->textInterface());
+                    QCOMPARE(view->text(QAccessible::Name),
+                             qstrcmp(kind, "message") == 0 ? QStringLiteral("Message")
+                                                           : QStringLiteral("Question"));
                     QCOMPARE(
                         view->textInterface()->text(0, view->textInterface()->characterCount()),
                         text);
@@ -138,6 +143,47 @@ void TestDialogs::tallMessageScrollsWithOkInReach()
     });
     dialogs.messageBox(text);
     QVERIFY(looked);
+}
+
+void TestDialogs::keysAnswerNoUnlessOnYes_data()
+{
+    QTest::addColumn<QString>("focusOn"); // "text", "No" or "Yes"
+    QTest::addColumn<int>("key");         // 0: the close button
+    QTest::addColumn<bool>("yes");
+
+    for (const char* focus : {"text", "No", "Yes"}) {
+        for (int key : {int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_Escape), 0}) {
+            const bool yes = qstrcmp(focus, "Yes") == 0 && key != Qt::Key_Escape && key != 0;
+            QTest::addRow("%s, %s", focus,
+                          key == 0                    ? "closed"
+                              : key == Qt::Key_Escape ? "Escape"
+                              : key == Qt::Key_Enter  ? "Enter"
+                                                      : "Return")
+                << QString::fromLatin1(focus) << key << yes;
+        }
+    }
+}
+
+void TestDialogs::keysAnswerNoUnlessOnYes()
+{
+    QFETCH(QString, focusOn);
+    QFETCH(int, key);
+    QFETCH(bool, yes);
+    QtDialogs dialogs;
+    whenOpen([&](QDialog& box) {
+        QWidget* target = focusOn == QLatin1String("text")
+            ? static_cast<QWidget*>(box.findChild<QTextEdit*>())
+            : box.findChild<QDialogButtonBox*>()->button(
+                focusOn == QLatin1String("Yes") ? QDialogButtonBox::Yes : QDialogButtonBox::No);
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        target->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), target);
+        if (key == 0)
+            box.close();
+        else
+            QTest::keyClick(target, Qt::Key(key));
+    });
+    QCOMPARE(dialogs.askYesNo(QStringLiteral("Go on and leave it unrecorded?")), yes);
 }
 
 QTEST_MAIN(TestDialogs)
