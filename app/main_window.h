@@ -205,6 +205,8 @@ private:
     bool leaveUnrecordedText();
     // Tells a screen reader what a click did.
     void announce(const QString& message);
+    // What "display notes" tells a screen reader: the newest note of the notes file's lines.
+    static QString notesAnnouncement(const QStringList& notesFileLines);
     QString hostPath(const QString& programPath) const
     {
         return services_.paths.toHost(programPath);

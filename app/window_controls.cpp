@@ -207,7 +207,40 @@ void MainWindow::nameForScreenReaders()
         QStringLiteral("An answer, a critique, notes or just OK, to record with "
                        "Enter Response or Save as Notes"));
     Picture1->setAccessibleName(QStringLiteral("Left picture"));
+    Picture1->setAccessibleDescription(QStringLiteral(
+        "The assignment's picture, where pend exp draws its circles; copy picture copies it to "
+        "the right picture"));
     Picture2->setAccessibleName(QStringLiteral("Right picture"));
+    Picture2->setAccessibleDescription(
+        QStringLiteral("Shows the left picture once copy picture has copied it"));
+    cmd_pend_exp->setAccessibleDescription(QStringLiteral(
+        "Starts a timer that beeps and draws circles in the left picture until the program ends"));
+    // The working commands have keyboard shortcuts, which a screen reader reports with the
+    // button; the captions stay as they are.
+    const struct {
+        QPushButton* button;
+        QKeyCombination key;
+        const char* does;
+    } commands[] = {
+        {cmdNextQuestion, Qt::ALT | Qt::Key_N,
+         "Adds the next paragraph of the assignment to the questions box"},
+        {cmd_enter_response, Qt::ALT | Qt::Key_E,
+         "Records what you typed in your answer box as your answer to the paragraph"},
+        {cmd_save_as_notes, Qt::ALT | Qt::Key_S,
+         "Records what you typed in your answer box as a note, in your notes file too"},
+        {cmd_display_note_file, Qt::ALT | Qt::Key_D, "Adds your notes file to the questions box"},
+        {cmd_displayCumulativeText, Qt::ALT | Qt::Key_V,
+         "Shows everything shown and recorded this run in the questions box, newest first"},
+        {cmd_clear_answer_box, Qt::ALT | Qt::Key_C, "Empties your answer box"},
+        {cmd_quit, Qt::ALT | Qt::Key_Q,
+         "Ends the program; everything recorded is already in your record files"},
+    };
+    for (const auto& command : commands) {
+        command.button->setShortcut(QKeySequence(command.key));
+        command.button->setAccessibleDescription(
+            QString::fromLatin1(command.does) + QStringLiteral(". Shortcut: ")
+            + command.button->shortcut().toString(QKeySequence::NativeText));
+    }
     for (std::size_t i = 0; i < txt_parameter.size(); ++i) {
         lbl_parameter[i]->setBuddy(txt_parameter[i]);
         txt_parameter[i]->setAccessibleName(lbl_parameter[i]->text());

@@ -4,7 +4,10 @@
 
 #include "app/error_policy.h"
 #include "records/channels.h"
+#include "records/record_lines.h"
 #include "widgets/text_box.h"
+
+#include <algorithm>
 
 namespace desk {
 
@@ -17,12 +20,40 @@ void MainWindow::cmd_display_note_file_Click()
     files_.open(channel::notes, hostPath(s.notesFileName), FileMode::Input);
     // The lines run together, added to what the last command left in workText.
     QString work = s.workText;
-    while (!files_.atEnd(channel::notes))
-        work += files_.readLine(channel::notes);
+    QStringList lines;
+    while (!files_.atEnd(channel::notes)) {
+        lines << files_.readLine(channel::notes);
+        work += lines.back();
+    }
     txt_question->append(work);
     files_.close(channel::notes);
     s.workText = work;
-    announce(QStringLiteral("Your notes added to the questions box"));
+    announce(notesAnnouncement(lines));
+}
+
+QString MainWindow::notesAnnouncement(const QStringList& notesFileLines)
+{
+    // The newest note, as far as a screen reader should read it out at once; the rest is in the
+    // box, where it can be read line by line.
+    constexpr qsizetype longest = 300;
+    const auto label =
+        std::find_if(notesFileLines.rbegin(), notesFileLines.rend(),
+                     [](const QString& line) { return line.startsWith(record::notesLabel); });
+    QStringList note;
+    if (label != notesFileLines.rend()) {
+        note << label->mid(record::notesLabel.size());
+        for (auto line = label.base();
+             line != notesFileLines.end() && *line != record::closingSeparator; ++line)
+            note << *line;
+    } else if (!notesFileLines.isEmpty()) {
+        note << notesFileLines.back(); // a notes file written by hand: its last line
+    }
+    QString text = note.join(u' ').simplified();
+    if (text.isEmpty())
+        return QStringLiteral("Your notes added to the questions box: there are none yet");
+    if (text.size() > longest)
+        text = text.left(longest) + u'\u2026';
+    return QStringLiteral("Your notes added to the questions box. The newest: ") + text;
 }
 
 void MainWindow::cmd_displayCumulativeText_Click()

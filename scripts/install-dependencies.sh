@@ -8,9 +8,11 @@ set -euo pipefail
 run=(cmake ninja-build g++ make qt6-base-dev libicu-dev fonts-wine fonts-liberation)
 # dpkg-shlibdeps and file read the program's library dependencies into the .deb.
 package=("${run[@]}" dpkg-dev file)
-# An X server and the tools that type, click, read the clipboard and take screenshots;
+# An X server and the tools that type, click, read the clipboard and take screenshots; a session
+# bus, the accessibility bus and the Python bindings a screen reader reads the window with;
 # the package checkers; the locale sources a test builds a decimal-comma locale from.
 test=("${package[@]}" xvfb xauth xdotool x11-utils xclip imagemagick
+      dbus at-spi2-core python3-pyatspi
       lintian appstream desktop-file-utils locales)
 
 case "${1:-run}" in

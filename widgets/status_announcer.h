@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
+
 namespace desk {
 
 class StatusAnnouncer : public QWidget {
@@ -16,6 +18,9 @@ public:
     explicit StatusAnnouncer(QWidget* parent);
 
     void announce(const QString& message);
+
+private:
+    QLabel* text_;
 };
 
 } // namespace desk

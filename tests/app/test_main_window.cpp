@@ -460,11 +460,14 @@ void TestMainWindow::aStudentsWay_data()
     row("cursor before the bank", "cursor|next", " ", "", "", invalidAssignmentText());
     row("next after long notes", "next|long notes|notes|next", prompt);
     row("long notes after next", "next|next|long notes|notes", prompt,
-        "Your notes added to the questions box", "<notes>");
+        "Your notes added to the questions box. The newest: a note to myself, the newest",
+        "<notes>");
     row("Tab, type", "next|next|tab|type:v", "v");
     row("click, type", "next|next|click|type:v", "v");
     row("click once changed", "next|next|tab|type:v|click|type:!", "!v");
     row("recorded", typed + "enter", "", "Response recorded", "", {}, answered);
+    row("recorded by shortcuts", "keys:Alt+N|keys:Alt+N|tab|type:t = 2.3 s|keys:Alt+E", "",
+        "Response recorded", "", {}, answered);
     row("only the instructions", "next|next|enter", "",
         "Nothing recorded: the box held only the instructions. Both boxes are empty", "");
     row("refused, stay", typed + "refuse|no|next|enter", "", "Response recorded", "", {}, answered);
@@ -506,13 +509,26 @@ void TestMainWindow::aStudentsWay()
             QTest::keyClick(w.txt_question, Qt::Key_Tab);
         } else if (step == "click") {
             QTest::mouseClick(w.txt_answer->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+        } else if (step.startsWith("keys:")) {
+            // A shortcut clicks its button as a click would show it: pressed, then let go.
+            const QKeySequence keys(step.mid(5));
+            QPushButton* button = nullptr;
+            for (QPushButton* b : w.findChildren<QPushButton*>())
+                if (b->shortcut() == keys)
+                    button = b;
+            QVERIFY2(button, qPrintable(step));
+            QTest::keySequence(QApplication::focusWidget(), keys);
+            QTRY_VERIFY(!button->isDown());
         } else if (step.startsWith("type:")) {
             QTest::keyClicks(QApplication::focusWidget(), step.mid(5));
         } else if (step == "cursor") {
             d.s().bankIndex = desk::Value::whole(-3);
         } else if (step == "long notes") {
-            const QByteArray notes = QByteArray("a note to myself, one of many\r\n").repeated(80);
-            QVERIFY(desk::testing::putFile(d.notesPath(), notes));
+            const QByteArray note = desk::testing::notesBlock("01-05-2026", "14:03:27", "Time it.",
+                                                              "a note to myself, one of many");
+            QVERIFY(desk::testing::putFile(
+                d.notesPath(),
+                note.repeated(15) + QByteArray(note).replace("one of many", "the newest")));
         } else if (step == "refuse") {
             desk::testing::AnotherCopyRecording otherCopy(w);
             QTest::mouseClick(w.cmd_enter_response, Qt::LeftButton);

@@ -109,13 +109,19 @@ copy_focused_text() {
     fi
 }
 
-# The text of the message box on screen; the box is then closed with OK (Enter).
+# The text of the message box on screen; the box is then closed with OK (Enter). A message is
+# never empty: on a busy machine the first click may come before the box takes it, so the text
+# is clicked into and copied again until it is there.
 read_and_close_message_box() {
-    local box X Y WIDTH HEIGHT SCREEN WINDOW
+    local box X Y WIDTH HEIGHT SCREEN WINDOW text="" deadline=$((SECONDS + E2E_TIMEOUT))
     box=$(wait_window "Assignment Desk")
-    eval "$(xdotool getwindowgeometry --shell "$box")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + 20)) click 1
-    copy_focused_text
+    until [ -n "$text" ]; do
+        [ $SECONDS -lt $deadline ] || fail "the message box showed no text"
+        eval "$(xdotool getwindowgeometry --shell "$box")"
+        xdotool mousemove $((X + WIDTH / 2)) $((Y + 20)) click 1
+        text=$(copy_focused_text)
+    done
+    printf '%s\n' "$text"
     xdotool key Return
     wait_until "the message box to close" window_is_gone "$box"
 }

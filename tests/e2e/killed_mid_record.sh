@@ -53,17 +53,26 @@ for file in "$master" "$send"; do
         fail "after SIGTERM $(basename "$file") holds $(contents "$file")"
 done
 
-e2e_launch_as_ann
-record_table_and_kill KILL
-[ "$status" = 137 ] || fail "the program did not end by SIGKILL (status $status)"
-[ -s "$journal" ] || fail "SIGKILL came after the record was done"
+# On a busy machine the kill may come only after the record is done: then that record counts,
+# and the kill is tried again on a new one.
+headers=1 responses=1
+for attempt in 1 2 3 4 5; do
+    e2e_launch_as_ann
+    headers=$((headers + 1))
+    record_table_and_kill KILL
+    [ "$status" = 137 ] || fail "the program did not end by SIGKILL (status $status)"
+    [ -s "$journal" ] && break
+    responses=$((responses + 1))
+done
+[ -s "$journal" ] || fail "SIGKILL came after the record was done, five times"
 
 e2e_launch_as_ann
+headers=$((headers + 1))
 click_control cmd_quit
 wait_program_end
 [ ! -s "$journal" ] || fail "the next start left the interrupted record in the rollback journal"
 for file in "$master" "$send"; do
-    [ "$(contents "$file")" = "3 headers, 1 responses, $rows rows, 0 torn rows" ] ||
+    [ "$(contents "$file")" = "$headers headers, $responses responses, $((rows * responses)) rows, 0 torn rows" ] ||
         fail "after SIGKILL and a new start $(basename "$file") holds $(contents "$file")"
     tail -c 2 "$file" | od -An -c | grep -q '\\r  *\\n' || fail "$(basename "$file") ends in a torn line"
     tail -n 1 "$file" | grep -q '^Date and Time ' || fail "$(basename "$file") does not end with the new header"
