@@ -2,9 +2,9 @@
 
 #include "runtime/run_time_error.h"
 
+#include <charconv>
 #include <cmath>
-#include <locale.h>
-#include <stdlib.h>
+#include <limits>
 #include <string>
 
 namespace desk {
@@ -20,12 +20,35 @@ int digitValue(QChar c, int radix)
     return digit < radix ? digit : -1;
 }
 
-// Qt sets the C library to the desktop's locale at start, and a German one reads "2.5" as 2.
-// Numbers in this program are always written with a decimal point.
-double cLocaleStrtod(const std::string& literal)
+// A literal as the scanner below builds it ([sign] digits [. digits] [e [sign] digits]), read
+// whatever the locale: Qt sets the C library to the desktop's, and a German one would read "2.5"
+// as 2. Numbers in this program are always written with a decimal point. Too large a number is
+// infinite (an overflow for the caller), too small a one zero.
+double parseDecimal(const std::string& literal)
 {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return strtod_l(literal.c_str(), nullptr, cLocale);
+    const bool negative = literal.front() == '-';
+    const char* first = literal.data() + (literal.front() == '-' || literal.front() == '+');
+    const char* last = literal.data() + literal.size();
+    double value = 0;
+    if (std::from_chars(first, last, value).ec != std::errc::result_out_of_range)
+        return negative ? -value : value;
+    // Out of range: the place of the first significant digit and the exponent tell which way.
+    const std::string::size_type e = literal.find('e');
+    const std::string mantissa = literal.substr(0, e);
+    const std::string::size_type point = std::min(mantissa.find('.'), mantissa.size());
+    const std::string::size_type digit = mantissa.find_first_of("123456789");
+    long long magnitude = digit < point ? static_cast<long long>(point - digit)
+                                        : -static_cast<long long>(digit - point);
+    if (e != std::string::npos) {
+        const std::string exponent = literal.substr(e + 1);
+        const bool below = exponent.front() == '-';
+        const std::string::size_type at = exponent.find_first_not_of("+-0");
+        const std::string digits = at == std::string::npos ? "0" : exponent.substr(at);
+        const long long size = digits.size() > 6 ? 1000000 : std::stoll(digits);
+        magnitude += below ? -size : size;
+    }
+    const double result = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -result : result;
 }
 
 double finiteOrOverflow(double value)
@@ -114,7 +137,7 @@ bool scanDecimalNumber(Scanner& in, double& value)
         else
             in.pos = beforeExponent;
     }
-    value = finiteOrOverflow(cLocaleStrtod(literal));
+    value = finiteOrOverflow(parseDecimal(literal));
     return true;
 }
 

@@ -65,6 +65,10 @@ void TestNumbers::leadingNumber_data()
     QTest::newRow("unknown radix") << "&X1" << 0.0;
     QTest::newRow("assignment number") << "012" << 12.0;
     QTest::newRow("assignment with fraction") << "1.5" << 1.5;
+    // Too small to hold rounds to zero, whichever way the digits put it.
+    QTest::newRow("too small") << "-1e-400" << 0.0;
+    QTest::newRow("too small with digits before the point") << "123.4E-400" << 0.0;
+    QTest::newRow("large digits, small exponent") << (QString(330, u'9') + "e-300") << 1e30;
 }
 
 void TestNumbers::leadingNumber()
