@@ -5,7 +5,7 @@
 #include "app/error_policy.h"
 #include "pictures/picture_box.h"
 #include "records/record_file_names.h"
-#include "runtime/character_names.h"
+#include "system/character_names.h"
 #include "runtime/numbers.h"
 #include "runtime/windows1252.h"
 #include "system/clock.h"

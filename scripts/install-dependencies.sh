@@ -3,6 +3,9 @@
 #   run      building and running the program (`make run`, `make install`)
 #   package  run, and what builds the .deb (`make package`)
 #   test     package, and what the tests drive and check the program with (`make test`, `make bench`)
+#   windows  run, and the MinGW cross compiler, Wine and NSIS (`make windows`); dpkg-dev fetches
+#            Debian's Qt source for the Qt built for Windows
+#   test-windows  test and windows (`make test-windows`)
 set -euo pipefail
 
 run=(cmake ninja-build g++ make qt6-base-dev libicu-dev fonts-wine fonts-liberation)
@@ -15,11 +18,15 @@ test=("${package[@]}" xvfb xauth xdotool x11-utils xclip imagemagick
       dbus at-spi2-core python3-pyatspi
       lintian appstream desktop-file-utils locales)
 
+windows=("${run[@]}" dpkg-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis)
+
 case "${1:-run}" in
   run) packages=("${run[@]}") ;;
   package) packages=("${package[@]}") ;;
   test) packages=("${test[@]}") ;;
-  *) echo "usage: $0 [run|package|test]" >&2; exit 2 ;;
+  windows) packages=("${windows[@]}") ;;
+  test-windows) packages=("${test[@]}" "${windows[@]}") ;;
+  *) echo "usage: $0 [run|package|test|windows|test-windows]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,6 +1,7 @@
 #pragma once
 // The operating-system calls behind the record files. Nothing else in the program calls the
-// system for its files: a port to another system supplies this file.
+// system for its files: system/posix/os_files.cpp and system/windows/os_files.cpp make them, and
+// the build takes one.
 //
 // No call throws. Each failure is a POSIX errno value (EAGAIN, ENOENT...), returned, or as the
 // `error` of the struct returned; the lock and the journal decide on them, so a port maps its

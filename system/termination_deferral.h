@@ -1,10 +1,11 @@
 #pragma once
-// While a record is being written, SIGTERM, SIGINT and SIGHUP (a logout, Ctrl+C, a closed
-// terminal) wait until it is done, then take effect as they would have: the record reaches
-// every file of its record, and an ordinary logout never leaves a block half written.
+// While a record is being written, a request to end the program (a logout, Ctrl+C, a closed
+// terminal) waits until it is done, then takes effect as it would have: the record reaches every
+// file of its record, and an ordinary logout never leaves a block half written.
 //
-// The first deferral also makes SIGPIPE and SIGXFSZ harmless: a write that fails reports its
-// error (a file over the size limit is a full disk) instead of ending the program.
+// On POSIX systems these are SIGTERM, SIGINT and SIGHUP, and the first deferral also makes
+// SIGPIPE and SIGXFSZ harmless: a write that fails reports its error (a file over the size limit
+// is a full disk) instead of ending the program. On Windows see system/windows.
 
 namespace desk {
 

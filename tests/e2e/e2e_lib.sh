@@ -21,10 +21,16 @@ e2e_stop() {
     [ -n "${E2E_HOME:-}" ] && rm -rf "$E2E_HOME"
 }
 
-# A fresh HOME and a display of our own.
+# A fresh HOME and a display of our own. The record files go to E2E_RECORD_DIR: the program's
+# folder on drive c, ~/lrnfiles on Linux; one named from outside (a Wine prefix's) is emptied.
 e2e_start() {
     E2E_HOME=$(mktemp -d)
     export HOME=$E2E_HOME
+    if [ -n "${E2E_RECORD_DIR:-}" ]; then
+        rm -rf "$E2E_RECORD_DIR"
+    else
+        E2E_RECORD_DIR=$HOME/lrnfiles
+    fi
     trap e2e_stop EXIT
     local fifo=$E2E_HOME/.display
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" 2>/dev/null &

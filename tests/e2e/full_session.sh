@@ -73,7 +73,7 @@ case "$transcript" in " YOUR ANSWER  ->->->->  OK 6 <-<-<-<-  Q/A:   Sketch a gr
 click_control cmd_quit
 wait_program_end
 
-dir=$HOME/lrnfiles
+dir=$E2E_RECORD_DIR
 send=$(ls "$dir"/send_*Ann_Lee.txt)
 [ "$(basename "$send")" = "send_$(date +%m%d)Ann_Lee.txt" ] || fail "send file named $(basename "$send")"
 if [ -n "${E2E_ARTIFACTS:-}" ]; then
@@ -84,4 +84,9 @@ fi
 cmp <(masked "$dir/masterFile_Ann_Lee.txt") "$here/expected/masterFile.txt" || fail "master file differs"
 cmp <(masked "$send") "$here/expected/send.txt" || fail "send file differs"
 cmp <(masked "$dir/notes_Ann_Lee.txt") "$here/expected/notes.txt" || fail "notes file differs"
+# The check commands named (the other system's too) find every file whole.
+for check in ${E2E_CHECKS:-}; do
+    "$check" "$dir/masterFile_Ann_Lee.txt" "$send" "$dir/notes_Ann_Lee.txt" >/dev/null ||
+        fail "$check finds the files not whole"
+done
 echo "full session: ok"

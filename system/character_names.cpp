@@ -1,6 +1,6 @@
-#include "runtime/character_names.h"
+#include "system/character_names.h"
 
-#include <unicode/uchar.h>
+#include "system/unicode_name.h"
 
 namespace desk {
 
@@ -26,17 +26,9 @@ QString nameOf(char32_t code)
     case 0x85: return QStringLiteral("NEXT LINE");
     default: break;
     }
-    if (u_charType(UChar32(code)) == U_CONTROL_CHAR)
+    if (QChar::category(code) == QChar::Other_Control)
         return QStringLiteral("CONTROL CHARACTER");
-    // The character's name, or the corrected one, or ICU's description ("<private-use-E000>").
-    for (UCharNameChoice choice : {U_UNICODE_CHAR_NAME, U_CHAR_NAME_ALIAS, U_EXTENDED_CHAR_NAME}) {
-        char buffer[128];
-        UErrorCode status = U_ZERO_ERROR;
-        const int32_t length = u_charName(UChar32(code), choice, buffer, sizeof buffer, &status);
-        if (U_SUCCESS(status) && length > 0)
-            return QString::fromLatin1(buffer, length);
-    }
-    return QString();
+    return os::unicodeName(code);
 }
 
 } // namespace
@@ -52,17 +44,17 @@ QString characterCodeAndName(QStringView character)
 
 bool isInvisible(QStringView character)
 {
-    switch (u_charType(UChar32(codeOf(character)))) {
-    case U_CONTROL_CHAR:
-    case U_FORMAT_CHAR:
-    case U_SPACE_SEPARATOR:
-    case U_LINE_SEPARATOR:
-    case U_PARAGRAPH_SEPARATOR:
-    case U_NON_SPACING_MARK:
-    case U_ENCLOSING_MARK:
-    case U_UNASSIGNED:
-    case U_PRIVATE_USE_CHAR:
-    case U_SURROGATE: return true;
+    switch (QChar::category(codeOf(character))) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_NotAssigned:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_Surrogate: return true;
     default: return false;
     }
 }
