@@ -5,14 +5,13 @@
 //   mkdir <path>
 //   write <inode> <offset> <n>    followed by the n bytes written
 //   truncate <inode> <length>
-//   sync <inode>                  fsync or fdatasync of a file
+//   sync <inode>                  fsync of a file
 //   syncdir <path>                fsync of a folder
 //   unlink <path>
-//   rename <path> <path>, untraced <call>: what the trace cannot follow
 //   say <n>                       followed by the n bytes the program wrote to its output
 //
 // Only calls that succeed are written down. Paths are given as the program passed them, made
-// absolute by the program itself.
+// absolute by the program itself. These are all the calls the program changes its files with.
 
 #include <cerrno>
 #include <cstdarg>
@@ -190,12 +189,6 @@ int fsync(int fd)
     return tracedSync(fd, next(fd));
 }
 
-int fdatasync(int fd)
-{
-    static const auto next = real<int (*)(int)>("fdatasync");
-    return tracedSync(fd, next(fd));
-}
-
 int unlink(const char* path)
 {
     static const auto next = real<int (*)(const char*)>("unlink");
@@ -211,37 +204,6 @@ int mkdir(const char* path, mode_t mode)
     const int result = next(path, mode);
     if (result == 0 && underRoot(path))
         record(std::string("mkdir ") + path);
-    return result;
-}
-
-// Writes the trace cannot follow: a trace that holds one is not to be trusted.
-static void untraceable(int fd, const char* call)
-{
-    const std::lock_guard<std::recursive_mutex> guard(lock);
-    if (traced().count(fd))
-        record(std::string("untraced ") + call);
-}
-
-ssize_t pwrite(int fd, const void* data, size_t size, off_t offset)
-{
-    untraceable(fd, "pwrite");
-    static const auto next = real<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
-    return next(fd, data, size, offset);
-}
-
-ssize_t writev(int fd, const struct iovec* parts, int count)
-{
-    untraceable(fd, "writev");
-    static const auto next = real<ssize_t (*)(int, const struct iovec*, int)>("writev");
-    return next(fd, parts, count);
-}
-
-int rename(const char* from, const char* to)
-{
-    static const auto next = real<int (*)(const char*, const char*)>("rename");
-    const int result = next(from, to);
-    if (result == 0 && (underRoot(from) || underRoot(to)))
-        record(std::string("rename ") + from + ' ' + to);
     return result;
 }
 
