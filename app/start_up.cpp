@@ -3,7 +3,7 @@
 #include "app/main_window.h"
 
 #include "app/error_policy.h"
-#include "pictures/picture_box.h"
+#include "widgets/picture_box.h"
 #include "records/record_file_names.h"
 #include "system/character_names.h"
 #include "runtime/numbers.h"

@@ -3,7 +3,7 @@
 
 #include "app/main_window.h"
 
-#include "pictures/picture_box.h"
+#include "widgets/picture_box.h"
 #include "widgets/caption_button.h"
 #include "widgets/focus_frame.h"
 #include "widgets/text_box.h"

@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 
-#include "pictures/picture_box.h"
+#include "widgets/picture_box.h"
 #include "system/random_source.h"
 #include "widgets/dialogs.h"
 

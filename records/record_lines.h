@@ -2,11 +2,7 @@
 // The fixed lines and labels that the record files are built from: the header of a run and the
 // blocks of its records. What reads the files back takes them from here too.
 
-#include "storage/file_channels.h"
-
 #include <QString>
-
-#include <initializer_list>
 
 namespace desk::record {
 
@@ -31,15 +27,6 @@ inline const QString questionNumberKey = QStringLiteral("`questionNumber");
 inline QString indented(const QString& text)
 {
     return QString(36, u' ') + text;
-}
-
-// Writes one line of a block to each channel in turn. `line` is asked once for each file, so the
-// clock and the line coder are read once per file.
-template<typename Line>
-void writeToEach(FileChannels& files, std::initializer_list<int> channels, Line line)
-{
-    for (int channel : channels)
-        files.writeLine(channel, line());
 }
 
 } // namespace desk::record

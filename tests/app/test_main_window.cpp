@@ -3,7 +3,7 @@
 
 #include "app/error_policy.h"
 #include "app/main_window.h"
-#include "pictures/picture_box.h"
+#include "widgets/picture_box.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 #include "support/scripted_services.h"

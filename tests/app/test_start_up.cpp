@@ -6,7 +6,7 @@
 // Load handler goes on to, to see where the answers lead.
 
 #include "app/main_window.h"
-#include "pictures/picture_box.h"
+#include "widgets/picture_box.h"
 #include "storage/record_transaction.h"
 #include "support/expected_texts.h"
 #include "support/scripted_services.h"

@@ -2,7 +2,7 @@
 // Picture1, the clipboard copy into Picture2, and a failing tick reported once.
 
 #include "app/main_window.h"
-#include "pictures/picture_box.h"
+#include "widgets/picture_box.h"
 #include "runtime/run_time_error.h"
 #include "support/expected_texts.h"
 #include "support/images.h"

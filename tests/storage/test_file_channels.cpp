@@ -3,7 +3,7 @@
 #include "runtime/run_time_error.h"
 #include "storage/file_channels.h"
 #include "support/expected_texts.h"
-#include "support/record_faults.h"
+#include "support/full_file.h"
 
 #include <QDir>
 #include <QFile>

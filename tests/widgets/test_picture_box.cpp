@@ -1,7 +1,7 @@
 // A picture box on its own: the user scale, the circle primitive, the assigned picture and the
 // drawing surface that keeps what is drawn.
 
-#include "pictures/picture_box.h"
+#include "widgets/picture_box.h"
 #include "support/images.h"
 
 #include <QApplication>

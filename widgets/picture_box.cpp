@@ -1,4 +1,4 @@
-#include "pictures/picture_box.h"
+#include "widgets/picture_box.h"
 
 #include "widgets/accessible_roles.h"
 #include "widgets/focus_frame.h"
