@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
-#include "app/error_policy.h"
 #include "app/program_icon.h"
+#include "app/student_texts.h"
 #include "storage/record_transaction.h"
 #include "widgets/accessible_roles.h"
 #include "widgets/status_announcer.h"

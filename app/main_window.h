@@ -196,8 +196,6 @@ private:
     // After a record reached every file: nothing is awaited, and the entry heads the transcript.
     void acknowledgeRecord(const QString& entry);
     void clearQuestionAndAnswer();
-    // What "Enter Response" and "Save as Notes" announce when the box held only the instructions.
-    static QString nothingRecordedAnnouncement();
     // Before "Next Question / Answer" moves on from text in the answer box that is not recorded
     // (typed, refused, or perhaps in the files in part): whether the student lets it go
     // unrecorded (the box then shows the instructions), or stays with it. Empty or blank text,
@@ -205,8 +203,8 @@ private:
     bool leaveUnrecordedText();
     // Tells a screen reader what a click did.
     void announce(const QString& message);
-    // What "display notes" tells a screen reader: the newest note of the notes file's lines.
-    static QString notesAnnouncement(const QStringList& notesFileLines);
+    // The newest note of the notes file's lines, as far as a screen reader reads it out at once.
+    static QString newestNote(const QStringList& notesFileLines);
     QString hostPath(const QString& programPath) const
     {
         return services_.paths.toHost(programPath);

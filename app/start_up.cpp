@@ -3,15 +3,16 @@
 #include "app/main_window.h"
 
 #include "app/error_policy.h"
-#include "widgets/picture_box.h"
+#include "app/student_texts.h"
 #include "records/record_file_names.h"
-#include "system/character_names.h"
 #include "runtime/numbers.h"
 #include "runtime/windows1252.h"
+#include "system/character_names.h"
 #include "system/clock.h"
 #include "system/os_files.h"
 #include "system/random_source.h"
 #include "widgets/dialogs.h"
+#include "widgets/picture_box.h"
 #include "widgets/text_box.h"
 
 #include <QFile>
@@ -26,22 +27,6 @@ namespace {
 const QString localDataDirectory = QStringLiteral("c:\\lrnfiles");
 const QString lanDirectory =
     QStringLiteral("i:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1");
-
-const QString homeOrLanPrompt = QStringLiteral("Enter 1 for home user, 2 for MERO LAN user");
-const QString namePrompt = QStringLiteral("Your full name:  ");
-const QString initialsPrompt = QStringLiteral("Your initials (use all 3 initials and always use "
-                                              "the same three initials when submitting work):  ");
-const QString assignmentPrompt = QStringLiteral("Assignment Number:  ");
-
-const QString answerPromptFirstPart = QStringLiteral(
-    "Enter, as appropriate, an answer to the question, a critique of your answer in response to a "
-    "given answer, your insights regarding the situation at this point, notes to yourself, or just "
-    "an OK.");
-const QString answerPromptSecondPart = QStringLiteral(
-    "Always critique your solutions by describing any insights you had or errors you makde, and by "
-    "explaining how you can make use of the insight or how you now know how to avoid certain "
-    "errors.  Also pose for the instructor any question or questions that you have related to the "
-    "problem or series of problems.");
 
 // "7" → "007", "12" → "012"; any other length stays as it is.
 QString fillToThree(const QString& number)
@@ -64,19 +49,11 @@ QString unheldCharactersMessage(const QString& answer, const QString& what)
             unheld << QString(c);
     if (unheld.isEmpty())
         return QString();
-    QString list;
+    QStringList described;
     for (const QString& c : unheld)
-        list += QStringLiteral("\n    ")
-            + (isInvisible(c) ? QString() : u'"' + c + QStringLiteral("\"  "))
-            + characterCodeAndName(c);
-    return QStringLiteral("Your %1 cannot go into the record files as typed, because of:\n")
-               .arg(what)
-        + list
-        + QStringLiteral(
-               "\n\nThe files the instructor reads give it one line of one-byte characters "
-               "(Windows-1252), with no place for these.  Please type it again without them, for "
-               "example with a plain letter for one the files do not have (\"L\" for \"\u0141\").  "
-               "An invisible character may have come in with pasted text.");
+        described << (isInvisible(c) ? QString() : u'"' + c + QStringLiteral("\"  "))
+                + characterCodeAndName(c);
+    return texts::unheldCharacters(what, described);
 }
 
 } // namespace
@@ -103,16 +80,16 @@ void MainWindow::setUpProgram()
         Picture2->setScaleHeight(1000);
         Picture2->setScaleWidth(1000);
 
-        const QString homeOrLan = services_.dialogs.inputBox(homeOrLanPrompt);
+        const QString homeOrLan = services_.dialogs.inputBox(texts::homeOrLanPrompt);
         s.baseDir = readAsNumber(homeOrLan) == 2 ? lanDirectory : localDataDirectory;
 
         // Asked again until the record files can hold the answer, so that no header is ever
         // refused and no record made without one.
-        s.studentName = askUntilHeld(namePrompt, [this](const QString& name) {
+        s.studentName = askUntilHeld(texts::namePrompt, [this](const QString& name) {
             const QString problem = unheldCharactersMessage(name, QStringLiteral("full name"));
             return problem.isEmpty() ? fileNameProblem(name) : problem;
         });
-        s.studentInitials = askUntilHeld(initialsPrompt, [](const QString& initials) {
+        s.studentInitials = askUntilHeld(texts::initialsPrompt, [](const QString& initials) {
             return unheldCharactersMessage(initials, QStringLiteral("initials"));
         });
 
@@ -125,9 +102,8 @@ void MainWindow::setUpProgram()
         s.sendFileName = files.path(RecordFileNames::Send);
         s.notesFileName = files.path(RecordFileNames::Notes);
 
-        s.assignmentNumber = services_.dialogs.inputBox(assignmentPrompt);
-        s.answerPrompt =
-            answerPromptFirstPart + QStringLiteral("\r\n\r\n") + answerPromptSecondPart;
+        s.assignmentNumber = services_.dialogs.inputBox(texts::assignmentPrompt);
+        s.answerPrompt = texts::answerPrompt();
         // A student who clicks into the instructions and types must not record them too.
         txt_answer->setReplacedOnEntry(s.answerPrompt);
         s.questionTag = QStringLiteral(" <-<-<-<-  Q/A:   ");
@@ -166,19 +142,12 @@ QString MainWindow::fileNameProblem(const QString& name) const
         while (fit < part.size()
                && (bytes += long(QFile::encodeName(part.mid(fit, 1)).size())) <= limit)
             ++fit;
-        return QStringLiteral("Your full name is too long for the names of the record files: this "
-                              "folder takes "
-                              "%1 of its %2 characters.  Please type it again, shorter.")
-            .arg(fit)
-            .arg(name.size());
+        return texts::nameTooLong(fit, name.size());
     }
     // The file system may refuse characters that the record files hold (":" or "?" on a network
     // share); tried on a file of its own, which carries the name like the record files.
     if (os::nameRefused(hostPath(files.path(RecordFileNames::NameCheck))))
-        return QStringLiteral(
-            "The folder of the record files does not take your full name in a file name: it "
-            "may not take some of its characters.  Please type it again, for example without "
-            "punctuation.");
+        return texts::nameRefusedByFolder();
     return QString();
 }
 

@@ -3,9 +3,9 @@
 
 #include "app/main_window.h"
 
-#include "widgets/picture_box.h"
 #include "widgets/caption_button.h"
 #include "widgets/focus_frame.h"
+#include "widgets/picture_box.h"
 #include "widgets/text_box.h"
 
 #include <QFontDatabase>

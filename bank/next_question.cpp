@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "app/error_policy.h"
+#include "app/student_texts.h"
 #include "bank/line_kinds.h"
 #include "widgets/dialogs.h"
 #include "widgets/text_box.h"
@@ -39,7 +40,7 @@ bool MainWindow::leaveUnrecordedText()
 {
     const QString text = txt_answer->text();
     const bool nothingTyped = text.trimmed().isEmpty() || text == state_.answerPrompt;
-    if (!nothingTyped && !services_.dialogs.askYesNo(unrecordedAnswerQuestion(answerText_)))
+    if (!nothingTyped && !services_.dialogs.askYesNo(texts::unrecordedAnswer(answerText_)))
         return false;
     // The text was typed for the paragraph shown: recorded later, it would be filed under another.
     if (!nothingTyped) {

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 
+#include "app/student_texts.h"
 #include "records/channels.h"
 #include "records/record_lines.h"
 #include "system/clock.h"
@@ -35,9 +36,9 @@ void MainWindow::cmd_save_as_notes_Click()
         });
 
         acknowledgeRecord(workText);
-        announce(QStringLiteral("Note saved"));
+        announce(texts::noteSaved);
     } else {
-        announce(nothingRecordedAnnouncement());
+        announce(texts::nothingRecorded);
     }
     clearQuestionAndAnswer();
 }

@@ -3,7 +3,7 @@
 
 #include "app/main_window.h"
 
-#include "app/error_policy.h"
+#include "app/student_texts.h"
 #include "runtime/run_time_error.h"
 #include "storage/file_owner.h"
 #include "widgets/dialogs.h"
@@ -79,7 +79,7 @@ void MainWindow::writeRecord(std::initializer_list<int> channels,
     for (const QString& path : leftAlone) {
         if (!otherUsersJournalsNamed_.contains(path)) {
             otherUsersJournalsNamed_ << path;
-            services_.dialogs.messageBox(otherUsersJournalMessage(path));
+            services_.dialogs.messageBox(texts::otherUsersJournal(path));
         }
     }
 }

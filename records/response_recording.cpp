@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 
+#include "app/student_texts.h"
 #include "records/channels.h"
 #include "records/record_lines.h"
 #include "runtime/numbers.h"
@@ -37,9 +38,9 @@ void MainWindow::cmd_enter_response_Click()
         });
 
         acknowledgeRecord(answer);
-        announce(QStringLiteral("Response recorded"));
+        announce(texts::responseRecorded);
     } else {
-        announce(nothingRecordedAnnouncement());
+        announce(texts::nothingRecorded);
     }
     clearQuestionAndAnswer();
 }
@@ -50,12 +51,6 @@ void MainWindow::acknowledgeRecord(const QString& entry)
     s.awaitingResponse = Value::truth(false);
     s.workText = entry;
     s.cumulativeText.prepend(s.answerTag + entry);
-}
-
-QString MainWindow::nothingRecordedAnnouncement()
-{
-    return QStringLiteral(
-        "Nothing recorded: the box held only the instructions. Both boxes are empty");
 }
 
 void MainWindow::clearQuestionAndAnswer()

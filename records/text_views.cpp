@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 
-#include "app/error_policy.h"
+#include "app/student_texts.h"
 #include "records/channels.h"
 #include "records/record_lines.h"
 #include "widgets/text_box.h"
@@ -28,13 +28,12 @@ void MainWindow::cmd_display_note_file_Click()
     txt_question->append(work);
     files_.close(channel::notes);
     s.workText = work;
-    announce(notesAnnouncement(lines));
+    announce(texts::notesAdded(newestNote(lines)));
 }
 
-QString MainWindow::notesAnnouncement(const QStringList& notesFileLines)
+QString MainWindow::newestNote(const QStringList& notesFileLines)
 {
-    // The newest note, as far as a screen reader should read it out at once; the rest is in the
-    // box, where it can be read line by line.
+    // The rest is in the box, where it can be read line by line.
     constexpr qsizetype longest = 300;
     const auto label =
         std::find_if(notesFileLines.rbegin(), notesFileLines.rend(),
@@ -49,24 +48,22 @@ QString MainWindow::notesAnnouncement(const QStringList& notesFileLines)
         note << notesFileLines.back(); // a notes file written by hand: its last line
     }
     QString text = note.join(u' ').simplified();
-    if (text.isEmpty())
-        return QStringLiteral("Your notes added to the questions box: there are none yet");
     if (text.size() > longest)
         text = text.left(longest) + u'\u2026';
-    return QStringLiteral("Your notes added to the questions box. The newest: ") + text;
+    return text;
 }
 
 void MainWindow::cmd_displayCumulativeText_Click()
 {
     txt_question->setText(state_.cumulativeText);
-    announce(QStringLiteral("Everything of this run shown in the questions box, newest first"));
+    announce(texts::everythingShown);
 }
 
 void MainWindow::cmd_clear_answer_box_Click()
 {
     txt_answer->setText(QString());
     answerText_ = UnrecordedText::Typed;
-    announce(QStringLiteral("Answer box emptied"));
+    announce(texts::answerBoxEmptied);
 }
 
 } // namespace desk

@@ -1,14 +1,14 @@
 // The main window: its controls, the timer, fonts, tab order, the inert controls and the ways
 // the program ends from the window.
 
-#include "app/error_policy.h"
 #include "app/main_window.h"
-#include "widgets/picture_box.h"
+#include "app/student_texts.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 #include "support/scripted_services.h"
 #include "support/started_window.h"
 #include "widgets/caption_button.h"
+#include "widgets/picture_box.h"
 #include "widgets/text_box.h"
 
 #include <QAccessible>
@@ -479,7 +479,7 @@ void TestMainWindow::aStudentsWay_data()
     row("blanks typed, no question", "next|next|tab|type:   |next", prompt);
     row("typed, left at the last paragraph",
         QStringList(6, "next").join(u'|') + "|tab|type:x|yes|next", prompt, "<paragraph>",
-        "<paragraph>", desk::endOfAssignmentMessage(true));
+        "<paragraph>", desk::texts::endOfAssignment(true));
 }
 
 // The student's clicks and keys, one step each, in the real window.

@@ -1,8 +1,8 @@
 // "Enter Response": the response block in the master and send files, the transcript entry, the
 // emptied boxes, and a record that cannot be written losing nothing the student typed.
 
-#include "app/error_policy.h"
 #include "app/main_window.h"
+#include "app/student_texts.h"
 #include "storage/record_transaction.h"
 #include "storage/rollback_journal.h"
 #include "support/breakage.h"
@@ -317,7 +317,7 @@ void TestResponseRecording::recordThatCannotBeTakenBackIsNamed()
     // Nor asked, on the way to the next paragraph, to leave a text that "could not be recorded".
     QVERIFY(d.w().runHandler(&desk::MainWindow::cmdNextQuestion_Click));
     QCOMPARE(d.f.dialogs.questions,
-             QStringList{desk::unrecordedAnswerQuestion(desk::UnrecordedText::MayBeInFiles)});
+             QStringList{desk::texts::unrecordedAnswer(desk::UnrecordedText::MayBeInFiles)});
     QVERIFY(d.f.dialogs.questions.front().contains(u"may be in your record files"));
 }
 
@@ -334,7 +334,7 @@ void TestResponseRecording::earlierRecordNotTakenBackLeavesThisOneUnwritten()
     QVERIFY(!d.enter());
     QVERIFY(d.w().runHandler(&desk::MainWindow::cmdNextQuestion_Click));
     QCOMPARE(d.f.dialogs.questions,
-             QStringList{desk::unrecordedAnswerQuestion(desk::UnrecordedText::Refused)});
+             QStringList{desk::texts::unrecordedAnswer(desk::UnrecordedText::Refused)});
 }
 
 QTEST_MAIN(TestResponseRecording)
