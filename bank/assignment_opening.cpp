@@ -73,6 +73,8 @@ void MainWindow::createMasterFile()
     files_.close(channel::master);
 }
 
+// No row of the table is ever filled, so the start question is always empty; kept on purpose,
+// because the table's bounds are what refuse an assignment numbered above 100 (error 9).
 void MainWindow::takeStartQuestion()
 {
     // The start-question table is never filled; its rows bound the assignment number.

@@ -14,6 +14,8 @@ QString MainWindow::code(const QString& aLine, const Value& codeNbr)
     return aLine;
 }
 
+// No command reaches this; kept on purpose as a complete operation of the window: the reading
+// direction for text coded with a coding number.
 QString MainWindow::decode(const QString& aLine, const Value& codeNbr)
 {
     // The arithmetic is done in the number type the coding number holds.

@@ -6,6 +6,8 @@
 
 namespace desk {
 
+// No command reaches this; kept on purpose as a complete operation of the window: it turns
+// query.txt in the base directory into queri.txt.
 void MainWindow::codeFile()
 {
     ProgramState& s = state_;
