@@ -31,13 +31,8 @@ void TestErrorPolicy::messages_data()
 
     // A handler's own error 9 must not claim that the program ends.
     QTest::newRow("9, invalid assignment") << 9 << invalidAssignmentText() << generalErrorText(9);
+    // Every other number gets the general message, with its number.
     QTest::newRow("76, path not found") << 76 << generalErrorText(76) << generalErrorText(76);
-    QTest::newRow("13, type mismatch") << 13 << generalErrorText(13) << generalErrorText(13);
-    QTest::newRow("6, overflow") << 6 << generalErrorText(6) << generalErrorText(6);
-    QTest::newRow("53, file not found") << 53 << generalErrorText(53) << generalErrorText(53);
-    QTest::newRow("62, past the end") << 62 << generalErrorText(62) << generalErrorText(62);
-    QTest::newRow("51, internal") << 51 << generalErrorText(51) << generalErrorText(51);
-    QTest::newRow("7, out of memory") << 7 << generalErrorText(7) << generalErrorText(7);
 }
 
 void TestErrorPolicy::messages()
@@ -61,51 +56,82 @@ void TestErrorPolicy::unencodableTextNamesTheCharacters()
     }
 }
 
+// Each reason a record is refused, or may not be whole, told once: its cause and the files.
 void TestErrorPolicy::refusalsNameTheCauseAndTheFiles_data()
 {
     QTest::addColumn<RecordRefusal::Reason>("reason");
     QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<int>("number");
     QTest::addColumn<QString>("said");    // the cause and the files, as the message puts them
     QTest::addColumn<QString>("notSaid"); // a cause that is not this one
 
     using Reason = RecordRefusal::Reason;
     const QString master = QStringLiteral("/f/masterFile_Ann_Lee.txt");
     const QString send = QStringLiteral("/f/send_0105Ann_Lee.txt");
+    const QString lock = QStringLiteral("/f/.desk-lock_Ann_Lee");
+    QTest::newRow("another copy recording")
+        << Reason::AnotherCopyRecording << QStringList{lock} << 75
+        << QStringLiteral("Another copy of the program is recording for this name just now, on "
+                          "this computer or on another one that uses the same folder.  Nothing "
+                          "was recorded: please try again in a moment.")
+        << QStringLiteral("/f/");
+    QTest::newRow("not a file where a hidden file belongs")
+        << Reason::NotAFile << QStringList{lock} << 75
+        << QStringLiteral("hidden file of its own at /f/.desk-lock_Ann_Lee, beside the record "
+                          "files, and something that is not a file (a folder, a link or another "
+                          "kind of entry) stands there.  The program leaves it alone")
+        << QStringLiteral("another user");
+    QTest::newRow("another user's hidden file")
+        << Reason::OtherUsersFile << QStringList{lock} << 70
+        << QStringLiteral("at /f/.desk-lock_Ann_Lee, beside the record files, and a file of "
+                          "another user's that you may not remove stands there.")
+        << QStringLiteral("not a file");
+    QTest::newRow("another user's record file")
+        << Reason::OtherUsersRecordFile << QStringList{master} << 70
+        << QStringLiteral("The record file /f/masterFile_Ann_Lee.txt belongs to another user")
+        << QStringLiteral("hidden");
+    QTest::newRow("an earlier record to take back out of the record files")
+        << Reason::EarlierRecordUnfinished << QStringList{master} << 75
+        << QStringLiteral("is still to be taken back out of /f/masterFile_Ann_Lee.txt, and")
+        << QStringLiteral("journal");
+    QTest::newRow("the journal unreadable")
+        << Reason::JournalUnreadable << QStringList{QStringLiteral("/f")} << 75
+        << QStringLiteral("your record files in /f, and the folder did not let the program read "
+                          "the hidden journal")
+        << QStringLiteral("/f/");
+    QTest::newRow("a lock or record file moved, taken back")
+        << Reason::ChangedMeanwhile << QStringList{} << 75
+        << QStringLiteral("moved or removed the hidden lock file that the program keeps beside "
+                          "the record files, or one of the record files, so the record does not "
+                          "count and is taken back out of the files.  Please record it again.")
+        << QStringLiteral("may not be whole");
     QTest::newRow("a record file moved, the record not taken back")
-        << Reason::RecordFileMoved << QStringList{send}
+        << Reason::RecordFileMoved << QStringList{send} << 75
         << QStringLiteral("moved or removed one of your record files, and the record could not "
                           "be taken back out of /f/send_0105Ann_Lee.txt.  Please look at the end "
                           "of that file")
         << QStringLiteral("lock or journal");
     QTest::newRow("a lock or the journal replaced")
-        << Reason::MayNotBeWhole << QStringList{master, send}
+        << Reason::MayNotBeWhole << QStringList{master, send} << 75
         << QStringLiteral("the hidden lock or journal file that the program keeps beside the "
                           "record files, so the program cannot tell whether the record is whole "
                           "in /f/masterFile_Ann_Lee.txt and /f/send_0105Ann_Lee.txt.  Please look "
                           "at the end of those files")
         << QStringLiteral("one of your record files");
-    QTest::newRow("an earlier record to take back out of the record files")
-        << Reason::EarlierRecordUnfinished << QStringList{master}
-        << QStringLiteral("is still to be taken back out of /f/masterFile_Ann_Lee.txt, and")
-        << QStringLiteral("journal");
-    QTest::newRow("the journal unreadable") << Reason::JournalUnreadable << QStringList{"/f"}
-                                            << QStringLiteral("your record files in /f, and the "
-                                                              "folder did not let the program "
-                                                              "read the hidden journal")
-                                            << QStringLiteral("/f/");
 }
 
 void TestErrorPolicy::refusalsNameTheCauseAndTheFiles()
 {
     QFETCH(RecordRefusal::Reason, reason);
     QFETCH(QStringList, paths);
+    QFETCH(int, number);
     QFETCH(QString, said);
     QFETCH(QString, notSaid);
     // The student reads paths the system's way ("\f\masterFile_Ann_Lee.txt" on Windows).
     said.replace(u'/', QDir::separator());
     notSaid.replace(u'/', QDir::separator());
     const QString message = trapMessage(RecordRefusal(reason, paths));
-    QVERIFY2(message.startsWith(generalErrorText(75) + QStringLiteral("\n\n")),
+    QVERIFY2(message.startsWith(generalErrorText(number) + QStringLiteral("\n\n")),
              qPrintable(message));
     QVERIFY2(message.contains(said), qPrintable(message));
     QVERIFY2(!message.contains(notSaid), qPrintable(message));

@@ -84,7 +84,7 @@ void TestNotesSaving::blockInAllThreeFiles()
     QCOMPARE(d.questionBox(), QString());
     QCOMPARE(d.answerBox(), QString());
     QVERIFY(d.s().awaitingResponse == Value::truth(false));
-    const QString workText = QStringLiteral("NOTES -------> ") + note;
+    const QString workText = desk::testing::notesLabel() + note;
     QCOMPARE(d.s().workText, workText);
     QCOMPARE(d.s().cumulativeText, d.s().answerTag + workText + QStringLiteral("older"));
     QVERIFY(!d.anyChannelOpen());
@@ -131,8 +131,8 @@ void TestNotesSaving::notesFileGrowsByBlocks()
     QCOMPARE(d.notes(), earlier + today);
     QCOMPARE(d.masterRecords(), today);
     QCOMPARE(d.s().cumulativeText,
-             d.s().answerTag + QStringLiteral("NOTES -------> two") + d.s().answerTag
-                 + QStringLiteral("NOTES -------> one") + QStringLiteral("older"));
+             d.s().answerTag + desk::testing::notesLabel() + QStringLiteral("two") + d.s().answerTag
+                 + desk::testing::notesLabel() + QStringLiteral("one") + QStringLiteral("older"));
 }
 
 void TestNotesSaving::noteAndResponseInOrder()

@@ -17,6 +17,8 @@
 #include <QScopeGuard>
 #include <QTest>
 
+#include <unistd.h>
+
 using desk::MainWindow;
 using desk::Value;
 using desk::testing::Breakage;
@@ -53,6 +55,7 @@ private Q_SLOTS:
     void unwritableRecordLosesNothing();
     void recordThatCannotBeTakenBackIsNamed();
     void earlierRecordNotTakenBackLeavesThisOneUnwritten();
+    void otherUsersJournalIsToldOnce();
 };
 
 void TestResponseRecording::responseBlock_data()
@@ -335,6 +338,26 @@ void TestResponseRecording::earlierRecordNotTakenBackLeavesThisOneUnwritten()
     QVERIFY(d.w().runHandler(&desk::MainWindow::cmdNextQuestion_Click));
     QCOMPARE(d.f.dialogs.questions,
              QStringList{desk::texts::unrecordedAnswer(desk::UnrecordedText::Refused)});
+}
+
+// A classmate's journal holding a record where the name's journal is kept: never applied, and the
+// student is told of it once a run, however many records follow.
+void TestResponseRecording::otherUsersJournalIsToldOnce()
+{
+    if (::geteuid() != 0)
+        QSKIP("only the superuser can give a file to another user");
+    Desk d;
+    QVERIFY(d.ok());
+    const QString journal = d.w().recordSetPaths().journal;
+    desk::RollbackJournal(journal).begin({{d.masterPath(), true, 0, 1}});
+    QCOMPARE(::chown(QFile::encodeName(journal).constData(), 4242, 4242), 0);
+    for (const char* answer : {"one", "two", "three"}) {
+        d.s().currentLine = exampleLine;
+        d.answer(QString::fromLatin1(answer));
+        QVERIFY(d.enter());
+    }
+    QCOMPARE(d.f.dialogs.messages, QStringList{desk::texts::otherUsersJournal(journal)});
+    QVERIFY(d.masterRecords().endsWith("three\r\n" + closingLine()));
 }
 
 QTEST_MAIN(TestResponseRecording)

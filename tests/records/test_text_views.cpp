@@ -145,8 +145,8 @@ void TestTextViews::displayNotesAfterSavingNote()
     const QByteArray block =
         desk::testing::notesBlock("09-15-2003", "14:05:10", secondLine.toLatin1(), "x");
     const QString notesLines = QString::fromLatin1(block).remove(QStringLiteral("\r\n"));
-    QCOMPARE(d.questionBox(), QStringLiteral("NOTES -------> x") + notesLines);
-    QCOMPARE(d.s().workText, QStringLiteral("NOTES -------> x") + notesLines);
+    QCOMPARE(d.questionBox(), desk::testing::notesLabel() + QStringLiteral("x") + notesLines);
+    QCOMPARE(d.s().workText, desk::testing::notesLabel() + QStringLiteral("x") + notesLines);
 }
 
 // Before any note exists there is nothing to show: the student is told the error's number and

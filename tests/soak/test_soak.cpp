@@ -293,7 +293,7 @@ struct Soak {
         const qsizetype shown = f.dialogs.messages.size();
         const bool prompt = answer == s.answerPrompt;
         const bool awaiting = s.awaitingResponse.isTrue();
-        const QString payload = asNotes ? QStringLiteral("NOTES -------> ") + answer : answer;
+        const QString payload = asNotes ? desk::testing::notesLabel() + answer : answer;
         const QByteArray date = asNotes ? f.clock.date().toLatin1() : QByteArray();
         // Each empty where its text holds a character the files have no place for.
         const std::optional<QByteArray> line = windows1252(s.currentLine),

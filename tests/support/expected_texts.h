@@ -151,13 +151,19 @@ inline QByteArray masterResponse(const QByteArray& time, const QByteArray& key,
         + line + "\r\n" + openingLine() + "RESPONSE -->  \r\n" + answer + "\r\n" + closingLine();
 }
 
+// What stands in front of a note in its block, and in the transcript.
+inline QString notesLabel()
+{
+    return QStringLiteral("NOTES -------> ");
+}
+
 // A notes block, alike in the master, send and notes files.
 inline QByteArray notesBlock(const QByteArray& date, const QByteArray& time, const QByteArray& line,
                              const QByteArray& note)
 {
     const QByteArray indent(36, ' ');
     return openingLine() + indent + time + "\r\n" + indent + date + time + "\r\n" + line + "\r\n"
-        + openingLine() + "NOTES -------> " + note + "\r\n" + closingLine();
+        + openingLine() + notesLabel().toLatin1() + note + "\r\n" + closingLine();
 }
 
 // The paragraphs of the compiled-in assignment 001, in bank slots 3, 5, ... 13.
