@@ -468,6 +468,14 @@ void TestMainWindow::aStudentsWay_data()
     row("recorded", typed + "enter", "", "Response recorded", "", {}, answered);
     row("recorded by shortcuts", "keys:Alt+N|keys:Alt+N|tab|type:t = 2.3 s|keys:Alt+E", "",
         "Response recorded", "", {}, answered);
+    row("saved as notes", typed + "save", "", "Note saved", "", {},
+        notesBlock("01-05-2026", "14:03:27", assignmentOneParagraphs().at(1).toLatin1(),
+                   "t = 2.3 s"));
+    row("emptied", typed + "clear", "", "Answer box emptied", "");
+    row("everything shown", "next|everything", " ",
+        "Everything of this run shown in the questions box, newest first", "");
+    row("no notes yet", "next|empty notes|notes", " ",
+        "Your notes added to the questions box: there are none yet", "");
     row("only the instructions", "next|next|enter", "",
         "Nothing recorded: the box held only the instructions. Both boxes are empty", "");
     row("refused, stay", typed + "refuse|no|next|enter", "", "Response recorded", "", {}, answered);
@@ -499,7 +507,9 @@ void TestMainWindow::aStudentsWay()
     const QHash<QString, QPushButton*> buttons{{"next", w.cmdNextQuestion},
                                                {"enter", w.cmd_enter_response},
                                                {"clear", w.cmd_clear_answer_box},
-                                               {"notes", w.cmd_display_note_file}};
+                                               {"notes", w.cmd_display_note_file},
+                                               {"save", w.cmd_save_as_notes},
+                                               {"everything", w.cmd_displayCumulativeText}};
     const QStringList stepList = steps.split(u'|');
     for (const QString& step : stepList) {
         if (QPushButton* button = buttons.value(step)) {
@@ -529,6 +539,8 @@ void TestMainWindow::aStudentsWay()
             QVERIFY(desk::testing::putFile(
                 d.notesPath(),
                 note.repeated(15) + QByteArray(note).replace("one of many", "the newest")));
+        } else if (step == "empty notes") {
+            QVERIFY(desk::testing::putFile(d.notesPath(), {}));
         } else if (step == "refuse") {
             desk::testing::AnotherCopyRecording otherCopy(w);
             QTest::mouseClick(w.cmd_enter_response, Qt::LeftButton);
