@@ -2,7 +2,6 @@
 // the program ends from the window.
 
 #include "app/main_window.h"
-#include "app/student_texts.h"
 #include "support/expected_texts.h"
 #include "support/record_faults.h"
 #include "support/scripted_services.h"
@@ -487,7 +486,7 @@ void TestMainWindow::aStudentsWay_data()
     row("blanks typed, no question", "next|next|tab|type:   |next", prompt);
     row("typed, left at the last paragraph",
         QStringList(6, "next").join(u'|') + "|tab|type:x|yes|next", prompt, "<paragraph>",
-        "<paragraph>", desk::texts::endOfAssignment(true));
+        "<paragraph>", endOfAssignmentText(true));
 }
 
 // The student's clicks and keys, one step each, in the real window.
@@ -557,6 +556,10 @@ void TestMainWindow::aStudentsWay()
     if (!stepList.contains("refuse"))
         QCOMPARE(d.f.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(d.f.dialogs.questions.size(), stepList.count("yes") + stepList.count("no"));
+    using desk::testing::LeftText;
+    const auto left = stepList.contains("refuse") ? LeftText::Refused : LeftText::Typed;
+    for (const QString& question : d.f.dialogs.questions)
+        QCOMPARE(question, desk::testing::leaveUnrecordedQuestion(left));
     QCOMPARE(d.sendRecords(), sent);
 
     // The announcement is in the window's tree, where a screen reader finds it.

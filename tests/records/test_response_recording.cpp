@@ -2,7 +2,6 @@
 // emptied boxes, and a record that cannot be written losing nothing the student typed.
 
 #include "app/main_window.h"
-#include "app/student_texts.h"
 #include "storage/record_transaction.h"
 #include "storage/rollback_journal.h"
 #include "support/breakage.h"
@@ -23,6 +22,8 @@ using desk::MainWindow;
 using desk::Value;
 using desk::testing::Breakage;
 using desk::testing::closingLine;
+using desk::testing::leaveUnrecordedQuestion;
+using desk::testing::otherUsersJournalText;
 using desk::testing::masterResponse;
 using desk::testing::sendResponse;
 
@@ -320,8 +321,7 @@ void TestResponseRecording::recordThatCannotBeTakenBackIsNamed()
     // Nor asked, on the way to the next paragraph, to leave a text that "could not be recorded".
     QVERIFY(d.w().runHandler(&desk::MainWindow::cmdNextQuestion_Click));
     QCOMPARE(d.f.dialogs.questions,
-             QStringList{desk::texts::unrecordedAnswer(desk::UnrecordedText::MayBeInFiles)});
-    QVERIFY(d.f.dialogs.questions.front().contains(u"may be in your record files"));
+             QStringList{leaveUnrecordedQuestion(desk::testing::LeftText::MayBeInFiles)});
 }
 
 // An earlier record that can never be taken back (its file grew since) refuses this one before
@@ -337,7 +337,7 @@ void TestResponseRecording::earlierRecordNotTakenBackLeavesThisOneUnwritten()
     QVERIFY(!d.enter());
     QVERIFY(d.w().runHandler(&desk::MainWindow::cmdNextQuestion_Click));
     QCOMPARE(d.f.dialogs.questions,
-             QStringList{desk::texts::unrecordedAnswer(desk::UnrecordedText::Refused)});
+             QStringList{leaveUnrecordedQuestion(desk::testing::LeftText::Refused)});
 }
 
 // A classmate's journal holding a record where the name's journal is kept: never applied, and the
@@ -356,7 +356,7 @@ void TestResponseRecording::otherUsersJournalIsToldOnce()
         d.answer(QString::fromLatin1(answer));
         QVERIFY(d.enter());
     }
-    QCOMPARE(d.f.dialogs.messages, QStringList{desk::texts::otherUsersJournal(journal)});
+    QCOMPARE(d.f.dialogs.messages, QStringList{otherUsersJournalText(journal)});
     QVERIFY(d.masterRecords().endsWith("three\r\n" + closingLine()));
 }
 

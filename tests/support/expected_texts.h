@@ -58,13 +58,57 @@ inline QString invalidAssignmentText()
         "have received a 'subscript out of range' error");
 }
 
-// What "Next Question / Answer" shows once the assignment has no paragraph left.
-inline QString endOfAssignmentText()
+// What "Next Question / Answer" shows once the assignment has no paragraph left; `textLeft`:
+// the student chose to leave a text unrecorded in this run.
+inline QString endOfAssignmentText(bool textLeft = false)
 {
     return QStringLiteral(
-        "You have reached the end of this assignment: there are no more paragraphs.  Your work is "
-        "recorded: every answer and note you recorded with \"Enter Response\" or \"Save as Notes\" "
-        "is in your record files.  Click \"quit program\" to end the program.");
+               "You have reached the end of this assignment: there are no more paragraphs.  ")
+        + (textLeft ? QStringLiteral("Every answer and note that the program told you it recorded "
+                                     "is in your record files; the text you chose to leave "
+                                     "unrecorded is not.  ")
+                    : QStringLiteral("Your work is recorded: every answer and note you recorded "
+                                     "with \"Enter Response\" or \"Save as Notes\" is in your "
+                                     "record files.  "))
+        + QStringLiteral("Click \"quit program\" to end the program.");
+}
+
+// The question "Next Question / Answer" asks before it leaves the answer box's text unrecorded.
+enum class LeftText { Typed, Refused, MayBeInFiles };
+inline QString leaveUnrecordedQuestion(LeftText text)
+{
+    const QString yes = QStringLiteral("Go on to the next paragraph and leave it unrecorded?\n\n"
+                                       "Yes: go on; the text is not recorded and the box shows the "
+                                       "instructions again.\n");
+    const QString no = QStringLiteral("No: stay on this paragraph with your text in the box, so "
+                                      "that you can record it");
+    const QString paragraph = QStringLiteral(", and it belongs to the paragraph you are on.  ");
+    switch (text) {
+    case LeftText::Typed:
+        return QStringLiteral("What is in the box on the right is not recorded yet") + paragraph
+            + yes + no + QStringLiteral(" with \"Enter Response\" or \"Save as Notes\".");
+    case LeftText::Refused:
+        return QStringLiteral("What is in the box on the right could not be recorded") + paragraph
+            + yes + no + QStringLiteral(" again.");
+    case LeftText::MayBeInFiles: break;
+    }
+    return QStringLiteral("What is in the box on the right may be in your record files, whole or "
+                          "in part (the message before this one names the files to look at)")
+        + paragraph
+        + QStringLiteral("Go on to the next paragraph without recording it again?\n\n"
+                         "Yes: go on; the text is not recorded again and the box shows the "
+                         "instructions again.\n")
+        + no + QStringLiteral(" again once you have looked at your record files.");
+}
+
+// Told once a run: another user's journal stands where the name's journal is kept.
+inline QString otherUsersJournalText(const QString& path)
+{
+    return QStringLiteral("A file of another user's, ") + path
+        + QStringLiteral(", stands where the program keeps the rollback journal for your name.  "
+                         "The program does not apply it and leaves it where it is: your records "
+                         "go on under a journal of your own.  You may ask its owner or the "
+                         "instructor to remove it.");
 }
 
 // The number of the run-time error the call raises, 0 when it raises none.
