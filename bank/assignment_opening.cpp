@@ -77,7 +77,6 @@ void MainWindow::createMasterFile()
 // because the table's bounds are what refuse an assignment numbered above 100 (error 9).
 void MainWindow::takeStartQuestion()
 {
-    // The start-question table is never filled; its rows bound the assignment number.
     ProgramState& s = state_;
     const double row = roundHalfEven(leadingNumber(s.assignmentNumber));
     if (row < 0 || row > ProgramState::LastAssignmentRow)

@@ -48,11 +48,9 @@ void MainWindow::readNextQuestion()
     });
 }
 
-// No command reaches this: assignment opening always sets display mode 1. Kept on purpose, as the
-// described way of showing an assignment sentence by sentence (display mode 2), ready for an
-// assignment that asks for it.
-// Sentence by sentence (display mode 2; nothing in the program selects it). Positions count
-// from 1. `sentencePos` holds where the next sentence starts; empty means a new line is to be
+// Sentence by sentence (display mode 2). No command reaches this: assignment opening always sets
+// display mode 1. Kept on purpose, as the described way of showing an assignment, ready for one
+// that asks for it. Positions count from 1. `sentencePos` holds where the next sentence starts; empty means a new line is to be
 // fetched. While a line is being walked the cursor hands over the empty text and the walk goes
 // on in `currentLine`. A sentence ends with ". " (the blank included) or at the end of the line;
 // reaching the end awaits a response and sends `sentencePos` back to empty.

@@ -189,8 +189,8 @@ void FileChannels::commit(std::vector<Channel*>& toWrite, RecordJournal* journal
     }
     if (!failure && (failure = syncNewNames(entries)) != 0)
         failedPath = QFileInfo(toWrite.front()->hostPath).absolutePath();
-    // The journal must be gone for good before the record counts: a journal found later would
-    // take the record back out.
+    // The journal must be emptied for good before the record counts: a journal found holding it
+    // later would take the record back out.
     if (!failure && journal && (failure = journal->end(entries, syncToDisk_)) != 0)
         failedPath = QStringLiteral("the rollback journal");
     if (!failure)
